@@ -1,0 +1,17 @@
+#pragma once
+
+#include <functional>
+
+class QApplication;
+class QWidget;
+
+struct StartupWindows {
+    std::function<QWidget*()> makeMainWindow;
+    // Shows the tips window modally; unset while the program has none.
+    std::function<void()> showTips;
+};
+
+// The start routine: warns when no printer is installed, loads the settings in force, shows
+// the main window and, unless NoShow is set, the tips window; then runs the program. A failure
+// while starting is shown as "Error loading main form, " + its description and ends the program.
+int StartRoutine(QApplication& app, const StartupWindows& windows);

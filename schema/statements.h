@@ -1,0 +1,52 @@
+#pragma once
+
+// Every statement the programs issue, with "?" where a value is bound beside it.
+// Values are never spliced into the text, so a quote in any field is stored as typed.
+namespace sql {
+
+inline constexpr const char* SelectAllProfiles = "SELECT * FROM tbl_CustomerProfile";
+inline constexpr const char* SelectProfile =
+    "SELECT * FROM tbl_CustomerProfile WHERE AccountNumber = ?";
+inline constexpr const char* SelectProfilesOfMaster =
+    "SELECT * FROM tbl_CustomerProfile WHERE MasterAccount = ?";
+inline constexpr const char* SelectCycleProfiles =
+    "SELECT * FROM tbl_CustomerProfile WHERE BillCycle > 0 ORDER BY MonthDay";
+inline constexpr const char* DeleteProfile =
+    "DELETE FROM tbl_CustomerProfile WHERE AccountNumber = ?";
+
+inline constexpr const char* SelectAllInvoices = "SELECT * FROM tbl_Invoices";
+inline constexpr const char* SelectInvoice = "SELECT * FROM tbl_Invoices WHERE InvoiceNumber = ?";
+inline constexpr const char* SelectInvoicesOfAccount =
+    "SELECT * FROM tbl_Invoices WHERE AccountNumber = ?";
+inline constexpr const char* SelectInvoicesOfAccountByNumber =
+    "SELECT * FROM tbl_Invoices WHERE AccountNumber = ? ORDER BY InvoiceNumber";
+inline constexpr const char* DeleteInvoicesOfAccount =
+    "DELETE FROM tbl_Invoices WHERE AccountNumber = ?";
+inline constexpr const char* DeleteInvoice = "DELETE FROM tbl_Invoices WHERE InvoiceNumber = ?";
+
+inline constexpr const char* SelectBalance = "SELECT * FROM tbl_Logs WHERE AccountNumber = ?";
+inline constexpr const char* DeleteBalance = "DELETE FROM tbl_Logs WHERE AccountNumber = ?";
+// Values: new balance, unit description, today's date, account number.
+inline constexpr const char* UpdateBalanceAndDescription =
+    "UPDATE tbl_Logs SET Balance = ?,LastUnitDescription = ?,DateLastUpdated = ? "
+    "WHERE AccountNumber = ?";
+// Values: new balance, today's date, account number.
+inline constexpr const char* UpdateBalance =
+    "UPDATE tbl_Logs SET Balance = ?,DateLastUpdated = ? WHERE AccountNumber = ?";
+
+// The data layer's own statements.
+// %1 stands for a table name the layer has checked against the file's own catalogue.
+inline constexpr const char* TableExists =
+    "SELECT name FROM sqlite_master WHERE type = 'table' AND name = ?";
+inline constexpr const char* TableColumns =
+    "SELECT name, type FROM pragma_table_info(?) ORDER BY cid";
+inline constexpr const char* ProveDatabase = "SELECT count(*) FROM sqlite_master";
+inline constexpr const char* AppendRecord = "INSERT INTO \"%1\" (%2) VALUES (%3)";
+inline constexpr const char* BuiltSelect = "SELECT [%1].%2 FROM [%1]";
+inline constexpr const char* BuiltKeyCondition = " WHERE ([%1].[%2]=?)";
+inline constexpr const char* BeginTransaction = "BEGIN IMMEDIATE";
+inline constexpr const char* CommitTransaction = "COMMIT";
+inline constexpr const char* RollbackTransaction = "ROLLBACK";
+inline constexpr const char* CompactInto = "VACUUM INTO ?";
+
+} // namespace sql
