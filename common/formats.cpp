@@ -5,7 +5,9 @@
 #include <cmath>
 
 double RoundCents(double amount) {
-    const double rounded = std::round(amount * 100.0) / 100.0;
+    // The nudge makes a typed half cent (12.345, held as 12.34499...) round away from zero.
+    const double scaled = amount * 100.0;
+    const double rounded = std::round(scaled + std::copysign(1e-7, scaled)) / 100.0;
     return rounded == 0.0 ? 0.0 : rounded;
 }
 

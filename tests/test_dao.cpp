@@ -1,0 +1,258 @@
+// The data layer against real database files.
+#include "columns.h"
+#include "modDAO.h"
+#include "statements.h"
+#include "testsupport.h"
+
+#include <QApplication>
+#include <QCryptographicHash>
+#include <QFile>
+
+namespace {
+QString error;
+
+QByteArray digest(const QString& path) {
+    QFile file(path);
+    file.open(QIODevice::ReadOnly);
+    return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
+}
+
+QStringList columnsOf(const QString& table) {
+    QStringList names;
+    daoGet_DBTableRecord("SELECT name FROM pragma_table_info(?) ORDER BY cid", error, {table});
+    for (SharedRecordset().MoveFirst(); !SharedRecordset().EndOfFile();
+         SharedRecordset().MoveNext())
+        names << SharedRecordset().Fields(0).toString();
+    return names;
+}
+
+int countRows(const char* statement, const QVariantList& values) {
+    daoGet_DBTableRecord(statement, error, values);
+    return SharedRecordset().RecordCount();
+}
+
+qint32 appendBalance(const QVariantList& values) {
+    RecordBuffer() = values;
+    return daoWrite_DBTableRecord(tables::Logs, error);
+}
+} // namespace
+
+class DaoTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void init() {
+        folder = std::make_unique<ProgramFolderFixture>();
+        QCOMPARE(daoOpen_DBConnection(folder->database(), error), 0);
+        QCOMPARE(ConnectedPath(), folder->database());
+    }
+    void cleanup() {
+        daoClose_DBConnection();
+        folder.reset();
+    }
+
+    void blankDatabaseHasTheTablesInColumnOrder() {
+        const QStringList profile = columnsOf(tables::CustomerProfile);
+        QCOMPARE(profile.size(), int(col::ProfileColumnCount));
+        QCOMPARE(profile.first(), QString("AccountNumber"));
+        QCOMPARE(profile[col::MasterAccount], QString("MasterAccount"));
+        QCOMPARE(profile[col::BillCycle], QString("BillCycle"));
+        QCOMPARE(profile[col::MonthDay], QString("MonthDay"));
+        QCOMPARE(profile[col::RecievingAddress4], QString("RecievingAddress4"));
+        QCOMPARE(
+            columnsOf(tables::Invoices),
+            QStringList({"InvoiceNumber", "AccountNumber", "DateBilled", "CheckNumber", "DateDue",
+                         "DateRecieved", "PastDue", "AmountBilled", "AmountRecieved"}));
+        QCOMPARE(columnsOf(tables::Logs),
+                 QStringList({"AccountNumber", "Balance", "LastUnitDescription", "DateCreated",
+                              "DateLastUpdated"}));
+    }
+
+    void openRefusesWhatIsNotABook() {
+        daoClose_DBConnection();
+        const QString missing = folder->file("missing.mdb");
+        QVERIFY(daoOpen_DBConnection(missing, error) != 0);
+        QVERIFY2(error.startsWith("Open connection to " + missing + " failed, Error = 14 : "),
+                 qPrintable(error));
+        QVERIFY(!QFile::exists(missing)); // never a new empty database
+        QCOMPARE(ConnectedPath(), QString());
+
+        QFile text(folder->file("notes.mdb"));
+        text.open(QIODevice::WriteOnly);
+        text.write(QByteArray(4096, 'x'));
+        text.close();
+        QCOMPARE(daoOpen_DBConnection(text.fileName(), error), 26);
+        QVERIFY2(error.contains("Error = 26 : "), qPrintable(error));
+
+        QFile jet(folder->file("old.mdb"));
+        jet.open(QIODevice::WriteOnly);
+        jet.write(QByteArray("\x00\x01\x00\x00Standard Jet DB\x00", 20) + QByteArray(2000, '\0'));
+        jet.close();
+        QCOMPARE(daoOpen_DBConnection(jet.fileName(), error), 26);
+        QVERIFY2(error.contains("Access/Jet"), qPrintable(error));
+
+        // Everything after a failed open is refused by connection state.
+        QCOMPARE(daoGet_DBTableRecord(sql::SelectAllProfiles, error), -1);
+        QCOMPARE(error, QString("daoGet_DBTableRecord2(): Database connection not opened"));
+        QCOMPARE(daoIssue_EXEStatement(sql::DeleteProfile, error, {"A"}), -1);
+        QCOMPARE(error, QString("daoIssue_EXEStatement(): Database connection not opened"));
+        QCOMPARE(appendBalance({"A"}), -1);
+        QCOMPARE(error, QString("daoWrite_DBTableRecord(): Database connection not opened"));
+    }
+
+    void engineErrorsKeepTheirShape() {
+        QCOMPARE(daoGet_DBTableRecord("SELECT * FROM nope", error), 1);
+        QCOMPARE(error, QString("daoGet_DBTableRecord2(), Error = 1 : no such table: nope"));
+        QCOMPARE(daoIssue_EXEStatement("DELETE FROM nope", error), 1);
+        QCOMPARE(error, QString("daoIssue_EXEStatement(), Error = 1 : no such table: nope"));
+        RecordBuffer() = {"A"};
+        QCOMPARE(daoWrite_DBTableRecord("nope", error), 1);
+        QCOMPARE(error, QString("daoWrite_DBTableRecord(), Error = 1 : no such table: nope"));
+    }
+
+    void builtStatementSelectsByKey() {
+        QCOMPARE(appendBalance({"A1", 10.0, "", QDate(2026, 1, 2), QDate(2026, 1, 2)}), 0);
+        QCOMPARE(appendBalance({"5", 20.0, "", QVariant(), QVariant()}), 0);
+        QString statement;
+        QCOMPARE(daoGet_DBTableRecord2(tables::Logs, error, "*", "AccountNumber", QVariant("A1"),
+                                       statement),
+                 0);
+        QCOMPARE(statement, QString("SELECT [tbl_Logs].* FROM [tbl_Logs] WHERE "
+                                    "([tbl_Logs].[AccountNumber]=?)"));
+        QVERIFY(SharedRecordset().MoveFirst());
+        QCOMPARE(SharedRecordset().Fields(col::Balance), QVariant(10.0));
+        QCOMPARE(SharedRecordset().Fields(col::DateCreated), QVariant("2026-01-02"));
+        SharedRecordset().MoveNext();
+        QVERIFY(SharedRecordset().EndOfFile());
+
+        statement.clear();
+        QCOMPARE(daoGet_DBTableRecord2(tables::Logs, error, "Balance", "", std::nullopt, statement),
+                 0);
+        QCOMPARE(statement, QString("SELECT [tbl_Logs].[Balance] FROM [tbl_Logs]"));
+        QCOMPARE(SharedRecordset().RecordCount(), 2);
+
+        statement.clear();
+        QVERIFY(daoGet_DBTableRecord2("tbl]Logs", error, "*", "", std::nullopt, statement) != 0);
+        QCOMPARE(SharedRecordset().RecordCount(), 0);
+    }
+
+    void hostileAccountNumbersStayValues() {
+        const QStringList hostile = {"A\"1", "x\" OR \"1\"=\"1", "'; DROP TABLE tbl_Logs; --",
+                                     "plain"};
+        for (const QString& account : hostile)
+            QCOMPARE(appendBalance({account, 1.0}), 0);
+        for (const QString& account : hostile) {
+            QCOMPARE(countRows(sql::SelectBalance, {account}), 1);
+            QCOMPARE(SharedRecordset().Fields(col::LogAccount).toString(), account);
+        }
+        QCOMPARE(daoIssue_EXEStatement(sql::DeleteBalance, error, {"x\" OR \"1\"=\"1"}), 0);
+        QCOMPARE(countRows("SELECT * FROM tbl_Logs", {}), 3);
+        QCOMPARE(countRows(sql::SelectBalance, {"A\"1"}), 1);
+    }
+
+    void appendConvertsValuesToTheirColumns() {
+        RecordBuffer() = {"0000001",  "A1",     "12/8/2026", "", " 1/2/26 ",
+                          QVariant(), "25.005", "1,234.5",   0};
+        QCOMPARE(daoWrite_DBTableRecord(tables::Invoices, error), 0);
+        QCOMPARE(countRows(sql::SelectInvoice, {"0000001"}), 1);
+        const Recordset& row = SharedRecordset();
+        QCOMPARE(row.Fields(col::DateBilled), QVariant("2026-12-08"));
+        QCOMPARE(row.Fields(col::CheckNumber), QVariant(""));
+        QCOMPARE(row.Fields(col::DateDue), QVariant("2026-01-02"));
+        QVERIFY(row.Fields(col::DateRecieved).isNull());
+        QCOMPARE(row.Fields(col::PastDue), QVariant(25.01));
+        QCOMPARE(row.Fields(col::AmountBilled), QVariant(1234.5));
+        QCOMPARE(row.Fields(col::AmountRecieved), QVariant(0.0));
+
+        // A short buffer leaves the remaining columns empty.
+        RecordBuffer() = {"P1", MasterMarker, "Name"};
+        QCOMPARE(daoWrite_DBTableRecord(tables::CustomerProfile, error), 0);
+        QCOMPARE(countRows(sql::SelectProfile, {"P1"}), 1);
+        QVERIFY(SharedRecordset().Fields(col::InvoiceType).isNull());
+        // MonthDay keeps what was typed; whole numbers arrive as numbers.
+        RecordBuffer() = QVariantList(col::ProfileColumnCount);
+        RecordBuffer()[col::AccountNumber] = "P2";
+        RecordBuffer()[col::InvoiceType] = "2";
+        RecordBuffer()[col::MonthDay] = "05";
+        QCOMPARE(daoWrite_DBTableRecord(tables::CustomerProfile, error), 0);
+        QCOMPARE(countRows(sql::SelectProfile, {"P2"}), 1);
+        QCOMPARE(SharedRecordset().Fields(col::InvoiceType), QVariant(qlonglong(2)));
+        QCOMPARE(SharedRecordset().Fields(col::MonthDay), QVariant("05"));
+    }
+
+    void refusedAppendLeavesNothingBehind() {
+        QCOMPARE(appendBalance({"A", 1.0, "", "soon"}), 275); // a check constraint
+        QVERIFY2(error.startsWith("daoWrite_DBTableRecord(), Error = 275 : "), qPrintable(error));
+        QCOMPARE(appendBalance({"A", "lots"}), 3091); // a value of the wrong kind
+        QVERIFY2(error.contains("REAL"), qPrintable(error));
+        QCOMPARE(appendBalance({"A", 1.0, "", QVariant(), QVariant(), "extra"}), 1);
+        QCOMPARE(error, QString("daoWrite_DBTableRecord(), Error = 1 : table tbl_Logs has 5 "
+                                "columns but 6 values were supplied"));
+        QCOMPARE(countRows("SELECT * FROM tbl_Logs", {}), 0);
+        // A duplicate key is refused too.
+        QCOMPARE(appendBalance({"A", 1.0}), 0);
+        QVERIFY(appendBalance({"A", 2.0}) != 0);
+        QCOMPARE(countRows("SELECT * FROM tbl_Logs", {}), 1);
+    }
+
+    void transactionsLandWholeOrNotAtAll() {
+        QCOMPARE(daoBegin_Transaction(error), 0);
+        QCOMPARE(appendBalance({"A", 1.0}), 0);
+        QCOMPARE(appendBalance({"B", 2.0}), 0);
+        daoRollback_Transaction();
+        QCOMPARE(countRows("SELECT * FROM tbl_Logs", {}), 0);
+
+        QCOMPARE(daoBegin_Transaction(error), 0);
+        QCOMPARE(appendBalance({"A", 1.0}), 0);
+        QCOMPARE(daoIssue_EXEStatement(sql::UpdateBalance, error, {3.5, QDate(2026, 3, 1), "A"}),
+                 0);
+        QCOMPARE(daoCommit_Transaction(error), 0);
+        daoClose_DBConnection();
+        QCOMPARE(daoOpen_DBConnection(folder->database(), error), 0);
+        QCOMPARE(countRows(sql::SelectBalance, {"A"}), 1);
+        QCOMPARE(SharedRecordset().Fields(col::Balance), QVariant(3.5));
+        QCOMPARE(SharedRecordset().Fields(col::DateLastUpdated), QVariant("2026-03-01"));
+    }
+
+    void compactionRules() {
+        QCOMPARE(appendBalance({"A", 1.0}), 0);
+        const QString copy = folder->file("_tempdb.mdb");
+        const QByteArray before = digest(folder->database());
+        QCOMPARE(daoCompact_DB(folder->database(), copy, error), -1);
+        QCOMPARE(error, QString("daoCompact_DB(): Database connection must be closed."));
+        QVERIFY(!QFile::exists(copy));
+
+        daoClose_DBConnection();
+        QCOMPARE(daoCompact_DB(folder->database(), copy, error), 0);
+        QCOMPARE(error, QString());
+        QCOMPARE(digest(folder->database()), before);
+        QCOMPARE(daoOpen_DBConnection(copy, error), 0);
+        QCOMPARE(countRows(sql::SelectBalance, {"A"}), 1);
+        daoClose_DBConnection();
+
+        const QByteArray copyBytes = digest(copy);
+        QCOMPARE(daoCompact_DB(folder->database(), copy, error), 1);
+        QCOMPARE(error, QString("daoCompact_DB(), Error = 1 : output file already exists"));
+        QCOMPARE(digest(copy), copyBytes);
+
+        const QString nowhere = folder->file("never.mdb");
+        QVERIFY(daoCompact_DB(folder->file("missing.mdb"), nowhere, error) != 0);
+        QVERIFY2(error.startsWith("daoCompact_DB(), Error = 14 : "), qPrintable(error));
+        QVERIFY(!QFile::exists(nowhere));
+        QVERIFY(!QFile::exists(folder->file("missing.mdb")));
+    }
+
+    void pathsWithUriCharactersOpen() {
+        daoClose_DBConnection();
+        const QString odd = folder->file("my books #1 ?%20.mdb");
+        QVERIFY(QFile::copy(folder->database(), odd));
+        QCOMPARE(daoOpen_DBConnection(odd, error), 0);
+        QCOMPARE(appendBalance({"A", 1.0}), 0);
+        QCOMPARE(countRows(sql::SelectBalance, {"A"}), 1);
+    }
+
+  private:
+    std::unique_ptr<ProgramFolderFixture> folder;
+};
+
+PELLORY_TEST_MAIN(DaoTest)
+#include "test_dao.moc"
