@@ -1,0 +1,146 @@
+// The transaction log, the unit-description list, and how money and dates are shown and read.
+#include "formats.h"
+#include "mainlink.h"
+#include "modCommand.h"
+#include "settings.h"
+#include "testsupport.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QListWidget>
+
+namespace {
+QByteArray contents(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+} // namespace
+
+class LogTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void init() {
+        folder = std::make_unique<ProgramFolderFixture>();
+        LoadSettings();
+        MainWindow().transactionList = &list;
+        list.clear();
+    }
+    void cleanup() {
+        MainWindow() = {};
+        folder.reset();
+    }
+
+    void logLinesGoToListAndFile() {
+        QCOMPARE(LogFilePath(), folder->file("pellory.log"));
+        LogTransaction("Added account# 1001");
+        LogTransaction("Created invoice# 0000001, billed$ 125.00");
+        QCOMPARE(list.count(), 2);
+        QCOMPARE(list.currentRow(), 1);
+        QVERIFY(list.item(0)->text().endsWith(", Added account# 1001"));
+        QVERIFY(list.item(0)->text().startsWith(FormatShortDate(QDate::currentDate()) + ' '));
+        const QList<QByteArray> lines = contents(LogFilePath()).split('\n');
+        QCOMPARE(lines.size(), 3);
+        QVERIFY(lines[0].endsWith(", Added account# 1001\r"));
+        QVERIFY(lines[1].endsWith(", Created invoice# 0000001, billed$ 125.00\r"));
+    }
+
+    void loggingOffWritesNothing() {
+        Settings().TransactionLog = 0;
+        LogTransaction("Added account# 1001");
+        QCOMPARE(list.count(), 0);
+        QVERIFY(!QFile::exists(LogFilePath()));
+    }
+
+    void reloadSkipsEmptyLinesAndSelectsTheLast() {
+        list.addItem("stale");
+        LogTransaction(QString());
+        QCOMPARE(list.count(), 0); // no log yet
+        writeFile(LogFilePath(), "one\r\n\r\ntwo\r\n\r\n");
+        LogTransaction(QString());
+        QCOMPARE(list.count(), 2);
+        QCOMPARE(list.item(1)->text(), QString("two"));
+        QCOMPARE(list.currentRow(), 1);
+    }
+
+    void unwritableLogStillShowsTheLine() {
+        QVERIFY(QDir().mkpath(LogFilePath())); // a folder where the file should be
+        LogTransaction("Deleted account# 7");
+        QCOMPARE(list.count(), 1);
+    }
+
+    void logFollowsTheDatabase() {
+        Settings().Database = folder->file("other.mdb");
+        LogTransaction("Added account# 2");
+        QVERIFY(QFile::exists(folder->file("other.log")));
+    }
+
+    void unitDescriptionsRoundTrip() {
+        QComboBox descriptions;
+        descriptions.addItems({"Hours", "Visits, on site", "Days"});
+        SaveUnitDescriptions(&descriptions);
+        QCOMPARE(contents(folder->file("pellory.des")),
+                 QByteArray("Hours\r\nVisits, on site\r\nDays\r\n"));
+        QComboBox loaded;
+        loaded.addItem("old");
+        LoadUnitDescriptions(&loaded);
+        QCOMPARE(loaded.count(), 3);
+        QCOMPARE(loaded.itemText(1), QString("Visits, on site"));
+
+        descriptions.clear();
+        SaveUnitDescriptions(&descriptions);
+        QVERIFY(!QFile::exists(folder->file("pellory.des")));
+        LoadUnitDescriptions(&loaded); // no file: the list stays as it was
+        QCOMPARE(loaded.count(), 3);
+    }
+
+    void moneyIsShownInCents() {
+        QCOMPARE(FormatMoney(125), QString("125.00"));
+        QCOMPARE(FormatMoney(1234567.5), QString("1234567.50"));
+        QCOMPARE(FormatMoney(-3.456), QString("-3.46"));
+        QCOMPARE(FormatMoney(0.125), QString("0.13"));
+        QCOMPARE(FormatMoney(-0.004), QString("0.00"));
+        QCOMPARE(RoundCents(25.0 + 100.0), 125.0);
+        QCOMPARE(RoundCents(0.1 + 0.2), 0.3);
+        QVERIFY(IsNumeric(" 1,234.50 "));
+        QVERIFY(IsNumeric("-2"));
+        QVERIFY(!IsNumeric("12abc"));
+        QVERIFY(!IsNumeric(""));
+        QCOMPARE(ParseMoney("40"), std::optional<double>(40.0));
+        QCOMPARE(ParseMoney(QVariant()), std::nullopt);
+    }
+
+    void datesReadBothYearFormsAndIso() {
+        QCOMPARE(ShortDateFormat(), QString("M/d/yyyy"));
+        QCOMPARE(FormatShortDate(QDate(2026, 12, 8)), QString("12/8/2026"));
+        QCOMPARE(ParseDate("12/8/2026"), std::optional(QDate(2026, 12, 8)));
+        QCOMPARE(ParseDate("12/08/26"), std::optional(QDate(2026, 12, 8)));
+        QCOMPARE(ParseDate("1/2/49"), std::optional(QDate(2049, 1, 2)));
+        QCOMPARE(ParseDate("1/2/50"), std::optional(QDate(1950, 1, 2)));
+        QCOMPARE(ParseDate("2026-12-08"), std::optional(QDate(2026, 12, 8)));
+        QCOMPARE(ParseDate("2/30/2026"), std::nullopt);
+        QCOMPARE(ParseDate("13/1/2026"), std::nullopt);
+        QCOMPARE(ParseDate("1/2/026"), std::nullopt);
+        QCOMPARE(ParseDate("soon"), std::nullopt);
+        QCOMPARE(ShowStoredDate("2026-01-02"), QString("1/2/2026"));
+        QCOMPARE(ShowStoredDate(QVariant()), QString());
+        QCOMPARE(FormatGeneralDate(QDateTime(QDate(2026, 12, 8), QTime(0, 0))),
+                 QString("12/8/2026"));
+        QCOMPARE(FormatGeneralDate(QDateTime(QDate(2026, 12, 8), QTime(16, 37, 12))),
+                 QString("12/8/2026 4:37:12 PM"));
+    }
+
+  private:
+    std::unique_ptr<ProgramFolderFixture> folder;
+    QListWidget list;
+};
+
+PELLORY_TEST_MAIN(LogTest)
+#include "test_log.moc"
