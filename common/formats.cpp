@@ -15,6 +15,12 @@ QString FormatMoney(double amount) {
     return QString::number(RoundCents(amount), 'f', 2);
 }
 
+QString FormatInvoiceNumber(double number) {
+    const qlonglong whole = std::llround(number);
+    const QString digits = QString::number(std::abs(whole)).rightJustified(7, '0');
+    return whole < 0 ? '-' + digits : digits;
+}
+
 std::optional<double> ParseNumber(const QString& text) {
     const QString trimmed = text.trimmed();
     if (trimmed.isEmpty())

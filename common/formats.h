@@ -14,6 +14,9 @@ double RoundCents(double amount);
 // Money as shown, logged and written to cells: "######0.00" (no thousands separator).
 QString FormatMoney(double amount);
 
+// An invoice number: the whole number with leading zeros to at least seven digits.
+QString FormatInvoiceNumber(double number);
+
 // A number typed by the user, read in the system locale (or plainly, "1234.5"); none when
 // the text is not numeric.
 std::optional<double> ParseNumber(const QString& text);
