@@ -1,0 +1,27 @@
+#include "sheetprinting.h"
+
+#include "modDialog32.h"
+#include "modExcel.h"
+#include "printers.h"
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QTimer>
+
+SheetPrint PrintOnChosenPrinter(QWidget* owner, const QString& sheetName, qint16 initialCopies) {
+    QApplication::setOverrideCursor(Qt::ArrowCursor);
+    PrinterChoice choice = dlgShow_Printer(owner, initialCopies);
+    QApplication::restoreOverrideCursor();
+    if (choice.deviceName.isEmpty())
+        return SheetPrint::Cancelled;
+    const QString port = GetPrinterPort(choice.deviceName);
+    const QString printer = choice.deviceName + " on " + port;
+    return xlsPrint_Worksheet(sheetName, choice.copies, printer) ? SheetPrint::Printed
+                                                                 : SheetPrint::Failed;
+}
+
+void PauseAfterPrinting() {
+    QEventLoop pause;
+    QTimer::singleShot(2000, &pause, &QEventLoop::quit);
+    pause.exec(QEventLoop::ExcludeUserInputEvents);
+}

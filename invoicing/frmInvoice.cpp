@@ -1,0 +1,324 @@
+#include "frmInvoice.h"
+
+#include "columns.h"
+#include "formats.h"
+#include "modCommand.h"
+#include "modDAO.h"
+#include "modRegEdit.h"
+#include "prompts.h"
+#include "settings.h"
+#include "settingvalues.h"
+#include "statements.h"
+#include "windowparts.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QEvent>
+#include <QFormLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTimer>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+namespace {
+const QString HelpText =
+    QStringLiteral("Please complete this form, then click \"Print / Save\".  Be sure to mail the "
+                   "printed invoice to your customer, ASAP.");
+
+QLineEdit* addField(QFormLayout* form, const QString& label, const char* name) {
+    auto* field = new QLineEdit;
+    field->setObjectName(QLatin1String(name));
+    form->addRow(label, field);
+    return field;
+}
+
+// Billing date plus the grace days, moved past a weekend.
+QDate dueDate(const QDate& billed, int graceDays) {
+    QDate due = billed.addDays(graceDays);
+    while (due.dayOfWeek() == Qt::Saturday || due.dayOfWeek() == Qt::Sunday)
+        due = due.addDays(1);
+    return due;
+}
+} // namespace
+
+frmInvoice::frmInvoice(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("frmInvoice"));
+    setWindowTitle(QStringLiteral("Create Invoice"));
+    buildWindow();
+    // Window load.
+    LoadUnitDescriptions(COMBO_Description);
+    TEXT_DateBilled->setText(FormatShortDate(QDate::currentDate()));
+    TEXT_Message[0]->setText(Settings().Message0);
+    TEXT_Message[1]->setText(Settings().Message1);
+}
+
+void frmInvoice::buildWindow() {
+    auto* layout = new QVBoxLayout(this);
+    Toolbar1 = BuildToolbar(this,
+                            {CloseButton(),
+                             {},
+                             {"Print / &Save", "OK", "Print and Save Invoice"},
+                             {"Print &Blank", "Blank", "Print Blank Invoice"}},
+                            [this](const QString& tag) { onCommand(tag); });
+    layout->addWidget(Toolbar1);
+    LABEL_Help = BuildHelpStrip(this, HelpText);
+    layout->addWidget(LABEL_Help->parentWidget());
+
+    auto* form = new QFormLayout;
+    COMBO_AccountNumber = new QComboBox;
+    COMBO_AccountNumber->setObjectName(QStringLiteral("COMBO_AccountNumber"));
+    COMBO_AccountNumber->setEditable(true);
+    LABEL_Name = new QLabel;
+    LABEL_Name->setObjectName(QStringLiteral("LABEL_Name"));
+    auto* accountRow = new QHBoxLayout;
+    accountRow->addWidget(COMBO_AccountNumber);
+    accountRow->addWidget(LABEL_Name, 1);
+    form->addRow(QStringLiteral("Account Number"), accountRow);
+    TEXT_Invoice = addField(form, QStringLiteral("Invoice Number"), "TEXT_Invoice");
+    TEXT_DateBilled = addField(form, QStringLiteral("Date Invoice Billed"), "TEXT_DateBilled");
+    TEXT_DateDue = addField(form, QStringLiteral("Date Payment Due"), "TEXT_DateDue");
+    TEXT_Message[0] =
+        addField(form, QStringLiteral("Customer Message on Invoice (optional)"), "TEXT_Message0");
+    TEXT_Message[1] = addField(form, QString(), "TEXT_Message1");
+    COMBO_Description = new QComboBox;
+    COMBO_Description->setObjectName(QStringLiteral("COMBO_Description"));
+    COMBO_Description->setEditable(true);
+    form->addRow(QStringLiteral("Unit Description:"), COMBO_Description);
+    TEXT_Payable = addField(form, QStringLiteral("Check Payable To:"), "TEXT_Payable");
+    TEXT_Units = addField(form, QStringLiteral("Number of Units"), "TEXT_Units");
+    TEXT_Payment = addField(form, QStringLiteral("New Charges"), "TEXT_Payment");
+    TEXT_Balance = addField(form, QStringLiteral("Previous Balance"), "TEXT_Balance");
+    TEXT_Balance->setReadOnly(true);
+    TEXT_Units->setReadOnly(true);
+    for (QLineEdit* field : {TEXT_Units, TEXT_Payment, TEXT_Balance})
+        field->setAlignment(Qt::AlignRight);
+    layout->addLayout(form);
+
+    for (QLineEdit* field : {TEXT_Invoice, TEXT_DateBilled, TEXT_DateDue, TEXT_Message[0],
+                             TEXT_Message[1], TEXT_Payable, TEXT_Units, TEXT_Payment})
+        SelectAllOnFocus(field);
+    TEXT_Invoice->installEventFilter(this);
+
+    connect(COMBO_AccountNumber, &QComboBox::currentTextChanged, this, [this](const QString& text) {
+        if (!FillingAccounts)
+            LoadAccount(text);
+    });
+    connect(TEXT_Invoice, &QLineEdit::textChanged, this,
+            [this](const QString& text) { setWindowTitle("Create Invoice - [" + text + "]"); });
+    connect(TEXT_Units, &QLineEdit::textChanged, this, [this](const QString& text) {
+        if (text.isEmpty())
+            TEXT_Payment->setText(QStringLiteral("0.00"));
+        else if (const auto units = ParseNumber(text))
+            TEXT_Payment->setText(FormatMoney(*units * UnitRate));
+    });
+    connect(TEXT_Payment, &QLineEdit::textChanged, this, [this](const QString& text) {
+        if (text.trimmed().isEmpty()) {
+            TEXT_Payment->setText(QStringLiteral("0.00"));
+            TEXT_Payment->selectAll();
+        }
+    });
+}
+
+void frmInvoice::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (Activated)
+        return;
+    Activated = true;
+    // Loads once the window has painted, so the user sees it while the data comes in.
+    QTimer::singleShot(0, this, [this] {
+        repaint();
+        QApplication::processEvents();
+        firstActivation();
+    });
+}
+
+void frmInvoice::firstActivation() {
+    if (Tag.isEmpty()) {
+        LoadAccount(QString());
+        return;
+    }
+    FillingAccounts = true;
+    COMBO_AccountNumber->clear();
+    COMBO_AccountNumber->addItem(Tag);
+    FillingAccounts = false;
+    COMBO_AccountNumber->setCurrentIndex(0);
+    LoadAccount(Tag);
+}
+
+bool frmInvoice::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == TEXT_Invoice && event->type() == QEvent::FocusOut && isVisible())
+        checkInvoiceNumber();
+    return QDialog::eventFilter(watched, event);
+}
+
+void frmInvoice::checkInvoiceNumber() {
+    if (checkingInvoiceNumber)
+        return;
+    checkingInvoiceNumber = true;
+    if (const auto number = ParseNumber(TEXT_Invoice->text()))
+        TEXT_Invoice->setText(FormatInvoiceNumber(*number));
+    else
+        refuse(TEXT_Invoice,
+               QStringLiteral("An invalid Invoice Number was entered, please correct."));
+    checkingInvoiceNumber = false;
+}
+
+void frmInvoice::resetFields() {
+    for (QWidget* field : std::initializer_list<QWidget*>{
+             TEXT_Invoice, TEXT_DateBilled, TEXT_DateDue, TEXT_Message[0], TEXT_Message[1],
+             TEXT_Units, TEXT_Payment, TEXT_Payable, COMBO_Description})
+        ShowAsEntryField(field, false);
+    TEXT_Units->setReadOnly(true);
+    TEXT_Units->setText(QStringLiteral("1"));
+    TEXT_Payment->setText(QStringLiteral("0.00"));
+}
+
+void frmInvoice::LoadAccount(const QString& accountNumber) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    resetFields();
+    QString error;
+    if (daoOpen_DBConnection(Settings().Database, error) != 0) {
+        QApplication::restoreOverrideCursor();
+        ShowMessage(this, "Error opening main database, cannot continue.\n\n" + error,
+                    QMessageBox::Critical);
+        closeWindow();
+        return;
+    }
+    if (accountNumber.isEmpty()) {
+        fillAccountList();
+    } else {
+        showAccount(accountNumber);
+        showBalance(accountNumber);
+    }
+    daoClose_DBConnection();
+    QApplication::restoreOverrideCursor();
+}
+
+void frmInvoice::fillAccountList() {
+    FillingAccounts = true;
+    COMBO_AccountNumber->clear();
+    QString error;
+    if (daoGet_DBTableRecord(QLatin1String(sql::SelectAllProfiles), error) == 0) {
+        Recordset& rows = SharedRecordset();
+        for (rows.MoveFirst(); !rows.EndOfFile(); rows.MoveNext()) {
+            COMBO_AccountNumber->addItem(rows.Fields(col::AccountNumber).toString());
+            QApplication::processEvents();
+        }
+    }
+    COMBO_AccountNumber->setCurrentIndex(-1);
+    FillingAccounts = false;
+}
+
+void frmInvoice::showAccount(const QString& accountNumber) {
+    QString error;
+    const bool found =
+        daoGet_DBTableRecord(QLatin1String(sql::SelectProfile), error, {accountNumber}) == 0 &&
+        SharedRecordset().MoveFirst();
+    ToolbarButton(Toolbar1, 3)->setEnabled(found);
+    ToolbarButton(Toolbar1, 4)->setEnabled(found);
+    if (!found)
+        return;
+    const Recordset& profile = SharedRecordset();
+    LABEL_Name->setText("< " + profile.Fields(col::CustomerName).toString());
+    const int lastInvoice =
+        regGet_KeyValue(HKEY_LOCAL_MACHINE, MainSettingsKey, setting::LastInvoice, 0).toInt();
+    TEXT_Invoice->setText(FormatInvoiceNumber(double(lastInvoice) + 1));
+    if (const auto billed = ParseDate(TEXT_DateBilled->text()))
+        TEXT_DateDue->setText(
+            FormatShortDate(dueDate(*billed, profile.Fields(col::GraceDays).toInt())));
+    for (QWidget* field : std::initializer_list<QWidget*>{
+             TEXT_Invoice, TEXT_DateBilled, TEXT_DateDue, TEXT_Message[0], TEXT_Message[1],
+             TEXT_Payable, COMBO_Description})
+        ShowAsEntryField(field, true);
+    UnitRate = ParseMoney(profile.Fields(col::UnitPrice)).value_or(0.0);
+    const double fixedAmount = ParseMoney(profile.Fields(col::PaymentAmount)).value_or(0.0);
+    const QString payable = profile.Fields(col::PayableTo).toString();
+    prepareCharges(profile.Fields(col::InvoiceType).toInt(), fixedAmount);
+    TEXT_Payable->setText(payable);
+}
+
+void frmInvoice::prepareCharges(int invoiceType, double fixedAmount) {
+    switch (invoiceType) {
+    case 0:
+        ShowAsEntryField(TEXT_Payment, true);
+        TEXT_Payment->setFocus();
+        break;
+    case 1:
+        TEXT_Payment->setText(FormatMoney(fixedAmount));
+        break;
+    default:
+        TEXT_Units->setReadOnly(false);
+        ShowAsEntryField(TEXT_Units, true);
+        TEXT_Units->setText(QStringLiteral("0"));
+        TEXT_Units->setFocus();
+        break;
+    }
+}
+
+void frmInvoice::showBalance(const QString& accountNumber) {
+    QString error;
+    if (daoGet_DBTableRecord(QLatin1String(sql::SelectBalance), error, {accountNumber}) != 0 ||
+        !SharedRecordset().MoveFirst())
+        return;
+    const auto balance = ParseMoney(SharedRecordset().Fields(col::Balance));
+    TEXT_Balance->setText(FormatMoney(balance.value_or(0.0)));
+    COMBO_Description->setCurrentText(
+        SharedRecordset().Fields(col::LastUnitDescription).toString());
+}
+
+bool frmInvoice::refuse(QWidget* field, const QString& message) {
+    ShowMessage(this, message, QMessageBox::Warning);
+    field->setFocus();
+    return false;
+}
+
+bool frmInvoice::ValidateInvoice() {
+    if (!IsNumeric(TEXT_Invoice->text()))
+        return refuse(TEXT_Invoice,
+                      QStringLiteral("An invalid Invoice Number was entered, please correct."));
+    if (TEXT_Payable->text().trimmed().isEmpty())
+        return refuse(TEXT_Payable, QStringLiteral("Please enter a value for Check Payable To."));
+    if (COMBO_Description->currentText().trimmed().isEmpty())
+        return refuse(COMBO_Description,
+                      QStringLiteral("Please enter a value for Unit Description."));
+    const auto billed = ParseDate(TEXT_DateBilled->text());
+    if (!billed)
+        return refuse(TEXT_DateBilled,
+                      QStringLiteral("An invalid Billing Date was entered, please correct."));
+    const auto due = ParseDate(TEXT_DateDue->text());
+    if (!due)
+        return refuse(TEXT_DateDue,
+                      QStringLiteral("An invalid Due Date was entered, please correct."));
+    if (*due < *billed)
+        return refuse(TEXT_DateDue,
+                      QStringLiteral("Due Date cannot be before Billing Date, please correct."));
+    if (TEXT_Units->text().trimmed().isEmpty())
+        TEXT_Units->setText(QStringLiteral("0"));
+    if (!IsNumeric(TEXT_Units->text()))
+        return refuse(
+            TEXT_Units,
+            QStringLiteral("An invalid number was entered for the Units, please correct."));
+    if (TEXT_Payment->text().trimmed().isEmpty())
+        TEXT_Payment->setText(QStringLiteral("0.00"));
+    if (!IsNumeric(TEXT_Payment->text()))
+        return refuse(TEXT_Payment, QStringLiteral("An invalid number was entered for the "
+                                                   "Payment, please correct."));
+    return true;
+}
+
+void frmInvoice::onCommand(const QString& tag) {
+    if (tag == QLatin1String("OK"))
+        PrintSave();
+    else if (tag == QLatin1String("Blank"))
+        PrintBlank();
+    else
+        closeWindow();
+}
+
+void frmInvoice::closeWindow() {
+    while (QApplication::overrideCursor())
+        QApplication::restoreOverrideCursor();
+    reject();
+}

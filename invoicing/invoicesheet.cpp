@@ -1,0 +1,106 @@
+#include "invoicesheet.h"
+
+#include "columns.h"
+#include "modDAO.h"
+#include "modExcel.h"
+#include "paths.h"
+#include "prompts.h"
+#include "settings.h"
+#include "sheetprinting.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+
+namespace {
+constexpr int InvoiceSheetIndex = 0;
+
+// Text stays text in the sheet: an apostrophe in front, an empty value writes it alone.
+void writeText(int row, int column, const QString& text) {
+    xlsWrite_Cell(InvoiceSheetIndex, row, column, QString('\'' + text));
+}
+
+void fill(const InvoiceCells& c) {
+    writeText(8, 10, c.account);
+    writeText(57, 5, c.account);
+    writeText(5, 10, c.number);
+    writeText(57, 3, c.number);
+    writeText(11, 10, c.dateBilled);
+    writeText(22, 1, c.units);
+    writeText(42, 1, c.units);
+    writeText(22, 10, c.charges);
+    writeText(42, 10, c.charges);
+    writeText(26, 10, c.previous);
+    writeText(46, 10, c.previous);
+    writeText(29, 10, c.billed);
+    writeText(49, 10, c.billed);
+    writeText(32, 10, c.dateDue);
+    writeText(52, 10, c.dateDue);
+    writeText(34, 1, c.messages[0]);
+    writeText(35, 1, c.messages[1]);
+    writeText(49, 1, c.payable);
+    writeText(22, 3, c.description);
+    writeText(42, 3, c.description);
+    writeText(13, 1, c.customerName);
+    for (int line = 0; line < 4; ++line)
+        writeText(14 + line, 1, c.billAddress[line]);
+    for (int line = 0; line < 4; ++line)
+        writeText(52 + line, 1, c.receivingAddress[line]);
+    xlsWrite_Cell(InvoiceSheetIndex, 38, 10, c.guid);
+    xlsWrite_Cell(InvoiceSheetIndex, 57, 10, c.guid);
+}
+
+// Copies through a scratch file beside the target, so a failed copy never leaves half a file.
+void replaceCopy(const QString& source, const QString& target) {
+    const QString scratch = target + ".part";
+    QFile::remove(scratch);
+    if (!QFile::copy(source, scratch))
+        return;
+    QFile::remove(target);
+    if (!QFile::rename(scratch, target))
+        QFile::remove(scratch);
+}
+} // namespace
+
+void InvoiceCells::takeAddresses(const Recordset& profile) {
+    customerName = profile.Fields(col::CustomerName).toString();
+    for (int line = 0; line < 4; ++line) {
+        billAddress[line] = profile.Fields(col::BillAddress1 + line).toString();
+        receivingAddress[line] = profile.Fields(col::RecievingAddress1 + line).toString();
+    }
+}
+
+QString InvoiceBackupPath(const QString& invoiceNumber) {
+    return ProgramFile(QStringLiteral("backup/Inv") + invoiceNumber + QStringLiteral(".xls"));
+}
+
+InvoicePrint InvoiceSheet::print(const InvoiceCells& cells) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const qint32 opened = xlsOpen_Workbook(Settings().Worksheet);
+    QApplication::restoreOverrideCursor();
+    if (opened != 0) {
+        ShowMessage(owner_, QStringLiteral("Error loading excel application and target workbook."),
+                    QMessageBox::Critical);
+        return InvoicePrint::NotOpened;
+    }
+    fill(cells);
+    filled_ = true;
+    switch (PrintOnChosenPrinter(owner_, QStringLiteral("Sheet1"), Settings().Copies)) {
+    case SheetPrint::Cancelled:
+        return InvoicePrint::Cancelled;
+    case SheetPrint::Failed:
+        ShowMessage(owner_, QStringLiteral("Error printing excel worksheet [sheet1]"),
+                    QMessageBox::Critical);
+        return InvoicePrint::Failed;
+    case SheetPrint::Printed:
+        break;
+    }
+    PauseAfterPrinting();
+    return InvoicePrint::Printed;
+}
+
+void InvoiceSheet::finish(bool save, const QString& invoiceNumber) {
+    xlsClose_Workbook(save);
+    if (save && filled_ && QDir(ProgramFile(QStringLiteral("backup"))).exists())
+        replaceCopy(Settings().Worksheet, InvoiceBackupPath(invoiceNumber));
+}

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QString>
+#include <array>
+
+class QWidget;
+class Recordset;
+
+// What one invoice prints: texts as they go into the cells. A blank invoice leaves units,
+// charges and amount billed empty.
+struct InvoiceCells {
+    QString account;
+    QString number;
+    QString dateBilled;
+    QString units;
+    QString charges;
+    QString previous;
+    QString billed;
+    QString dateDue;
+    std::array<QString, 2> messages;
+    QString payable;
+    QString description;
+    QString customerName;
+    std::array<QString, 4> billAddress;
+    std::array<QString, 4> receivingAddress;
+    QString guid;
+
+    // Name and addresses from the account's profile row.
+    void takeAddresses(const Recordset& profile);
+};
+
+enum class InvoicePrint { NotOpened, Cancelled, Printed, Failed };
+
+// The invoice workbook for one invoice: opened and filled by print(), closed by finish().
+class InvoiceSheet {
+  public:
+    explicit InvoiceSheet(QWidget* owner) : owner_(owner) {}
+
+    // Opens the workbook of the Worksheet setting, fills Sheet1, lets the user choose the
+    // printer and prints. Shows its own failure messages.
+    InvoicePrint print(const InvoiceCells& cells);
+
+    // Closes the workbook, saving it when asked; a saved sheet filled for this invoice is copied
+    // to backup/Inv<number>.xls when the backup folder exists.
+    void finish(bool save, const QString& invoiceNumber);
+
+    bool filled() const { return filled_; }
+
+  private:
+    QWidget* owner_;
+    bool filled_ = false;
+};
+
+// The backup copy of an invoice's workbook.
+QString InvoiceBackupPath(const QString& invoiceNumber);

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QDialog>
+
+class QLabel;
+class QListWidget;
+class QToolBar;
+
+// The billing schedule: accounts on a monthly cycle with no invoice billed this month. A double
+// click closes it and starts that account's invoice.
+class frmSchedule : public QDialog {
+    Q_OBJECT
+  public:
+    explicit frmSchedule(QWidget* parent = nullptr);
+
+    void FillSchedule();
+
+    QLabel* LABEL_Help = nullptr;
+    QLabel* LABEL_Today = nullptr;
+    QLabel* LABEL_Schedule = nullptr;
+    QListWidget* LIST_Cycle = nullptr;
+    QToolBar* Toolbar1 = nullptr;
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+
+  private:
+    void startInvoice();
+
+    bool Activated = false;
+};
