@@ -17,7 +17,7 @@ constexpr int InvoiceSheetIndex = 0;
 
 // Text stays text in the sheet: an apostrophe in front, an empty value writes it alone.
 void writeText(int row, int column, const QString& text) {
-    xlsWrite_Cell(InvoiceSheetIndex, row, column, QString('\'' + text));
+    xlsSet_CellValue(InvoiceSheetIndex, row, column, QLatin1Char('\'') + text);
 }
 
 void fill(const InvoiceCells& c) {
@@ -46,8 +46,8 @@ void fill(const InvoiceCells& c) {
         writeText(14 + line, 1, c.billAddress[line]);
     for (int line = 0; line < 4; ++line)
         writeText(52 + line, 1, c.receivingAddress[line]);
-    xlsWrite_Cell(InvoiceSheetIndex, 38, 10, c.guid);
-    xlsWrite_Cell(InvoiceSheetIndex, 57, 10, c.guid);
+    xlsSet_CellValue(InvoiceSheetIndex, 38, 10, c.guid);
+    xlsSet_CellValue(InvoiceSheetIndex, 57, 10, c.guid);
 }
 
 // Copies through a scratch file beside the target, so a failed copy never leaves half a file.

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+#include <QVariant>
+
+// Rows written straight into the test's database, the way the windows store them.
+struct AccountRow {
+    QString account;
+    QString master = QStringLiteral("! this is a master account !");
+    QString name = QStringLiteral("Customer");
+    int invoiceType = 0;
+    double fixedAmount = 0.0;
+    double unitPrice = 0.0;
+    QString payable = QStringLiteral("Pellory Services");
+    int billCycle = 0;
+    QString monthDay = QStringLiteral("15");
+    int graceDays = 0;
+    double balance = 0.0;
+    QString lastDescription;
+};
+
+struct InvoiceRow {
+    QString number;
+    QString account;
+    QVariant billed; // a QDate, or null
+    QVariant due;
+    QVariant received;
+    double pastDue = 0.0;
+    double amountBilled = 0.0;
+    double amountReceived = 0.0;
+};
+
+// Each opens the database, appends, and closes it again; a failure fails the test.
+void AddAccount(const QString& database, const AccountRow& row);
+void AddInvoice(const QString& database, const InvoiceRow& row);
+
+// A value of the first row a statement returns, or an invalid QVariant.
+QVariant ReadValue(const QString& database, const char* statement, const QVariantList& values,
+                   int position);
+int CountRows(const QString& database, const char* statement, const QVariantList& values = {});
