@@ -1,24 +1,90 @@
 #pragma once
 
+#include <QHash>
+#include <QIcon>
 #include <QMainWindow>
+#include <array>
 
-class QListWidget;
-class QTreeWidget;
-class QToolBar;
+class QAction;
+class QKeyEvent;
 class QLabel;
+class QMenu;
+class QTimer;
+class QTreeWidget;
+class QTreeWidgetItem;
+class TransactionList;
+class WindowToolbar;
 
-// The main window: the account and invoice tree, the transaction log, the toolbar and the
-// status bar. Closing it ends the program.
+// The main window: the account and invoice tree on the left, the transaction log on the right,
+// the toolbar and the status bar. Closing it ends the program.
 class frmPellory : public QMainWindow {
     Q_OBJECT
-public:
+  public:
     explicit frmPellory(QWidget* parent = nullptr);
     ~frmPellory() override;
 
+    // Rebuilds the whole tree from the database. Asked for while a tree operation runs, it runs
+    // once more when that one has finished.
     void RefreshTree();
+    // Adds the edit line and the eight detail lines of an invoice under the node parentKey.
+    void LoadInvoiceDetails(const QString& parentKey, const QString& invoiceNumber, bool current);
 
-    QToolBar* Toolbar1 = nullptr;
+    // The node with this key; null when there is none.
+    QTreeWidgetItem* Node(const QString& key) const;
+    static QString KeyOf(const QTreeWidgetItem* node);
+    // The help document: the program folder, the program's file name, ".htm".
+    static QString HelpDocumentPath();
+
+    WindowToolbar* Toolbar1 = nullptr;
+    QMenu* MENU_New = nullptr; // the drop-down of the first toolbar button
     QTreeWidget* TreeView1 = nullptr;
     QLabel* LABEL_Transaction = nullptr;
-    QListWidget* LIST_Transaction = nullptr;
+    TransactionList* LIST_Transaction = nullptr;
+    std::array<QLabel*, 4> StatusPanels{}; // status text, "About", date, time
+    QMenu* MENU_PopupMenu = nullptr;
+    QAction* MENUOPT_ItemName = nullptr;
+    QAction* MENUOPT_EditAccount = nullptr;
+    QAction* MENUOPT_CreateInvoice = nullptr;
+    QAction* MENUOPT_EditInvoice = nullptr;
+    std::array<QIcon, 6> IL_Tree; // node icons, positions 1 to 6
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void buildControls();
+    void buildToolbar();
+    void buildPopupMenu();
+    void buildStatusBar();
+    void recordLayoutMargins();
+    void layoutControls();
+    void restoreWindowState();
+    void saveWindowState();
+    bool handleKey(QKeyEvent* event);
+    void showClock();
+
+    void dispatchCommand(const QString& tag);
+    void setCommandEnabled(QAction* command, bool enabled);
+    void setAccountCommandsEnabled(bool enabled);
+    void showPopupMenu(const QPoint& globalPosition);
+    void nodeDoubleClicked();
+    void openCustomerEditor(const QString& account);
+    void openAbout();
+    void showTransactionLine();
+    void openHelp();
+
+    void rebuildTree();
+    void addInvoiceDetails(const QString& parentKey, const QString& invoiceNumber, bool current);
+    QTreeWidgetItem* addNode(const QString& parentKey, const QString& key, const QString& text,
+                             int icon);
+    void setStatus(const QString& text);
+
+    QHash<QString, QTreeWidgetItem*> nodes_;
+    std::array<int, 4> margins_{};
+    QTimer* clock_ = nullptr;
+    bool activated_ = false;
+    bool treeBusy_ = false;       // a rebuild or detail load is running
+    bool rebuildPending_ = false; // a rebuild was asked for meanwhile
 };

@@ -48,5 +48,7 @@ inline constexpr const char* BeginTransaction = "BEGIN IMMEDIATE";
 inline constexpr const char* CommitTransaction = "COMMIT";
 inline constexpr const char* RollbackTransaction = "ROLLBACK";
 inline constexpr const char* CompactInto = "VACUUM INTO ?";
+// The engine's own version, for the About window.
+inline constexpr const char* EngineVersion = "SELECT sqlite_version()";
 
 } // namespace sql

@@ -1,0 +1,83 @@
+#pragma once
+
+#include <QDialog>
+#include <array>
+
+class QComboBox;
+class QGroupBox;
+class QKeyEvent;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QRadioButton;
+class QScrollBar;
+class QTabWidget;
+class QWidget;
+class WindowToolbar;
+
+// The customer profile editor: creates, edits and deletes one account. Tag holds the account
+// to edit; empty means a new account. Shown modally; it closes itself after a save or delete.
+class frmCustomer : public QDialog {
+    Q_OBJECT
+  public:
+    explicit frmCustomer(QWidget* parent = nullptr);
+
+    QString Tag;
+
+    WindowToolbar* Toolbar1 = nullptr;
+    QTabWidget* SSTab1 = nullptr;
+    QLabel* LABEL_Help = nullptr;
+    // Page 0: customer information.
+    QLineEdit* TEXT_AccountNumber = nullptr;
+    QComboBox* COMBO_MasterAccount = nullptr;
+    QLineEdit* TEXT_Name = nullptr;
+    QLineEdit* TEXT_Email = nullptr;
+    QLineEdit* TEXT_Phone = nullptr;
+    std::array<QLineEdit*, 4> TEXT_Address{};
+    QComboBox* COMBO_Class = nullptr;
+    QPlainTextEdit* TEXT_Comments = nullptr;
+    // Page 1: billing information.
+    QGroupBox* FRAME_InvoiceType = nullptr;
+    std::array<QRadioButton*, 3> OPTION_InvoiceType{};
+    QLineEdit* TEXT_Payment = nullptr;
+    QLineEdit* TEXT_Unit = nullptr;
+    QLineEdit* TEXT_Payable = nullptr;
+    std::array<QLineEdit*, 4> TEXT_BillAddress{};
+    QGroupBox* FRAME_Cycle = nullptr;
+    std::array<QRadioButton*, 2> OPTION_Cycle{};
+    QLineEdit* TEXT_MonthDay = nullptr;
+    QScrollBar* HScroll_Grace = nullptr;
+    QLabel* LABEL_Grace = nullptr;
+    std::array<QLineEdit*, 4> TEXT_RecievingAddress{};
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+
+  private:
+    QWidget* buildCustomerPage();
+    QWidget* buildBillingPage();
+    QGroupBox* buildInvoiceTypeFrame();
+    QGroupBox* buildCycleFrame();
+    void connectFieldBehaviour();
+    bool handleKey(QKeyEvent* event);
+    void dispatchCommand(const QString& tag);
+
+    void loadOnFirstActivation();
+    void loadProfile();
+    void showProfile();
+    void lockMasterBox();
+    void CopyFromMaster(const QString& master);
+    bool ValidateProfile();
+    void Save();
+    void Delete();
+    bool storeProfile(bool editing, QString& error);
+    bool accountExists(const QString& account);
+    bool deleteAccountCascade(QString& error);
+    void fillRecordBuffer();
+    void showGraceDays();
+    bool showsMasterMarker() const;
+    void refuse(const QString& message, int page, QWidget* field);
+
+    bool activated_ = false;
+    bool loading_ = false;
+};

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+
+// The tags the main window's commands are dispatched on.
+namespace command {
+inline const QString New = QStringLiteral("New");
+inline const QString Enter = QStringLiteral("Enter");
+inline const QString Import = QStringLiteral("Import");
+inline const QString Invoice = QStringLiteral("Invoice");
+inline const QString Balance = QStringLiteral("Balance");
+inline const QString Report = QStringLiteral("Report");
+inline const QString Schedule = QStringLiteral("Schedule");
+inline const QString Refresh = QStringLiteral("Refresh");
+inline const QString Settings = QStringLiteral("Settings");
+inline const QString EditAccount = QStringLiteral("EditAccount");
+inline const QString CreateInvoice = QStringLiteral("CreateInvoice");
+inline const QString EditInvoice = QStringLiteral("EditInvoice");
+
+// Commands whose windows are still to be built: they stay disabled until their window lands.
+inline bool WindowLanded(const QString& tag) {
+    return tag != Invoice && tag != Balance && tag != Report && tag != Schedule &&
+           tag != Settings && tag != CreateInvoice && tag != EditInvoice;
+}
+} // namespace command

@@ -1,0 +1,59 @@
+#include "frmAbout.h"
+
+#include "modRegEdit.h"
+#include "prompts.h"
+#include "settings.h"
+#include "statements.h"
+
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QVBoxLayout>
+
+frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("frmAbout"));
+    setWindowTitle(QStringLiteral("About ") + ProgramTitle);
+    auto* name = new QLabel(QStringLiteral("<h2>%1</h2>").arg(ProgramTitle), this);
+    auto* purpose = new QLabel(
+        QStringLiteral("Accounts, invoices, payments, balances, schedules and reports."), this);
+    auto* facts = new QFormLayout;
+    const auto addFact = [&](const QString& label, const QString& value) {
+        auto* text = new QLabel(value, this);
+        text->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        facts->addRow(label, text);
+    };
+    addFact(QStringLiteral("Version:"), QStringLiteral(PELLORY_VERSION));
+    addFact(QStringLiteral("Database:"), Settings().Database);
+    addFact(QStringLiteral("Settings file:"), SettingsFilePath());
+    addFact(QStringLiteral("Qt version:"), QString::fromLatin1(qVersion()));
+    addFact(QStringLiteral("SQLite version:"), SQLiteVersion());
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
+    buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("BUTTON_OK"));
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    auto* column = new QVBoxLayout(this);
+    column->addWidget(name);
+    column->addWidget(purpose);
+    column->addLayout(facts);
+    column->addWidget(buttons);
+}
+
+// Asked of a private in-memory connection, so the book itself is never touched.
+QString frmAbout::SQLiteVersion() {
+    const QString connection = QStringLiteral("pellory_about");
+    QString version;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
+        db.setDatabaseName(QStringLiteral(":memory:"));
+        if (db.open()) {
+            QSqlQuery query(db);
+            if (query.exec(QLatin1String(sql::EngineVersion)) && query.next())
+                version = query.value(0).toString();
+        }
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(connection);
+    return version.isEmpty() ? QStringLiteral("unknown") : version;
+}

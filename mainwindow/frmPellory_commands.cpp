@@ -1,0 +1,140 @@
+// The main window's commands: toolbar, drop-down, popup menu, and the windows they open.
+#include "busypointer.h"
+#include "commandtags.h"
+#include "frmAbout.h"
+#include "frmCustomer.h"
+#include "frmPellory.h"
+#include "nodekeys.h"
+#include "prompts.h"
+#include "windowtoolbar.h"
+
+#include <QMenu>
+#include <QStyle>
+#include <QToolButton>
+#include <QTreeWidget>
+
+namespace {
+QAction* addMenuItem(QMenu* menu, const QString& caption, const QString& tag) {
+    QAction* item = menu->addAction(caption);
+    item->setData(tag);
+    return item;
+}
+} // namespace
+
+void frmPellory::buildToolbar() {
+    Toolbar1 = new WindowToolbar(this);
+    addToolBar(Toolbar1);
+    QStyle* look = style();
+    QAction* newButton =
+        Toolbar1->addButton(QStringLiteral("&New"), command::New, QStringLiteral("New"),
+                            look->standardIcon(QStyle::SP_FileIcon));
+    Toolbar1->addSeparator();
+    Toolbar1->addButton(QStringLiteral("&Balance"), command::Balance,
+                        QStringLiteral("Account Balance"),
+                        look->standardIcon(QStyle::SP_FileDialogDetailedView));
+    Toolbar1->addButton(QStringLiteral("&Report"), command::Report,
+                        QStringLiteral("Account Reports"),
+                        look->standardIcon(QStyle::SP_FileDialogContentsView));
+    Toolbar1->addButton(QStringLiteral("&Schedule"), command::Schedule,
+                        QStringLiteral("Account Schedule"),
+                        look->standardIcon(QStyle::SP_FileDialogListView));
+    Toolbar1->addSeparator();
+    Toolbar1->addButton(QStringLiteral("Refresh"), command::Refresh, QStringLiteral("Refresh"),
+                        look->standardIcon(QStyle::SP_BrowserReload));
+    Toolbar1->addSeparator();
+    Toolbar1->addButton(QStringLiteral("Settings"), command::Settings,
+                        QStringLiteral("Settings and Defaults"),
+                        look->standardIcon(QStyle::SP_ComputerIcon));
+    connect(Toolbar1, &WindowToolbar::commandTriggered, this,
+            [this](const QString& tag) { dispatchCommand(tag); });
+
+    MENU_New = new QMenu(this);
+    addMenuItem(MENU_New, QStringLiteral("Enter New Customer"), command::Enter);
+    addMenuItem(MENU_New, QStringLiteral("Import New Customer"), command::Import);
+    MENU_New->addSeparator();
+    addMenuItem(MENU_New, QStringLiteral("New Invoice"), command::Invoice);
+    connect(MENU_New, &QMenu::triggered, this,
+            [this](QAction* item) { dispatchCommand(TagOf(item)); });
+    auto* newTool = qobject_cast<QToolButton*>(Toolbar1->widgetForAction(newButton));
+    newTool->setMenu(MENU_New);
+    newTool->setPopupMode(QToolButton::MenuButtonPopup);
+
+    for (QAction* item : Toolbar1->actions() + MENU_New->actions())
+        if (!item->isSeparator())
+            setCommandEnabled(item, true);
+}
+
+void frmPellory::buildPopupMenu() {
+    MENU_PopupMenu = new QMenu(this);
+    MENU_PopupMenu->setObjectName(QStringLiteral("MENU_PopupMenu"));
+    MENUOPT_ItemName = MENU_PopupMenu->addAction(QString());
+    QFont title = MENUOPT_ItemName->font();
+    title.setBold(true);
+    MENUOPT_ItemName->setFont(title);
+    MENU_PopupMenu->addSeparator();
+    MENUOPT_EditAccount =
+        addMenuItem(MENU_PopupMenu, QStringLiteral("Edit Account"), command::EditAccount);
+    MENUOPT_CreateInvoice =
+        addMenuItem(MENU_PopupMenu, QStringLiteral("Create Invoice"), command::CreateInvoice);
+    MENUOPT_EditInvoice =
+        addMenuItem(MENU_PopupMenu, QStringLiteral("Edit Invoice"), command::EditInvoice);
+    connect(MENUOPT_EditAccount, &QAction::triggered, this, [this] {
+        if (const QTreeWidgetItem* node = TreeView1->currentItem())
+            openCustomerEditor(SplitNodeKey(KeyOf(node)).value);
+    });
+}
+
+void frmPellory::setCommandEnabled(QAction* command, bool enabled) {
+    command->setEnabled(enabled && command::WindowLanded(TagOf(command)));
+}
+
+void frmPellory::setAccountCommandsEnabled(bool enabled) {
+    for (const QString& tag : {command::Balance, command::Report, command::Schedule})
+        setCommandEnabled(Toolbar1->button(tag), enabled);
+    for (QAction* item : MENU_New->actions())
+        if (TagOf(item) == command::Invoice)
+            setCommandEnabled(item, enabled);
+}
+
+// While the tree is being built, commands wait: they would share its database connection.
+void frmPellory::dispatchCommand(const QString& tag) {
+    if (treeBusy_)
+        return;
+    if (tag == command::New || tag == command::Enter)
+        openCustomerEditor(QString());
+    else if (tag == command::Import)
+        ShowMessage(this, QStringLiteral("Import not yet supported"), QMessageBox::Warning);
+    else if (tag == command::Refresh)
+        RefreshTree();
+}
+
+void frmPellory::showPopupMenu(const QPoint& globalPosition) {
+    const QTreeWidgetItem* node = TreeView1->currentItem();
+    if (treeBusy_ || !node)
+        return;
+    MENUOPT_ItemName->setText(node->text(0));
+    const QString tag = SplitNodeKey(KeyOf(node)).tag;
+    const bool account = tag == nodetag::Account || tag == nodetag::Master;
+    const bool invoice = tag == nodetag::InvoiceCurrent || tag == nodetag::Invoice;
+    if (!account && !invoice)
+        return;
+    setCommandEnabled(MENUOPT_EditAccount, account);
+    setCommandEnabled(MENUOPT_CreateInvoice, account);
+    setCommandEnabled(MENUOPT_EditInvoice, invoice);
+    MENU_PopupMenu->popup(globalPosition);
+}
+
+void frmPellory::openCustomerEditor(const QString& account) {
+    BusyPointer busy;
+    frmCustomer editor(this);
+    editor.Tag = account;
+    busy.release();
+    ShowModal(&editor);
+}
+
+void frmPellory::openAbout() {
+    if (treeBusy_)
+        return;
+    frmAbout about(this);
+    ShowModal(&about);
+}
