@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+
+// The spreadsheet layer both programs print through: one workbook at a time, open in an
+// office of our own that lives from xlsOpen_Workbook to xlsClose_Workbook.
+
+// Results of xlsOpen_Workbook other than 0.
+enum XlsError : int {
+    xlsErrFileNotFound = 53,
+    xlsErrOfficeUnavailable = 429, // the office cannot start, or stopped answering
+    xlsErrNotAWorkbook = 1004,
+};
+
+// Opens the workbook at path; 0 when it is open, otherwise an XlsError.
+int xlsOpen_Workbook(const QString& path);
+
+// Writes value into a cell of worksheet `sheet` (0 = first; row and column from 1). A value
+// starting with an apostrophe is stored as the text after it, as typed into a spreadsheet;
+// any other value is taken as typed (a number becomes a number), except that nothing
+// written ever becomes a formula. False when no workbook is open or the write failed.
+bool xlsSet_CellValue(int sheet, int row, int column, const QString& value);
+
+// Sets a cell in bold Arial with a thin continuous border around it.
+bool xlsSet_CellStyle(int sheet, int row, int column);
+
+// Prints only the worksheet named sheetName, `copies` times in one job, on printer
+// "DEVICE on PORT" (the CUPS queue DEVICE). True once the job is spooled; false when no
+// workbook is open, the printer is unknown or anything fails.
+bool xlsPrint_Worksheet(const QString& sheetName, int copies, const QString& printer);
+
+// Saves the workbook over its file in the Excel 97 format when saveChanges is set, then ends
+// the office. Afterwards no office of ours is running, whatever happened before.
+void xlsClose_Workbook(bool saveChanges);

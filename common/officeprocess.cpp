@@ -1,0 +1,82 @@
+#include "officeprocess.h"
+
+#include <QDir>
+#include <QFile>
+#include <QUrl>
+#include <QUuid>
+#include <csignal>
+#include <unistd.h>
+
+namespace {
+// Settings of the private profile: no lock files left beside a workbook if the office is
+// killed, and no macro runs even if a document asks for it.
+constexpr char profileSettings[] = R"(<?xml version="1.0" encoding="UTF-8"?>
+<oor:items xmlns:oor="http://openoffice.org/2001/registry" xmlns:xs="http://www.w3.org/2001/XMLSchema" xmlns:xsi="http://www.w3.org/2001/XMLSchema-instance">
+<item oor:path="/org.openoffice.Office.Common/Misc"><prop oor:name="UseLocking" oor:op="fuse"><value>false</value></prop></item>
+<item oor:path="/org.openoffice.Office.Common/Security/Scripting"><prop oor:name="MacroSecurityLevel" oor:op="fuse"><value>3</value></prop></item>
+<item oor:path="/org.openoffice.Office.Common/Security/Scripting"><prop oor:name="DisableMacrosExecution" oor:op="fuse"><value>true</value></prop></item>
+</oor:items>
+)";
+} // namespace
+
+OfficeProcess::OfficeProcess()
+    : folder_(QDir::tempPath() + QStringLiteral("/pellory-office-XXXXXX")),
+      pipeName_(QStringLiteral("pellory-") + QUuid::createUuid().toString(QUuid::Id128)) {
+    process_.setProgram(QStringLiteral(PELLORY_OFFICE_PROGRAM "/soffice"));
+    process_.setStandardOutputFile(QProcess::nullDevice());
+    process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process_.setChildProcessModifier([] { ::setpgid(0, 0); });
+}
+
+OfficeProcess::~OfficeProcess() {
+    Kill();
+}
+
+void OfficeProcess::SeedProfile() const {
+    QDir(folder_.path()).mkpath(QStringLiteral("user"));
+    QFile settings(folder_.filePath(QStringLiteral("user/registrymodifications.xcu")));
+    if (settings.open(QIODevice::WriteOnly))
+        settings.write(profileSettings);
+}
+
+bool OfficeProcess::Start() {
+    if (!folder_.isValid())
+        return false;
+    SeedProfile();
+    process_.setArguments({
+        QStringLiteral("-env:UserInstallation=") + QUrl::fromLocalFile(folder_.path()).toString(),
+        QStringLiteral("--headless"),
+        QStringLiteral("--invisible"),
+        QStringLiteral("--nologo"),
+        QStringLiteral("--nodefault"),
+        QStringLiteral("--norestore"),
+        QStringLiteral("--nolockcheck"),
+        QStringLiteral("--accept=pipe,name=%1;urp;").arg(pipeName_),
+    });
+    process_.start();
+    if (!process_.waitForStarted())
+        return false;
+    group_ = process_.processId();
+    return true;
+}
+
+bool OfficeProcess::IsRunning() const {
+    return process_.state() != QProcess::NotRunning;
+}
+
+QString OfficeProcess::ConnectUrl() const {
+    return QStringLiteral("uno:pipe,name=%1;urp;StarOffice.ComponentContext").arg(pipeName_);
+}
+
+bool OfficeProcess::WaitForExit(int ms) {
+    return !IsRunning() || process_.waitForFinished(ms);
+}
+
+void OfficeProcess::Kill() {
+    if (group_ == 0)
+        return;
+    // The launcher and the office it spawns share the group; stragglers go with it.
+    ::kill(static_cast<pid_t>(-group_), SIGKILL);
+    process_.waitForFinished(-1);
+    group_ = 0;
+}
