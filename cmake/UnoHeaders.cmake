@@ -5,8 +5,8 @@ find_path(PELLORY_OFFICE_PROGRAM NAMES soffice types.rdb
 find_path(PELLORY_OFFICE_SDK NAMES bin/cppumaker PATHS /usr/lib/libreoffice/sdk NO_DEFAULT_PATH
           REQUIRED)
 foreach(lib uno_cppu uno_cppuhelpergcc3 uno_sal)
-  find_library(PELLORY_LIB_${lib} NAMES ${lib} PATHS ${PELLORY_OFFICE_SDK}/lib NO_DEFAULT_PATH
-               REQUIRED)
+  find_library(PELLORY_LIB_${lib} NAMES lib${lib}.so.3 PATHS ${PELLORY_OFFICE_PROGRAM}
+               NO_DEFAULT_PATH REQUIRED)
   list(APPEND PELLORY_UNO_LIBRARIES ${PELLORY_LIB_${lib}})
 endforeach()
 
@@ -30,4 +30,7 @@ function(pellory_uno_headers target)
   target_compile_definitions(${target} PRIVATE LINUX UNX CPPU_ENV=gcc3
     PELLORY_OFFICE_PROGRAM="${PELLORY_OFFICE_PROGRAM}")
   target_link_libraries(${target} PRIVATE ${PELLORY_UNO_LIBRARIES})
+  # The UNO libraries find their own companions in the office's program folder.
+  target_link_options(${target} INTERFACE "LINKER:-rpath-link,${PELLORY_OFFICE_PROGRAM}"
+                      "LINKER:-rpath,${PELLORY_OFFICE_PROGRAM}")
 endfunction()

@@ -8,6 +8,7 @@
 #include <com/sun/star/connection/NoConnectException.hpp>
 #include <com/sun/star/frame/Desktop.hpp>
 #include <cppuhelper/bootstrap.hxx>
+#include <rtl/bootstrap.hxx>
 
 using namespace css;
 
@@ -16,6 +17,9 @@ namespace {
 // registries.
 uno::Reference<uno::XComponentContext> LocalContext() {
     static const uno::Reference<uno::XComponentContext> context = [] {
+        // The office's API types too, or the bridge gives up on the first one it meets.
+        rtl::Bootstrap::set("URE_MORE_TYPES",
+                            "file://" PELLORY_OFFICE_PROGRAM "/types/offapi.rdb");
         return cppu::defaultBootstrap_InitialComponentContext(
             ToOUString(QStringLiteral("file://" PELLORY_OFFICE_PROGRAM "/unorc")));
     }();
@@ -25,7 +29,7 @@ uno::Reference<uno::XComponentContext> LocalContext() {
 
 std::unique_ptr<OfficeSession> OfficeSession::Start() {
     std::unique_ptr<OfficeSession> session(new OfficeSession);
-    if (!session->process_.Start() || !session->Connect())
+    if (!session->process_.Start(static_cast<int>(StartLimit.count())) || !session->Connect())
         return nullptr;
     return session;
 }
@@ -51,7 +55,8 @@ bool OfficeSession::Call(const std::function<void()>& call, Limit limit) {
         [&] {
             try {
                 call();
-            } catch (const uno::Exception&) {
+            } catch (const uno::Exception& error) {
+                qWarning("Office call failed: %s", qPrintable(ToQString(error.Message)));
                 threw = true;
             } catch (const std::exception&) {
                 threw = true;

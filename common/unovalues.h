@@ -11,6 +11,10 @@ inline rtl::OUString ToOUString(const QString& text) {
                          static_cast<sal_Int32>(text.size()));
 }
 
+inline QString ToQString(const rtl::OUString& text) {
+    return QString(reinterpret_cast<const QChar*>(text.getStr()), text.getLength());
+}
+
 inline css::beans::PropertyValue Property(const char* name, const css::uno::Any& value) {
     css::beans::PropertyValue property;
     property.Name = rtl::OUString::createFromAscii(name);
