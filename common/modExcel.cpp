@@ -1,0 +1,207 @@
+#include "modExcel.h"
+
+#include "officesession.h"
+#include "unovalues.h"
+#include "worksheetprint.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QUrl>
+#include <QUuid>
+#include <com/sun/star/awt/FontWeight.hpp>
+#include <com/sun/star/beans/PropertyValue.hpp>
+#include <com/sun/star/beans/XPropertySet.hpp>
+#include <com/sun/star/container/XIndexAccess.hpp>
+#include <com/sun/star/document/MacroExecMode.hpp>
+#include <com/sun/star/document/UpdateDocMode.hpp>
+#include <com/sun/star/frame/XModel.hpp>
+#include <com/sun/star/frame/XStorable.hpp>
+#include <com/sun/star/sheet/XSpreadsheet.hpp>
+#include <com/sun/star/table/BorderLine2.hpp>
+#include <com/sun/star/table/BorderLineStyle.hpp>
+#include <com/sun/star/table/XCell.hpp>
+#include <com/sun/star/text/XText.hpp>
+#include <com/sun/star/util/XCloseable.hpp>
+#include <cstdio>
+#include <optional>
+#include <vector>
+
+using namespace css;
+
+namespace {
+struct OpenWorkbook {
+    std::unique_ptr<OfficeSession> office;
+    uno::Reference<sheet::XSpreadsheetDocument> document;
+    std::vector<uno::Reference<sheet::XSpreadsheet>> sheets;
+    QString path;
+};
+
+std::optional<OpenWorkbook>& Current() {
+    static std::optional<OpenWorkbook> workbook;
+    return workbook;
+}
+
+rtl::OUString FileUrl(const QString& path) {
+    return ToOUString(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()).toString());
+}
+
+// Hidden, and nothing in the document gets to act: no macro runs, no link is fetched.
+uno::Sequence<beans::PropertyValue> LoadArguments() {
+    return Properties(
+        {Property("Hidden", uno::Any(true)),
+         Property("MacroExecutionMode", uno::Any(document::MacroExecMode::NEVER_EXECUTE)),
+         Property("UpdateDocMode", uno::Any(document::UpdateDocMode::NO_UPDATE))});
+}
+
+// A file the office could only read as plain text is no workbook.
+bool LoadedAsWorkbook(const uno::Reference<lang::XComponent>& component) {
+    uno::Reference<frame::XModel> model(component, uno::UNO_QUERY);
+    if (!model.is() || !uno::Reference<sheet::XSpreadsheetDocument>(model, uno::UNO_QUERY).is())
+        return false;
+    for (const beans::PropertyValue& argument : model->getArgs()) {
+        if (argument.Name == "FilterName")
+            return !argument.Value.get<rtl::OUString>().startsWith("Text");
+    }
+    return false;
+}
+
+void CloseDocument(const uno::Reference<uno::XInterface>& document) {
+    uno::Reference<util::XCloseable>(document, uno::UNO_QUERY_THROW)->close(true);
+}
+
+// What a spreadsheet would read as the start of a formula.
+bool StartsFormula(const QString& value) {
+    if (value.isEmpty() || !QStringLiteral("=+-@").contains(value.front()))
+        return false;
+    bool number = false;
+    value.toDouble(&number);
+    return !number;
+}
+
+void WriteCell(const uno::Reference<table::XCell>& cell, const QString& value) {
+    if (value == QStringLiteral("'") || StartsFormula(value))
+        uno::Reference<text::XText>(cell, uno::UNO_QUERY_THROW)
+            ->setString(ToOUString(value.mid(value == QStringLiteral("'") ? 1 : 0)));
+    else
+        cell->setFormula(ToOUString(value));
+}
+
+uno::Reference<table::XCell> CellAt(const OpenWorkbook& workbook, int sheet, int row, int column) {
+    return workbook.sheets.at(static_cast<std::size_t>(sheet))
+        ->getCellByPosition(column - 1, row - 1);
+}
+
+bool OnCell(int sheet, int row, int column,
+            const std::function<void(const uno::Reference<table::XCell>&)>& change) {
+    const auto& workbook = Current();
+    if (!workbook || sheet < 0 || sheet >= static_cast<int>(workbook->sheets.size()) || row < 1 ||
+        column < 1)
+        return false;
+    return workbook->office->Call([&] { change(CellAt(*workbook, sheet, row, column)); });
+}
+
+// Writes a temporary file beside the workbook and renames it over it, so that a failure
+// half-way leaves the old workbook intact.
+bool SaveOver(OpenWorkbook& workbook) {
+    const QFileInfo target(workbook.path);
+    const QString temporary = target.absolutePath() + QStringLiteral("/.") + target.fileName() +
+                              QStringLiteral(".") + QUuid::createUuid().toString(QUuid::Id128);
+    const bool stored = workbook.office->Call(
+        [&] {
+            uno::Reference<frame::XStorable> storable(workbook.document, uno::UNO_QUERY_THROW);
+            storable->storeToURL(
+                FileUrl(temporary),
+                Properties({Property("FilterName", uno::Any(rtl::OUString("MS Excel 97"))),
+                            Property("Overwrite", uno::Any(true))}));
+        },
+        OfficeSession::DocumentLimit);
+    const bool replaced =
+        stored && std::rename(QFile::encodeName(temporary).constData(),
+                              QFile::encodeName(target.absoluteFilePath()).constData()) == 0;
+    if (!replaced)
+        QFile::remove(temporary);
+    return replaced;
+}
+} // namespace
+
+int xlsOpen_Workbook(const QString& path) {
+    if (Current())
+        xlsClose_Workbook(false);
+    if (!QFileInfo(path).isFile())
+        return xlsErrFileNotFound;
+    OpenWorkbook workbook;
+    workbook.path = path;
+    workbook.office = OfficeSession::Start();
+    if (!workbook.office)
+        return xlsErrOfficeUnavailable;
+
+    bool isWorkbook = false;
+    const bool answered = workbook.office->Call(
+        [&] {
+            uno::Reference<frame::XComponentLoader> loader(workbook.office->Desktop(),
+                                                           uno::UNO_QUERY_THROW);
+            auto component =
+                loader->loadComponentFromURL(FileUrl(path), "_blank", 0, LoadArguments());
+            isWorkbook = LoadedAsWorkbook(component);
+            if (!isWorkbook) {
+                if (component.is())
+                    CloseDocument(component);
+                return;
+            }
+            workbook.document.set(component, uno::UNO_QUERY_THROW);
+            uno::Reference<container::XIndexAccess> sheets(workbook.document->getSheets(),
+                                                           uno::UNO_QUERY_THROW);
+            for (sal_Int32 i = 0; i < sheets->getCount(); ++i)
+                workbook.sheets.emplace_back(sheets->getByIndex(i), uno::UNO_QUERY_THROW);
+        },
+        OfficeSession::DocumentLimit);
+    if (!answered && !workbook.office->Alive())
+        return xlsErrOfficeUnavailable;
+    if (!answered || !isWorkbook)
+        return xlsErrNotAWorkbook;
+    Current() = std::move(workbook);
+    return 0;
+}
+
+bool xlsSet_CellValue(int sheet, int row, int column, const QString& value) {
+    return OnCell(sheet, row, column,
+                  [&](const uno::Reference<table::XCell>& cell) { WriteCell(cell, value); });
+}
+
+bool xlsSet_CellStyle(int sheet, int row, int column) {
+    return OnCell(sheet, row, column, [](const uno::Reference<table::XCell>& cell) {
+        uno::Reference<beans::XPropertySet> properties(cell, uno::UNO_QUERY_THROW);
+        properties->setPropertyValue("CharFontName", uno::Any(rtl::OUString("Arial")));
+        properties->setPropertyValue("CharWeight", uno::Any(awt::FontWeight::BOLD));
+        table::BorderLine2 thin;
+        thin.LineStyle = table::BorderLineStyle::SOLID;
+        thin.LineWidth = 26; // 0.75 pt, the spreadsheet's "thin"
+        thin.OuterLineWidth = 26;
+        for (const char* side : {"TopBorder", "BottomBorder", "LeftBorder", "RightBorder"})
+            properties->setPropertyValue(rtl::OUString::createFromAscii(side), uno::Any(thin));
+    });
+}
+
+bool xlsPrint_Worksheet(const QString& sheetName, int copies, const QString& printer) {
+    auto& workbook = Current();
+    if (!workbook)
+        return false;
+    const QString device = printer.section(QStringLiteral(" on "), 0, 0);
+    return PrintWorksheet(*workbook->office, workbook->document, sheetName, copies, device);
+}
+
+void xlsClose_Workbook(bool saveChanges) {
+    auto& workbook = Current();
+    if (!workbook)
+        return;
+    if (saveChanges)
+        SaveOver(*workbook);
+    workbook->office->Call([&] {
+        workbook->sheets.clear();
+        CloseDocument(workbook->document);
+        workbook->document.clear();
+    });
+    // Ending the session ends the office, by force if it will not quit.
+    workbook.reset();
+}

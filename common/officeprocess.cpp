@@ -1,0 +1,114 @@
+#include "officeprocess.h"
+
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QThread>
+#include <QUrl>
+#include <QUuid>
+#include <csignal>
+#include <unistd.h>
+
+namespace {
+// Settings of the private profile: no lock files left beside a workbook if the office is
+// killed, and no macro runs even if a document asks for it.
+constexpr char profileSettings[] = R"(<?xml version="1.0" encoding="UTF-8"?>
+<oor:items xmlns:oor="http://openoffice.org/2001/registry" xmlns:xs="http://www.w3.org/2001/XMLSchema" xmlns:xsi="http://www.w3.org/2001/XMLSchema-instance">
+<item oor:path="/org.openoffice.Office.Common/Misc"><prop oor:name="UseLocking" oor:op="fuse"><value>false</value></prop></item>
+<item oor:path="/org.openoffice.Office.Common/Security/Scripting"><prop oor:name="MacroSecurityLevel" oor:op="fuse"><value>3</value></prop></item>
+<item oor:path="/org.openoffice.Office.Common/Security/Scripting"><prop oor:name="DisableMacrosExecution" oor:op="fuse"><value>true</value></prop></item>
+</oor:items>
+)";
+constexpr int killLimitMs = 10'000;
+
+// Whether any process of the group is still running (a zombie is past running).
+bool GroupHasLiveMembers(qint64 group) {
+    const QDir proc(QStringLiteral("/proc"));
+    for (const QString& entry : proc.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        QFile stat(proc.filePath(entry + QStringLiteral("/stat")));
+        if (!stat.open(QIODevice::ReadOnly))
+            continue;
+        // pid (command) state ppid pgrp ...; the command may hold spaces and parentheses.
+        const QByteArray line = stat.readAll();
+        const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
+        if (fields.size() > 2 && fields[0] != "Z" && fields[2].toLongLong() == group)
+            return true;
+    }
+    return false;
+}
+} // namespace
+
+OfficeProcess::OfficeProcess()
+    : folder_(QDir::tempPath() + QStringLiteral("/pellory-office-XXXXXX")),
+      pipeName_(QStringLiteral("pellory-") + QUuid::createUuid().toString(QUuid::Id128)) {
+    process_.setProgram(QStringLiteral(PELLORY_OFFICE_PROGRAM "/soffice"));
+    process_.setStandardOutputFile(QProcess::nullDevice());
+    process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process_.setChildProcessModifier([] { ::setpgid(0, 0); });
+}
+
+OfficeProcess::~OfficeProcess() {
+    Kill();
+}
+
+void OfficeProcess::SeedProfile() const {
+    QDir(folder_.path()).mkpath(QStringLiteral("user"));
+    QFile settings(folder_.filePath(QStringLiteral("user/registrymodifications.xcu")));
+    if (settings.open(QIODevice::WriteOnly))
+        settings.write(profileSettings);
+}
+
+bool OfficeProcess::Launch(const QStringList& arguments) {
+    process_.setArguments(
+        QStringList{QStringLiteral("-env:UserInstallation=") +
+                        QUrl::fromLocalFile(folder_.path()).toString(),
+                    QStringLiteral("--headless"), QStringLiteral("--invisible"),
+                    QStringLiteral("--nologo"), QStringLiteral("--nodefault"),
+                    QStringLiteral("--norestore"), QStringLiteral("--nolockcheck")} +
+        arguments);
+    process_.start();
+    if (!process_.waitForStarted())
+        return false;
+    group_ = process_.processId();
+    return true;
+}
+
+bool OfficeProcess::Start(int limitMs) {
+    if (!folder_.isValid())
+        return false;
+    SeedProfile();
+    // A new profile makes the office restart itself once, which would drop our connection;
+    // let that happen in a first run that only sets the profile up.
+    if (!Launch({QStringLiteral("--terminate_after_init")}))
+        return false;
+    const bool primed = process_.waitForFinished(limitMs) &&
+                        process_.exitStatus() == QProcess::NormalExit &&
+                        process_.exitCode() == 0;
+    Kill();
+    return primed && Launch({QStringLiteral("--accept=pipe,name=%1;urp;").arg(pipeName_)});
+}
+
+bool OfficeProcess::IsRunning() const {
+    return process_.state() != QProcess::NotRunning;
+}
+
+QString OfficeProcess::ConnectUrl() const {
+    return QStringLiteral("uno:pipe,name=%1;urp;StarOffice.ComponentContext").arg(pipeName_);
+}
+
+bool OfficeProcess::WaitForExit(int ms) {
+    return !IsRunning() || process_.waitForFinished(ms);
+}
+
+void OfficeProcess::Kill() {
+    if (group_ == 0)
+        return;
+    // The launcher and the office it spawns share the group; stragglers go with it.
+    ::kill(static_cast<pid_t>(-group_), SIGKILL);
+    process_.waitForFinished(-1);
+    // The office itself is not our child: wait until it is really gone.
+    const QDeadlineTimer deadline(killLimitMs);
+    while (GroupHasLiveMembers(group_) && !deadline.hasExpired())
+        QThread::msleep(10);
+    group_ = 0;
+}

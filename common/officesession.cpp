@@ -1,0 +1,95 @@
+#include "officesession.h"
+
+#include "unovalues.h"
+
+#include <QDeadlineTimer>
+#include <QThread>
+#include <com/sun/star/bridge/UnoUrlResolver.hpp>
+#include <com/sun/star/connection/NoConnectException.hpp>
+#include <com/sun/star/frame/Desktop.hpp>
+#include <cppuhelper/bootstrap.hxx>
+#include <rtl/bootstrap.hxx>
+
+using namespace css;
+
+namespace {
+// Our side of the bridge, made once per program from the office's own type and service
+// registries.
+uno::Reference<uno::XComponentContext> LocalContext() {
+    static const uno::Reference<uno::XComponentContext> context = [] {
+        // The office's API types too, or the bridge gives up on the first one it meets.
+        rtl::Bootstrap::set("URE_MORE_TYPES",
+                            "file://" PELLORY_OFFICE_PROGRAM "/types/offapi.rdb");
+        return cppu::defaultBootstrap_InitialComponentContext(
+            ToOUString(QStringLiteral("file://" PELLORY_OFFICE_PROGRAM "/unorc")));
+    }();
+    return context;
+}
+} // namespace
+
+std::unique_ptr<OfficeSession> OfficeSession::Start() {
+    std::unique_ptr<OfficeSession> session(new OfficeSession);
+    if (!session->process_.Start(static_cast<int>(StartLimit.count())) || !session->Connect())
+        return nullptr;
+    return session;
+}
+
+OfficeSession::~OfficeSession() {
+    if (!broken_ && desktop_.is()) {
+        Call([this] { desktop_->terminate(); });
+        process_.WaitForExit(static_cast<int>(CallLimit.count()));
+    }
+    // The references die before the office does, while the bridge can still release them.
+    Call([this] {
+        desktop_.clear();
+        context_.clear();
+    });
+    process_.Kill();
+}
+
+bool OfficeSession::Call(const std::function<void()>& call, Limit limit) {
+    if (broken_)
+        return false;
+    bool threw = false;
+    const bool inTime = calls_.Run(
+        [&] {
+            try {
+                call();
+            } catch (const uno::Exception& error) {
+                qWarning("Office call failed: %s", qPrintable(ToQString(error.Message)));
+                threw = true;
+            } catch (const std::exception&) {
+                threw = true;
+            }
+        },
+        limit, [this] { process_.Kill(); });
+    if (!inTime)
+        broken_ = true;
+    return inTime && !threw;
+}
+
+bool OfficeSession::Connect() {
+    // The office takes a while to open its pipe; keep trying until it does or gives up.
+    const QDeadlineTimer deadline(StartLimit);
+    const rtl::OUString url = ToOUString(process_.ConnectUrl());
+    while (!deadline.hasExpired() && process_.IsRunning()) {
+        bool refused = false;
+        const bool done = Call(
+            [&] {
+                try {
+                    auto resolver = bridge::UnoUrlResolver::create(LocalContext());
+                    context_.set(resolver->resolve(url), uno::UNO_QUERY_THROW);
+                    desktop_ = frame::Desktop::create(context_);
+                } catch (const connection::NoConnectException&) {
+                    refused = true;
+                }
+            },
+            Limit(deadline.remainingTime()));
+        if (done && !refused)
+            return true;
+        if (!done)
+            return false;
+        QThread::msleep(100);
+    }
+    return false;
+}

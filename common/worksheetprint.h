@@ -1,0 +1,12 @@
+#pragma once
+
+#include "officesession.h"
+
+#include <QString>
+#include <com/sun/star/sheet/XSpreadsheetDocument.hpp>
+
+// Prints only the worksheet sheetName of document, copies times in one job, on the CUPS
+// queue device. True once the office reports the job spooled.
+bool PrintWorksheet(OfficeSession& office,
+                    const css::uno::Reference<css::sheet::XSpreadsheetDocument>& document,
+                    const QString& sheetName, int copies, const QString& device);

@@ -1,0 +1,151 @@
+#include "privatecups.h"
+
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QStandardPaths>
+#include <QThread>
+#include <cups/cups.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+constexpr char pdfPrinterModel[] = "/usr/share/ppd/cupsfilters/Generic-PDF_Printer-PDF.ppd";
+constexpr int startLimitMs = 20'000;
+constexpr int jobLimitMs = 60'000;
+
+void WriteFile(const QString& path, const QString& text) {
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly))
+        file.write(text.toUtf8());
+}
+
+// Run as root, the scheduler hands jobs to its filters as an unprivileged user; otherwise
+// everything runs as us.
+QString FilterUser() {
+    return ::geteuid() == 0 ? QStringLiteral("User lp\nGroup lp\n") : QString();
+}
+
+// The jobs of one queue: how many there are, how many are not done yet.
+std::pair<int, int> JobCounts(const QString& queue) {
+    cups_job_t* jobs = nullptr;
+    const QByteArray name = queue.toUtf8();
+    const int count = cupsGetJobs2(CUPS_HTTP_DEFAULT, &jobs, name.constData(), 0,
+                                   CUPS_WHICHJOBS_ALL);
+    int pending = 0;
+    for (int i = 0; i < count; ++i) {
+        if (jobs[i].state < IPP_JSTATE_STOPPED)
+            ++pending;
+    }
+    cupsFreeJobs(count, jobs);
+    return {std::max(count, 0), pending};
+}
+} // namespace
+
+PrivateCups::PrivateCups()
+    : folder_(QDir::tempPath() + QStringLiteral("/pellory-cups-XXXXXX")),
+      previousServer_(qgetenv("CUPS_SERVER")) {
+    const QString cupsd = QStandardPaths::findExecutable(QStringLiteral("cupsd"),
+                                                         {QStringLiteral("/usr/sbin")});
+    if (cupsd.isEmpty() || !QFile::exists(pdfPrinterModel)) {
+        error_ = QStringLiteral("CUPS (cupsd, cups-filters) is not installed");
+        return;
+    }
+    // The scheduler's own user must reach its files below this folder.
+    QFile::setPermissions(folder_.path(), QFile::ReadOwner | QFile::WriteOwner |
+                                              QFile::ExeOwner | QFile::ExeGroup |
+                                              QFile::ExeOther);
+    for (const char* sub : {"root/ppd", "spool", "cache", "state", "log", "tmp", "out"})
+        QDir(folder_.path()).mkpath(QString::fromLatin1(sub));
+    for (const char* shared : {"tmp", "out"})
+        ::chmod(QFile::encodeName(Path(QString::fromLatin1(shared))).constData(), 01777);
+    WriteConfiguration();
+
+    qputenv("CUPS_SERVER", Path(QStringLiteral("cups.sock")).toUtf8());
+    cupsSetServer(nullptr); // forget any server libcups settled on before
+    scheduler_.setProgram(cupsd);
+    scheduler_.setArguments({QStringLiteral("-f"), QStringLiteral("-c"),
+                             Path(QStringLiteral("cupsd.conf")), QStringLiteral("-s"),
+                             Path(QStringLiteral("cups-files.conf"))});
+    scheduler_.setStandardOutputFile(Path(QStringLiteral("log/cupsd.out")));
+    scheduler_.setStandardErrorFile(Path(QStringLiteral("log/cupsd.out")));
+    scheduler_.start();
+    if (!scheduler_.waitForStarted() || !WaitUntilListening())
+        error_ = QStringLiteral("the private CUPS scheduler did not start; see ") +
+                 Path(QStringLiteral("log"));
+}
+
+PrivateCups::~PrivateCups() {
+    folder_.setAutoRemove(!qEnvironmentVariableIsSet("KEEPCUPS"));
+    scheduler_.terminate();
+    if (!scheduler_.waitForFinished(5000))
+        scheduler_.kill();
+    scheduler_.waitForFinished();
+    if (previousServer_.isNull())
+        qunsetenv("CUPS_SERVER");
+    else
+        qputenv("CUPS_SERVER", previousServer_);
+    cupsSetServer(nullptr);
+}
+
+void PrivateCups::WriteConfiguration() const {
+    WriteFile(Path(QStringLiteral("cups-files.conf")),
+              QStringLiteral("ServerRoot %1\nRequestRoot %2\nCacheDir %3\nStateDir %4\n"
+                             "TempDir %5\nErrorLog %6/error_log\nAccessLog %6/access_log\n"
+                             "PageLog %6/page_log\nFileDevice Yes\n%7")
+                  .arg(Path(QStringLiteral("root")), Path(QStringLiteral("spool")),
+                       Path(QStringLiteral("cache")), Path(QStringLiteral("state")),
+                       Path(QStringLiteral("tmp")), Path(QStringLiteral("log")),
+                       FilterUser()));
+    // Only the local socket, no sharing, no browsing, and no questions asked of its clients.
+    WriteFile(Path(QStringLiteral("cupsd.conf")),
+              QStringLiteral("Listen %1\nLogLevel info\nBrowsing Off\nBrowseLocalProtocols none\n"
+                             "WebInterface No\nDefaultAuthType None\n"
+                             "<Policy default>\n<Limit All>\nOrder deny,allow\n</Limit>\n"
+                             "</Policy>\n")
+                  .arg(Path(QStringLiteral("cups.sock"))));
+}
+
+bool PrivateCups::WaitUntilListening() {
+    const QDeadlineTimer deadline(startLimitMs);
+    while (!deadline.hasExpired() && scheduler_.state() == QProcess::Running) {
+        http_t* connection = httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC,
+                                          HTTP_ENCRYPTION_NEVER, 1, 1000, nullptr);
+        if (connection) {
+            httpClose(connection);
+            return true;
+        }
+        QThread::msleep(50);
+    }
+    return false;
+}
+
+QString PrivateCups::AddQueue(const QString& name) {
+    QProcess lpadmin;
+    lpadmin.setProcessChannelMode(QProcess::MergedChannels);
+    lpadmin.start(QStringLiteral("lpadmin"),
+                  {QStringLiteral("-p"), name, QStringLiteral("-E"), QStringLiteral("-v"),
+                   QStringLiteral("file://") + OutputFile(name), QStringLiteral("-P"),
+                   QString::fromLatin1(pdfPrinterModel)});
+    if (!lpadmin.waitForFinished(startLimitMs))
+        return QStringLiteral("lpadmin did not finish");
+    if (lpadmin.exitStatus() != QProcess::NormalExit || lpadmin.exitCode() != 0)
+        return QString::fromLocal8Bit(lpadmin.readAll());
+    return {};
+}
+
+QString PrivateCups::OutputFile(const QString& name) const {
+    return Path(QStringLiteral("out/") + name + QStringLiteral(".pdf"));
+}
+
+int PrivateCups::FinishedJobs(const QString& name) {
+    const QDeadlineTimer deadline(jobLimitMs);
+    for (;;) {
+        const auto [count, pending] = JobCounts(name);
+        if (pending == 0)
+            return count;
+        if (deadline.hasExpired())
+            return -1;
+        QThread::msleep(100);
+    }
+}

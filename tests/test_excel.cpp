@@ -1,0 +1,164 @@
+#include "modExcel.h"
+#include "officeprobe.h"
+#include "privatecups.h"
+#include "testsupport.h"
+
+#include <QApplication>
+#include <QFile>
+#include <csignal>
+#include <memory>
+
+namespace {
+const QString Queue = QStringLiteral("pellory-excel");
+
+QByteArray Contents(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+} // namespace
+
+class ExcelTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir temp_; // every office of ours keeps its profile below this
+    std::unique_ptr<PrivateCups> cups_;
+    std::unique_ptr<QTemporaryDir> work_;
+
+    QString Printer() const { return Queue + QStringLiteral(" on file://") + cups_->OutputFile(Queue); }
+
+    // A fresh copy of the program's two-sheet workbook.
+    QString Workbook() const {
+        const QString copy = work_->filePath(QStringLiteral("pellory.xls"));
+        QFile::copy(QStringLiteral(PELLORY_BUILT_PROGRAM_FOLDER "/pellory.xls"), copy);
+        QFile::setPermissions(copy, QFile::ReadOwner | QFile::WriteOwner);
+        return copy;
+    }
+
+    QString WriteFile(const QString& name, const QByteArray& bytes) const {
+        QFile file(work_->filePath(name));
+        if (file.open(QIODevice::WriteOnly))
+            file.write(bytes);
+        return file.fileName();
+    }
+
+private slots:
+    void initTestCase() {
+        cups_ = std::make_unique<PrivateCups>();
+        qputenv("TMPDIR", temp_.path().toUtf8());
+        QVERIFY2(cups_->Error().isEmpty(), qPrintable(cups_->Error()));
+        const QString added = cups_->AddQueue(Queue);
+        QVERIFY2(added.isEmpty(), qPrintable(added));
+        QVERIFY2(QFile::exists(QStringLiteral(PELLORY_BUILT_PROGRAM_FOLDER "/pellory.xls")),
+                 "the build did not make pellory.xls");
+    }
+
+    void init() { work_ = std::make_unique<QTemporaryDir>(); }
+
+    // Whatever a case did, no office of ours outlives it.
+    void cleanup() {
+        xlsClose_Workbook(false);
+        QCOMPARE(ProcessesMentioning(temp_.path()), QList<int>());
+    }
+
+    void savedWorkbookKeepsTextAsTextAndNumbersAsNumbers() {
+        const QString path = Workbook();
+        QCOMPARE(xlsOpen_Workbook(path), 0);
+        QVERIFY(xlsSet_CellValue(0, 1, 1, QStringLiteral("'0012345")));
+        QVERIFY(xlsSet_CellValue(0, 1, 2, QStringLiteral("42.50")));
+        QVERIFY(xlsSet_CellValue(0, 1, 3, QStringLiteral("'=1+1")));
+        QVERIFY(xlsSet_CellValue(0, 1, 4, QStringLiteral("=1+1")));
+        QVERIFY(xlsSet_CellValue(0, 1, 5, QStringLiteral("-A1")));
+        QVERIFY(xlsSet_CellValue(0, 1, 6, QStringLiteral("'")));
+        QVERIFY(xlsSet_CellStyle(0, 1, 1));
+        QVERIFY(!xlsSet_CellValue(5, 1, 1, QStringLiteral("no such sheet")));
+        xlsClose_Workbook(true);
+
+        const QList<QStringList> rows = FirstSheetCells(path);
+        QVERIFY(!rows.isEmpty());
+        QCOMPARE(rows.front().mid(0, 5),
+                 (QStringList{"\"0012345\"", "42.5", "\"=1+1\"", "\"=1+1\"", "\"-A1\""}));
+        QCOMPARE(rows.front().value(5), QString()); // the apostrophe alone shows nothing
+        QVERIFY2(!Contents(path).startsWith("PK"), "saved in another format than Excel 97");
+    }
+
+    void closingWithoutSavingLeavesTheFileAlone() {
+        const QString path = Workbook();
+        const QByteArray before = Contents(path);
+        QCOMPARE(xlsOpen_Workbook(path), 0);
+        QVERIFY(xlsSet_CellValue(0, 5, 10, QStringLiteral("'changed")));
+        xlsClose_Workbook(false);
+        QCOMPARE(Contents(path), before);
+        QCOMPARE(QDir(work_->path()).entryList(QDir::Files | QDir::Hidden),
+                 QStringList{QStringLiteral("pellory.xls")});
+    }
+
+    void printsOnlyTheNamedSheetWithTheCopiesAsked() {
+        QCOMPARE(xlsOpen_Workbook(Workbook()), 0);
+        QVERIFY(xlsSet_CellValue(0, 5, 10, QStringLiteral("'0004711")));
+        QVERIFY(xlsSet_CellValue(0, 13, 1, QStringLiteral("'Ada Lovelace")));
+        QVERIFY(xlsPrint_Worksheet(QStringLiteral("Sheet1"), 3, Printer()));
+        xlsClose_Workbook(false);
+
+        QCOMPARE(cups_->FinishedJobs(Queue), 1);
+        const QStringList pages = PdfPages(cups_->OutputFile(Queue));
+        QCOMPARE(pages.size(), 3);
+        for (const QString& page : pages) {
+            QVERIFY2(page.contains(QStringLiteral("0004711")), qPrintable(page));
+            QVERIFY(page.contains(QStringLiteral("Ada Lovelace")));
+            QVERIFY2(!page.contains(QStringLiteral("Summary Report")), "printed Sheet2 too");
+        }
+    }
+
+    void unknownPrinterPrintsNothing() {
+        const int jobsBefore = cups_->FinishedJobs(Queue);
+        QCOMPARE(xlsOpen_Workbook(Workbook()), 0);
+        QVERIFY(!xlsPrint_Worksheet(QStringLiteral("Sheet1"), 1,
+                                    QStringLiteral("no-such-printer on ipp://nowhere/")));
+        QVERIFY(!xlsPrint_Worksheet(QStringLiteral("Sheet1"), 1, QStringLiteral("pellory")));
+        QVERIFY(!xlsPrint_Worksheet(QStringLiteral("Sheet9"), 1, Printer()));
+        xlsClose_Workbook(false);
+        QCOMPARE(cups_->FinishedJobs(Queue), jobsBefore);
+        QVERIFY(!xlsPrint_Worksheet(QStringLiteral("Sheet1"), 1, Printer()));
+    }
+
+    void missingOrBrokenWorkbookDoesNotOpen() {
+        QCOMPARE(xlsOpen_Workbook(work_->filePath(QStringLiteral("missing.xls"))),
+                 int(xlsErrFileNotFound));
+        QByteArray garbage(20000, '\0');
+        for (int i = 0; i < garbage.size(); ++i)
+            garbage[i] = static_cast<char>((i * 7919) % 251);
+        QCOMPARE(xlsOpen_Workbook(WriteFile(QStringLiteral("broken.xls"), garbage)),
+                 int(xlsErrNotAWorkbook));
+        QCOMPARE(xlsOpen_Workbook(WriteFile(QStringLiteral("notes.xls"), "just some notes\n")),
+                 int(xlsErrNotAWorkbook));
+        QVERIFY(!xlsSet_CellValue(0, 1, 1, QStringLiteral("'nothing is open")));
+    }
+
+    void macroInWorkbookNeverRuns() {
+        const QString marker = work_->filePath(QStringLiteral("macro-ran"));
+        // Its Basic macro, bound to opening the document, would leave the marker file.
+        QFile fixture(QFINDTESTDATA("data/autorun.fods"));
+        QVERIFY(fixture.open(QIODevice::ReadOnly));
+        const QString path = WriteFile(QStringLiteral("autorun.fods"),
+                                       fixture.readAll().replace("@MARKER@", marker.toUtf8()));
+        QCOMPARE(xlsOpen_Workbook(path), 0);
+        QVERIFY(xlsSet_CellValue(0, 1, 1, QStringLiteral("'opened")));
+        xlsClose_Workbook(false);
+        QVERIFY(!QFile::exists(marker));
+    }
+
+    void hungOfficeIsKilledInsteadOfFreezing() {
+        QCOMPARE(xlsOpen_Workbook(Workbook()), 0);
+        const QList<int> offices = ProcessesMentioning(temp_.path());
+        QVERIFY(!offices.isEmpty());
+        // An office that stops answering, as a hung one would.
+        for (const int pid : offices)
+            ::kill(pid, SIGSTOP);
+        QVERIFY(!xlsSet_CellValue(0, 1, 1, QStringLiteral("'never lands")));
+        QVERIFY(!xlsPrint_Worksheet(QStringLiteral("Sheet1"), 1, Printer()));
+        xlsClose_Workbook(true);
+    }
+};
+
+PELLORY_TEST_MAIN(ExcelTest)
+#include "test_excel.moc"
