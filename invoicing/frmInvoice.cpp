@@ -9,7 +9,9 @@
 #include "settings.h"
 #include "settingvalues.h"
 #include "statements.h"
+#include "windowkeys.h"
 #include "windowparts.h"
+#include "windowtoolbar.h"
 
 #include <QAction>
 #include <QApplication>
@@ -56,12 +58,11 @@ frmInvoice::frmInvoice(QWidget* parent) : QDialog(parent) {
 
 void frmInvoice::buildWindow() {
     auto* layout = new QVBoxLayout(this);
-    Toolbar1 = BuildToolbar(this,
-                            {CloseButton(),
-                             {},
-                             {"Print / &Save", "OK", "Print and Save Invoice"},
-                             {"Print &Blank", "Blank", "Print Blank Invoice"}},
-                            [this](const QString& tag) { onCommand(tag); });
+    Toolbar1 = BuildDialogToolbar(this);
+    Toolbar1->addSeparator();
+    Toolbar1->addButton("Print / &Save", "OK", "Print and Save Invoice");
+    Toolbar1->addButton("Print &Blank", "Blank", "Print Blank Invoice");
+    connect(Toolbar1, &WindowToolbar::commandTriggered, this, &frmInvoice::onCommand);
     layout->addWidget(Toolbar1);
     LABEL_Help = BuildHelpStrip(this, HelpText);
     layout->addWidget(LABEL_Help->parentWidget());
@@ -216,8 +217,8 @@ void frmInvoice::showAccount(const QString& accountNumber) {
     const bool found =
         daoGet_DBTableRecord(QLatin1String(sql::SelectProfile), error, {accountNumber}) == 0 &&
         SharedRecordset().MoveFirst();
-    ToolbarButton(Toolbar1, 3)->setEnabled(found);
-    ToolbarButton(Toolbar1, 4)->setEnabled(found);
+    Toolbar1->button(QStringLiteral("OK"))->setEnabled(found);
+    Toolbar1->button(QStringLiteral("Blank"))->setEnabled(found);
     if (!found)
         return;
     const Recordset& profile = SharedRecordset();

@@ -6,7 +6,7 @@
 class QComboBox;
 class QLabel;
 class QLineEdit;
-class QToolBar;
+class WindowToolbar;
 
 // The create-invoice window: turns one account's billing terms into a numbered invoice,
 // advances its balance, prints the invoice and keeps a backup copy. It also prints blank
@@ -36,7 +36,7 @@ class frmInvoice : public QDialog {
     QLineEdit* TEXT_Payment = nullptr;
     QLineEdit* TEXT_Balance = nullptr;
     QLabel* LABEL_Help = nullptr;
-    QToolBar* Toolbar1 = nullptr;
+    WindowToolbar* Toolbar1 = nullptr;
 
   protected:
     void showEvent(QShowEvent* event) override;

@@ -8,6 +8,7 @@
 #include "settings.h"
 #include "statements.h"
 #include "windowparts.h"
+#include "windowtoolbar.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -40,7 +41,8 @@ frmSchedule::frmSchedule(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmSchedule"));
     setWindowTitle(QStringLiteral("Billing Schedule"));
     auto* layout = new QVBoxLayout(this);
-    Toolbar1 = BuildToolbar(this, {CloseButton()}, [this](const QString&) { reject(); });
+    Toolbar1 = BuildDialogToolbar(this);
+    connect(Toolbar1, &WindowToolbar::commandTriggered, this, &QDialog::reject);
     layout->addWidget(Toolbar1);
     LABEL_Help = BuildHelpStrip(this, QStringLiteral("The following list contains all Accounts "
                                                      "that require an invoice this month."));

@@ -4,7 +4,7 @@
 
 class QLabel;
 class QListWidget;
-class QToolBar;
+class WindowToolbar;
 
 // The billing schedule: accounts on a monthly cycle with no invoice billed this month. A double
 // click closes it and starts that account's invoice.
@@ -19,7 +19,7 @@ class frmSchedule : public QDialog {
     QLabel* LABEL_Today = nullptr;
     QLabel* LABEL_Schedule = nullptr;
     QListWidget* LIST_Cycle = nullptr;
-    QToolBar* Toolbar1 = nullptr;
+    WindowToolbar* Toolbar1 = nullptr;
 
   protected:
     void showEvent(QShowEvent* event) override;

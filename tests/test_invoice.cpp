@@ -1,0 +1,180 @@
+// The create-invoice window up to the point of saving: proposals, charges and checks.
+#include "books.h"
+#include "frmInvoice.h"
+#include "modRegEdit.h"
+#include "settings.h"
+#include "settingvalues.h"
+#include "testsupport.h"
+#include "windowtoolbar.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QToolBar>
+
+namespace {
+// A window loaded for an account, as the main window opens it.
+std::unique_ptr<frmInvoice> openOn(const QString& account, const QString& billed = QString()) {
+    auto window = std::make_unique<frmInvoice>();
+    window->Tag = account;
+    if (!billed.isEmpty())
+        window->TEXT_DateBilled->setText(billed);
+    window->show();
+    QApplication::processEvents();
+    return window;
+}
+} // namespace
+
+class InvoiceWindowTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void init() {
+        folder = std::make_unique<ProgramFolderFixture>();
+        LoadSettings();
+    }
+    void cleanup() { folder.reset(); }
+
+    void proposesTheNextNumber() {
+        AddAccount(folder->database(), {.account = "A1", .name = "Ann Smith"});
+        auto window = openOn("A1");
+        QCOMPARE(window->TEXT_Invoice->text(), QString("0000001"));
+        QCOMPARE(window->windowTitle(), QString("Create Invoice - [0000001]"));
+        QCOMPARE(window->LABEL_Name->text(), QString("< Ann Smith"));
+        QCOMPARE(window->TEXT_Payable->text(), QString("Pellory Services"));
+        QCOMPARE(window->TEXT_Message[0]->text(),
+                 QString("Please send payment promply on or before due date."));
+
+        regSet_KeyValue(HKEY_LOCAL_MACHINE, MainSettingsKey, setting::LastInvoice, 41);
+        window = openOn("A1");
+        QCOMPARE(window->TEXT_Invoice->text(), QString("0000042"));
+    }
+
+    void dueDateSkipsTheWeekend() {
+        AddAccount(folder->database(), {.account = "G1", .graceDays = 1});
+        AddAccount(folder->database(), {.account = "G0", .graceDays = 0});
+        AddAccount(folder->database(), {.account = "G10", .graceDays = 10});
+        QCOMPARE(openOn("G1", "12/4/2026")->TEXT_DateDue->text(), QString("12/7/2026"));
+        QCOMPARE(openOn("G0", "12/5/2026")->TEXT_DateDue->text(), QString("12/7/2026"));
+        QCOMPARE(openOn("G10", "12/2/2026")->TEXT_DateDue->text(), QString("12/14/2026"));
+    }
+
+    void chargesFollowTheInvoiceType() {
+        AddAccount(folder->database(), {.account = "T0", .invoiceType = 0});
+        AddAccount(folder->database(), {.account = "T1", .invoiceType = 1, .fixedAmount = 55});
+        AddAccount(folder->database(), {.account = "T2", .invoiceType = 2, .unitPrice = 40});
+
+        auto typed = openOn("T0");
+        QCOMPARE(typed->TEXT_Payment->text(), QString("0.00"));
+        QVERIFY(typed->TEXT_Units->isReadOnly());
+
+        QCOMPARE(openOn("T1")->TEXT_Payment->text(), QString("55.00"));
+
+        auto units = openOn("T2");
+        QVERIFY(!units->TEXT_Units->isReadOnly());
+        QCOMPARE(units->TEXT_Units->text(), QString("0"));
+        units->TEXT_Units->setText("2.5");
+        QCOMPARE(units->TEXT_Payment->text(), QString("100.00"));
+        units->TEXT_Units->setText("abc");
+        QCOMPARE(units->TEXT_Payment->text(), QString("100.00"));
+        units->TEXT_Units->setText("");
+        QCOMPARE(units->TEXT_Payment->text(), QString("0.00"));
+        units->TEXT_Payment->setText("  ");
+        QCOMPARE(units->TEXT_Payment->text(), QString("0.00"));
+    }
+
+    void previousBalanceAndDescriptionComeFromTheBalanceRow() {
+        AddAccount(folder->database(),
+                   {.account = "B1", .balance = 25, .lastDescription = "Hours on site"});
+        auto window = openOn("B1");
+        QCOMPARE(window->TEXT_Balance->text(), QString("25.00"));
+        QCOMPARE(window->COMBO_Description->currentText(), QString("Hours on site"));
+    }
+
+    void unknownAccountDisablesTheCommands() {
+        AddAccount(folder->database(), {.account = "K1"});
+        auto window = openOn("nobody");
+        QVERIFY(!ToolbarAction(window.get(), 3)->isEnabled());
+        QVERIFY(!ToolbarAction(window.get(), 4)->isEnabled());
+        QCOMPARE(window->TEXT_Invoice->text(), QString());
+
+        auto chooser = openOn(QString());
+        QCOMPARE(chooser->COMBO_AccountNumber->count(), 1);
+        chooser->COMBO_AccountNumber->setCurrentText("K1");
+        QVERIFY(ToolbarAction(chooser.get(), 3)->isEnabled());
+        QCOMPARE(chooser->TEXT_Invoice->text(), QString("0000001"));
+    }
+
+    void invoiceNumberIsRewrittenWhenLeft() {
+        AddAccount(folder->database(), {.account = "N1"});
+        PromptRecorder prompts;
+        auto window = openOn("N1");
+        window->activateWindow();
+        window->TEXT_Invoice->setFocus();
+        window->TEXT_Invoice->setText("17");
+        window->TEXT_Payable->setFocus();
+        QCOMPARE(window->TEXT_Invoice->text(), QString("0000017"));
+        QVERIFY(prompts.messages.empty());
+        window->TEXT_Invoice->setFocus();
+        window->TEXT_Invoice->setText("12ab");
+        window->TEXT_Payable->setFocus();
+        QCOMPARE(prompts.lastMessage(),
+                 QString("An invalid Invoice Number was entered, please correct."));
+        QCOMPARE(QApplication::focusWidget(), window->TEXT_Invoice);
+    }
+
+    void checksRunInOrder() {
+        AddAccount(folder->database(), {.account = "V1", .invoiceType = 0});
+        PromptRecorder prompts;
+        auto w = openOn("V1");
+        w->COMBO_Description->setCurrentText("Hours");
+        const auto failsWith = [&](const QString& message, QWidget* focus) {
+            prompts.messages.clear();
+            QVERIFY2(!w->ValidateInvoice(), qPrintable(message));
+            QCOMPARE(prompts.messages.size(), std::size_t(1));
+            QCOMPARE(prompts.messages[0].text, message);
+            QCOMPARE(prompts.messages[0].icon, QMessageBox::Warning);
+            QCOMPARE(QApplication::focusWidget(), focus);
+        };
+        w->TEXT_Invoice->setText("x");
+        w->TEXT_Payable->setText(" ");
+        failsWith("An invalid Invoice Number was entered, please correct.", w->TEXT_Invoice);
+        w->TEXT_Invoice->setText("5");
+        failsWith("Please enter a value for Check Payable To.", w->TEXT_Payable);
+        w->TEXT_Payable->setText("Me");
+        w->COMBO_Description->setCurrentText("  ");
+        failsWith("Please enter a value for Unit Description.", w->COMBO_Description);
+        w->COMBO_Description->setCurrentText("Hours");
+        w->TEXT_DateBilled->setText("13/45/2026");
+        failsWith("An invalid Billing Date was entered, please correct.", w->TEXT_DateBilled);
+        w->TEXT_DateBilled->setText("12/8/2026");
+        w->TEXT_DateDue->setText("later");
+        failsWith("An invalid Due Date was entered, please correct.", w->TEXT_DateDue);
+        w->TEXT_DateDue->setText("12/7/2026");
+        failsWith("Due Date cannot be before Billing Date, please correct.", w->TEXT_DateDue);
+        w->TEXT_DateDue->setText("12/8/2026"); // the same day passes
+        w->TEXT_Units->setText("two");
+        failsWith("An invalid number was entered for the Units, please correct.", w->TEXT_Units);
+        w->TEXT_Units->setText("1");
+        w->TEXT_Payment->setText("ten");
+        failsWith("An invalid number was entered for the Payment, please correct.",
+                  w->TEXT_Payment);
+        w->TEXT_Payment->setText("10");
+        w->TEXT_Units->setText(" ");
+        prompts.messages.clear();
+        QVERIFY(w->ValidateInvoice());
+        QVERIFY(prompts.messages.empty());
+        QCOMPARE(w->TEXT_Units->text(), QString("0"));
+    }
+
+  private:
+    static QAction* ToolbarAction(frmInvoice* window, int position) {
+        return window->Toolbar1->actions().at(position - 1);
+    }
+
+    std::unique_ptr<ProgramFolderFixture> folder;
+};
+
+PELLORY_TEST_MAIN(InvoiceWindowTest)
+#include "test_invoice.moc"

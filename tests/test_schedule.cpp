@@ -1,0 +1,94 @@
+// The billing schedule: which accounts still need this month's invoice.
+#include "books.h"
+#include "frmInvoice.h"
+#include "frmSchedule.h"
+#include "settings.h"
+#include "testsupport.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QListWidget>
+
+namespace {
+QStringList lines(const QListWidget* list) {
+    QStringList texts;
+    for (int i = 0; i < list->count(); ++i)
+        texts << list->item(i)->text();
+    return texts;
+}
+} // namespace
+
+class ScheduleTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void init() {
+        folder = std::make_unique<ProgramFolderFixture>();
+        LoadSettings();
+    }
+    void cleanup() { folder.reset(); }
+
+    void listsCycleAccountsNotYetInvoicedThisMonth() {
+        const QString db = folder->database();
+        const QDate today = QDate::currentDate();
+        const QDate firstOfMonth(today.year(), today.month(), 1);
+        AddAccount(db, {.account = "NOCYCLE", .billCycle = 0});
+        AddAccount(db, {.account = "FRESH", .name = "Fresh Co", .billCycle = 1, .monthDay = "2"});
+        AddAccount(db, {.account = "DONE", .billCycle = 1, .monthDay = "1"});
+        AddInvoice(db, {.number = "0000001", .account = "DONE", .billed = firstOfMonth});
+        AddAccount(db, {.account = "LASTYEAR", .billCycle = 1, .monthDay = "10"});
+        AddInvoice(db, {.number = "0000002", .account = "LASTYEAR", .billed = today.addYears(-1)});
+        AddInvoice(
+            db, {.number = "0000003", .account = "LASTYEAR", .billed = firstOfMonth.addDays(-1)});
+        AddAccount(db, {.account = "UNDATED", .billCycle = 1, .monthDay = "3"});
+        AddInvoice(db, {.number = "0000004", .account = "UNDATED", .billed = QVariant()});
+
+        frmSchedule window;
+        window.show();
+        QApplication::processEvents();
+        // MonthDay is text, so day 10 sorts before day 2.
+        QCOMPARE(lines(window.LIST_Cycle), QStringList({"LASTYEAR, Customer, bill on day# 10",
+                                                        "FRESH, Fresh Co, bill on day# 2",
+                                                        "UNDATED, Customer, bill on day# 3"}));
+        QCOMPARE(window.LABEL_Today->text(),
+                 "Today's date is: " + QLocale::system().toString(today, "M/d/yyyy"));
+    }
+
+    void doubleClickStartsTheAccountsInvoice() {
+        AddAccount(folder->database(), {.account = "FRESH", .billCycle = 1});
+        PromptRecorder prompts;
+        QString taggedAccount;
+        prompts.onModal = [&](QDialog* dialog) {
+            taggedAccount = static_cast<frmInvoice*>(dialog)->Tag;
+            return int(QDialog::Rejected);
+        };
+        frmSchedule window;
+        window.show();
+        QApplication::processEvents();
+        window.LIST_Cycle->setCurrentRow(-1);
+        emit window.LIST_Cycle->itemDoubleClicked(nullptr);
+        QVERIFY(prompts.modalWindows.empty()); // nothing selected: nothing happens
+        window.LIST_Cycle->setCurrentRow(0);
+        emit window.LIST_Cycle->itemDoubleClicked(window.LIST_Cycle->item(0));
+        QCOMPARE(prompts.modalWindows, std::vector<QString>{"frmInvoice"});
+        QCOMPARE(taggedAccount, QString("FRESH"));
+        QVERIFY(!window.isVisible());
+    }
+
+    void missingDatabaseIsReportedAndCloses() {
+        PromptRecorder prompts;
+        Settings().Database = folder->file("gone.mdb");
+        frmSchedule window;
+        window.show();
+        QApplication::processEvents();
+        QVERIFY(prompts.lastMessage().startsWith(
+            "Error opening main database, cannot continue.\n\nOpen connection to "));
+        QCOMPARE(prompts.messages.back().icon, QMessageBox::Critical);
+        QVERIFY(!window.isVisible());
+    }
+
+  private:
+    std::unique_ptr<ProgramFolderFixture> folder;
+};
+
+PELLORY_TEST_MAIN(ScheduleTest)
+#include "test_schedule.moc"
