@@ -1,0 +1,246 @@
+// The road of one invoice: saved, printed on a real printer queue, and backed up.
+#include "books.h"
+#include "columns.h"
+#include "formats.h"
+#include "frmInvoice.h"
+#include "invoicesheet.h"
+#include "modCommand.h"
+#include "modRegEdit.h"
+#include "officeprobe.h"
+#include "privatecups.h"
+#include "settings.h"
+#include "settingvalues.h"
+#include "statements.h"
+#include "testsupport.h"
+#include "windowtoolbar.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+
+namespace {
+const QString Queue = QStringLiteral("pellory-invoice-printer");
+
+QVariant lastInvoice() {
+    return regGet_KeyValue(HKEY_LOCAL_MACHINE, MainSettingsKey, setting::LastInvoice);
+}
+
+QString cell(const QList<QStringList>& rows, int row, int column) {
+    return rows.value(row - 1).value(column - 1);
+}
+
+QByteArray contents(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+} // namespace
+
+class InvoicePrintTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir officeTemp_;
+    std::unique_ptr<PrivateCups> cups_;
+    std::unique_ptr<ProgramFolderFixture> folder_;
+
+    // Opens the window on an account and chooses one of its commands, answering the prompts.
+    void run(const QString& account, const QString& command, PromptRecorder& prompts,
+             const std::function<void(frmInvoice&)>& entries = {}) {
+        frmInvoice window;
+        window.Tag = account;
+        window.show();
+        QApplication::processEvents();
+        if (entries)
+            entries(window);
+        window.Toolbar1->button(command)->trigger();
+        QVERIFY(!window.isVisible());
+        Q_UNUSED(prompts);
+    }
+
+    PrinterChoice ourPrinter(int copies = 1) const {
+        return {QStringLiteral("invoice-printer"), copies}; // the dialog may cut the name short
+    }
+
+  private slots:
+    void initTestCase() {
+        qputenv("TMPDIR", officeTemp_.path().toUtf8());
+        cups_ = std::make_unique<PrivateCups>();
+        QVERIFY2(cups_->Error().isEmpty(), qPrintable(cups_->Error()));
+        const QString added = cups_->AddQueue(Queue);
+        QVERIFY2(added.isEmpty(), qPrintable(added));
+    }
+
+    void init() {
+        folder_ = std::make_unique<ProgramFolderFixture>();
+        QVERIFY(QFile::copy(QStringLiteral(PELLORY_BUILT_PROGRAM_FOLDER "/pellory.xls"),
+                            folder_->file("pellory.xls")));
+        QFile::setPermissions(folder_->file("pellory.xls"), QFile::ReadOwner | QFile::WriteOwner);
+        LoadSettings();
+    }
+
+    void cleanup() {
+        folder_.reset();
+        QCOMPARE(ProcessesMentioning(officeTemp_.path()), QList<int>());
+    }
+
+    void roadOfOneInvoice() {
+        const QString db = folder_->database();
+        AddAccount(db, {.account = "ACME-7",
+                        .name = "Acme Tools",
+                        .invoiceType = 2,
+                        .unitPrice = 40,
+                        .balance = 25,
+                        .lastDescription = "Hours"});
+        const int jobsBefore = cups_->FinishedJobs(Queue);
+        PromptRecorder prompts;
+        prompts.answers = {QMessageBox::Yes};
+        prompts.printers = {ourPrinter(2)};
+        QString due;
+        run("ACME-7", "OK", prompts, [&](frmInvoice& w) {
+            w.TEXT_Units->setText("2.5");
+            due = w.TEXT_DateDue->text();
+        });
+
+        QCOMPARE(prompts.messages.size(), std::size_t(1));
+        QCOMPARE(prompts.messages[0].title, QString("Please Confirm"));
+        QCOMPARE(prompts.messages[0].text,
+                 "Please confirm the following invoice summary...\n\nDate Payment Due: " + due +
+                     "\nPrevious Balance: 25.00\nNew Charges: 100.00\nAmount Billed: 125.00");
+        QCOMPARE(prompts.printDialogCopies, std::vector<int>{2});
+
+        QCOMPARE(ReadValue(db, sql::SelectBalance, {"ACME-7"}, col::Balance), QVariant(125.0));
+        QCOMPARE(ReadValue(db, sql::SelectBalance, {"ACME-7"}, col::DateLastUpdated),
+                 QVariant(DateToStored(QDate::currentDate())));
+        const auto invoice = [&](int position) {
+            return ReadValue(db, sql::SelectInvoice, {"0000001"}, position);
+        };
+        QCOMPARE(invoice(col::InvoiceAccount), QVariant("ACME-7"));
+        QCOMPARE(invoice(col::DateBilled), QVariant(DateToStored(QDate::currentDate())));
+        QVERIFY(invoice(col::CheckNumber).isNull());
+        QCOMPARE(invoice(col::DateDue), QVariant(DateToStored(*ParseDate(due))));
+        QVERIFY(invoice(col::DateRecieved).isNull());
+        QCOMPARE(invoice(col::PastDue), QVariant(25.0));
+        QCOMPARE(invoice(col::AmountBilled), QVariant(125.0));
+        QCOMPARE(invoice(col::AmountRecieved), QVariant(0.0));
+        QCOMPARE(lastInvoice(), QVariant(1));
+        QVERIFY(contents(LogFilePath()).contains(", Created invoice# 0000001, billed$ 125.00\r\n"));
+
+        QCOMPARE(cups_->FinishedJobs(Queue), jobsBefore + 1);
+        const QStringList pages = PdfPages(cups_->OutputFile(Queue));
+        QCOMPARE(pages.size(), 2);
+        QVERIFY2(pages[0].contains("0000001") && pages[0].contains("ACME-7") &&
+                     pages[0].contains("125.00") && pages[0].contains("Acme Tools"),
+                 qPrintable(pages[0]));
+
+        const QList<QStringList> cells = FirstSheetCells(InvoiceBackupPath("0000001"));
+        QCOMPARE(cell(cells, 5, 10), QString("\"0000001\""));
+        QCOMPARE(cell(cells, 8, 10), QString("\"ACME-7\""));
+        QCOMPARE(cell(cells, 22, 1), QString("\"2.5\""));
+        QCOMPARE(cell(cells, 22, 10), QString("\"100.00\""));
+        QCOMPARE(cell(cells, 49, 10), QString("\"125.00\""));
+        QCOMPARE(cell(cells, 13, 1), QString("\"Acme Tools\""));
+        QCOMPARE(cell(cells, 57, 10), '"' + Settings().GUID + '"');
+    }
+
+    void cancelledPrintStillSavesAndBacksUp() {
+        AddAccount(folder_->database(), {.account = "C1", .invoiceType = 1, .fixedAmount = 80});
+        regSet_KeyValue(HKEY_LOCAL_MACHINE, MainSettingsKey, setting::LastInvoice, 40);
+        const int jobsBefore = cups_->FinishedJobs(Queue);
+        PromptRecorder prompts;
+        prompts.answers = {QMessageBox::Yes}; // no printer answer: the dialog is cancelled
+        run("C1", "OK", prompts);
+        QCOMPARE(prompts.messages.size(), std::size_t(1));
+        QCOMPARE(CountRows(folder_->database(), sql::SelectInvoice, {"0000041"}), 1);
+        QCOMPARE(lastInvoice(), QVariant(41));
+        QCOMPARE(cups_->FinishedJobs(Queue), jobsBefore);
+        const QList<QStringList> cells = FirstSheetCells(InvoiceBackupPath("0000041"));
+        QCOMPARE(cell(cells, 22, 10), QString("\"80.00\""));
+
+        // Without the backup folder no copy is made, and nothing is said of it.
+        QVERIFY(QDir(folder_->file("backup")).removeRecursively());
+        prompts.answers = {QMessageBox::Yes};
+        prompts.messages.clear();
+        run("C1", "OK", prompts);
+        QCOMPARE(prompts.messages.size(), std::size_t(1));
+        QCOMPARE(CountRows(folder_->database(), sql::SelectInvoice, {"0000042"}), 1);
+        QVERIFY(!QFile::exists(InvoiceBackupPath("0000042")));
+    }
+
+    void duplicateNumberWritesAndPrintsNothing() {
+        AddAccount(folder_->database(), {.account = "D1", .balance = 10});
+        AddInvoice(folder_->database(), {.number = "0000007", .account = "D1"});
+        PromptRecorder prompts;
+        prompts.answers = {QMessageBox::Yes};
+        prompts.printers = {ourPrinter()};
+        run("D1", "OK", prompts, [](frmInvoice& w) {
+            w.TEXT_Invoice->setText("0000007");
+            w.TEXT_Payment->setText("5");
+            w.COMBO_Description->setCurrentText("Visit");
+        });
+        QCOMPARE(prompts.lastMessage(),
+                 QString("The invoice number already exist, cannot continue"));
+        QCOMPARE(prompts.messages.back().icon, QMessageBox::Critical);
+        QVERIFY(prompts.printDialogCopies.empty());
+        QCOMPARE(ReadValue(folder_->database(), sql::SelectBalance, {"D1"}, col::Balance),
+                 QVariant(10.0));
+        QCOMPARE(CountRows(folder_->database(), sql::SelectAllInvoices), 1);
+        QVERIFY(!QFile::exists(InvoiceBackupPath("0000007")));
+        QVERIFY(!QFile::exists(LogFilePath()));
+    }
+
+    void failedRecordWriteLeavesTheBalance() {
+        AddAccount(folder_->database(), {.account = "F1", .balance = 10});
+        { // a book whose invoice table lost its last column
+            QSqlDatabase book = QSqlDatabase::addDatabase("QSQLITE", "alter");
+            book.setDatabaseName(folder_->database());
+            QVERIFY(book.open());
+            QVERIFY(QSqlQuery(book).exec("ALTER TABLE tbl_Invoices DROP COLUMN AmountRecieved"));
+            book.close();
+        }
+        QSqlDatabase::removeDatabase("alter");
+        PromptRecorder prompts;
+        prompts.answers = {QMessageBox::Yes};
+        prompts.printers = {ourPrinter()};
+        run("F1", "OK", prompts, [](frmInvoice& w) {
+            w.TEXT_Payment->setText("5");
+            w.COMBO_Description->setCurrentText("Visit");
+        });
+        QVERIFY2(prompts.lastMessage().startsWith(
+                     "Error saving to database!\n\ndaoWrite_DBTableRecord(), Error = 1 : "),
+                 qPrintable(prompts.lastMessage()));
+        QCOMPARE(ReadValue(folder_->database(), sql::SelectBalance, {"F1"}, col::Balance),
+                 QVariant(10.0));
+        QVERIFY(!lastInvoice().isValid());
+        QVERIFY(prompts.printDialogCopies.empty());
+        QVERIFY(!QFile::exists(InvoiceBackupPath("0000001")));
+    }
+
+    void blankInvoiceRaisesTheNumberOnly() {
+        AddAccount(folder_->database(), {.account = "B1", .balance = 33.5});
+        regSet_KeyValue(HKEY_LOCAL_MACHINE, MainSettingsKey, setting::LastInvoice, 4);
+        const int jobsBefore = cups_->FinishedJobs(Queue);
+        PromptRecorder prompts;
+        prompts.printers = {ourPrinter()};
+        run("B1", "Blank", prompts, [](frmInvoice& w) { w.TEXT_Invoice->setText("9"); });
+        QCOMPARE(prompts.messages.size(), std::size_t(1));
+        QVERIFY(prompts.messages[0].text.startsWith(
+            "A blank invoice will be printed. This is usefull for\nentering invoice"));
+        QCOMPARE(prompts.messages[0].icon, QMessageBox::Information);
+        QCOMPARE(lastInvoice(), QVariant(9));
+        QVERIFY(contents(LogFilePath()).contains(", Printed Blank Invoice# 9\r\n"));
+        QCOMPARE(CountRows(folder_->database(), sql::SelectAllInvoices), 0);
+        QCOMPARE(ReadValue(folder_->database(), sql::SelectBalance, {"B1"}, col::Balance),
+                 QVariant(33.5));
+        QVERIFY(!QFile::exists(InvoiceBackupPath("9")));
+        QCOMPARE(cups_->FinishedJobs(Queue), jobsBefore + 1);
+        const QString page = PdfPages(cups_->OutputFile(Queue)).value(0);
+        QVERIFY2(page.contains("33.50") && page.contains("B1"), qPrintable(page));
+    }
+};
+
+PELLORY_TEST_MAIN(InvoicePrintTest)
+#include "test_invoiceprint.moc"
