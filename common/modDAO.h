@@ -14,7 +14,7 @@
 
 // The rows of the last query, read by column position.
 class Recordset {
-public:
+  public:
     // Moves to the first row; false when there is none.
     bool MoveFirst();
     void MoveNext();
@@ -25,7 +25,7 @@ public:
 
     void Reset(std::vector<QVariantList> rows = {});
 
-private:
+  private:
     std::vector<QVariantList> rows_;
     std::size_t current_ = 0;
 };

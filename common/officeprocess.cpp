@@ -59,13 +59,13 @@ void OfficeProcess::SeedProfile() const {
 }
 
 bool OfficeProcess::Launch(const QStringList& arguments) {
-    process_.setArguments(
-        QStringList{QStringLiteral("-env:UserInstallation=") +
-                        QUrl::fromLocalFile(folder_.path()).toString(),
-                    QStringLiteral("--headless"), QStringLiteral("--invisible"),
-                    QStringLiteral("--nologo"), QStringLiteral("--nodefault"),
-                    QStringLiteral("--norestore"), QStringLiteral("--nolockcheck")} +
-        arguments);
+    process_.setArguments(QStringList{QStringLiteral("-env:UserInstallation=") +
+                                          QUrl::fromLocalFile(folder_.path()).toString(),
+                                      QStringLiteral("--headless"), QStringLiteral("--invisible"),
+                                      QStringLiteral("--nologo"), QStringLiteral("--nodefault"),
+                                      QStringLiteral("--norestore"),
+                                      QStringLiteral("--nolockcheck")} +
+                          arguments);
     process_.start();
     if (!process_.waitForStarted())
         return false;
@@ -82,8 +82,7 @@ bool OfficeProcess::Start(int limitMs) {
     if (!Launch({QStringLiteral("--terminate_after_init")}))
         return false;
     const bool primed = process_.waitForFinished(limitMs) &&
-                        process_.exitStatus() == QProcess::NormalExit &&
-                        process_.exitCode() == 0;
+                        process_.exitStatus() == QProcess::NormalExit && process_.exitCode() == 0;
     Kill();
     return primed && Launch({QStringLiteral("--accept=pipe,name=%1;urp;").arg(pipeName_)});
 }

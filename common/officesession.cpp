@@ -18,8 +18,7 @@ namespace {
 uno::Reference<uno::XComponentContext> LocalContext() {
     static const uno::Reference<uno::XComponentContext> context = [] {
         // The office's API types too, or the bridge gives up on the first one it meets.
-        rtl::Bootstrap::set("URE_MORE_TYPES",
-                            "file://" PELLORY_OFFICE_PROGRAM "/types/offapi.rdb");
+        rtl::Bootstrap::set("URE_MORE_TYPES", "file://" PELLORY_OFFICE_PROGRAM "/types/offapi.rdb");
         return cppu::defaultBootstrap_InitialComponentContext(
             ToOUString(QStringLiteral("file://" PELLORY_OFFICE_PROGRAM "/unorc")));
     }();

@@ -52,8 +52,7 @@ struct PromptSeam {
 PromptSeam& Prompts();
 void ResetPromptSeam();
 
-QMessageBox::StandardButton ShowMessage(QWidget* owner, const QString& text,
-                                        QMessageBox::Icon icon,
+QMessageBox::StandardButton ShowMessage(QWidget* owner, const QString& text, QMessageBox::Icon icon,
                                         QMessageBox::StandardButtons buttons = QMessageBox::Ok,
                                         const QString& title = ProgramTitle);
 std::optional<QString> AskInput(QWidget* owner, const InputRequest& request);

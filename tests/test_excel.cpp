@@ -24,7 +24,9 @@ class ExcelTest : public QObject {
     std::unique_ptr<PrivateCups> cups_;
     std::unique_ptr<QTemporaryDir> work_;
 
-    QString Printer() const { return Queue + QStringLiteral(" on file://") + cups_->OutputFile(Queue); }
+    QString Printer() const {
+        return Queue + QStringLiteral(" on file://") + cups_->OutputFile(Queue);
+    }
 
     // A fresh copy of the program's two-sheet workbook.
     QString Workbook() const {
@@ -41,7 +43,7 @@ class ExcelTest : public QObject {
         return file.fileName();
     }
 
-private slots:
+  private slots:
     void initTestCase() {
         cups_ = std::make_unique<PrivateCups>();
         qputenv("TMPDIR", temp_.path().toUtf8());

@@ -11,14 +11,14 @@
 // A program folder of its own for one test: a copy of the blank database, an empty backup
 // folder, and a settings store that starts empty.
 class ProgramFolderFixture {
-public:
+  public:
     ProgramFolderFixture();
     ~ProgramFolderFixture();
     QString path() const { return folder_.path(); }
     QString file(const QString& name) const { return folder_.filePath(name); }
     QString database() const { return file(QStringLiteral("pellory.mdb")); }
 
-private:
+  private:
     QTemporaryDir folder_;
 };
 
@@ -27,18 +27,18 @@ void ClearSettingsStore();
 
 // Answers prompts in place of the real dialogs and keeps what was shown.
 class PromptRecorder {
-public:
+  public:
     PromptRecorder();
     ~PromptRecorder();
 
     std::vector<MessageRequest> messages;
-    std::deque<QMessageBox::StandardButton> answers;  // next answers to message boxes
-    std::deque<std::optional<QString>> inputs;          // next answers to input boxes
-    std::deque<QString> files;                          // next answers to file dialogs
-    std::deque<PrinterChoice> printers;                 // next answers to print dialogs
-    std::vector<int> printDialogCopies;                 // copies each print dialog offered
-    std::vector<QString> modalWindows;                  // object names of windows shown modally
-    std::function<int(QDialog*)> onModal;               // drives a modal window, if set
+    std::deque<QMessageBox::StandardButton> answers; // next answers to message boxes
+    std::deque<std::optional<QString>> inputs;       // next answers to input boxes
+    std::deque<QString> files;                       // next answers to file dialogs
+    std::deque<PrinterChoice> printers;              // next answers to print dialogs
+    std::vector<int> printDialogCopies;              // copies each print dialog offered
+    std::vector<QString> modalWindows;               // object names of windows shown modally
+    std::function<int(QDialog*)> onModal;            // drives a modal window, if set
 
     QString lastMessage() const { return messages.empty() ? QString() : messages.back().text; }
 };
