@@ -28,7 +28,7 @@ uno::Reference<uno::XComponentContext> LocalContext() {
 
 std::unique_ptr<OfficeSession> OfficeSession::Start() {
     std::unique_ptr<OfficeSession> session(new OfficeSession);
-    if (!session->process_.Start(static_cast<int>(StartLimit.count())) || !session->Connect())
+    if (!session->process_.Start() || !session->Connect())
         return nullptr;
     return session;
 }

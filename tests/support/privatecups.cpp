@@ -22,7 +22,7 @@ void WriteFile(const QString& path, const QString& text) {
 
 // Run as root, the scheduler hands jobs to its filters as an unprivileged user; otherwise
 // everything runs as us.
-QString FilterUser() {
+QString SchedulerAccount() {
     return ::geteuid() == 0 ? QStringLiteral("User lp\nGroup lp\n") : QString();
 }
 
@@ -75,7 +75,6 @@ PrivateCups::PrivateCups()
 }
 
 PrivateCups::~PrivateCups() {
-    folder_.setAutoRemove(!qEnvironmentVariableIsSet("KEEPCUPS"));
     scheduler_.terminate();
     if (!scheduler_.waitForFinished(5000))
         scheduler_.kill();
@@ -94,7 +93,8 @@ void PrivateCups::WriteConfiguration() const {
                              "PageLog %6/page_log\nFileDevice Yes\n%7")
                   .arg(Path(QStringLiteral("root")), Path(QStringLiteral("spool")),
                        Path(QStringLiteral("cache")), Path(QStringLiteral("state")),
-                       Path(QStringLiteral("tmp")), Path(QStringLiteral("log")), FilterUser()));
+                       Path(QStringLiteral("tmp")), Path(QStringLiteral("log")),
+                       SchedulerAccount()));
     // Only the local socket, no sharing, no browsing, and no questions asked of its clients.
     WriteFile(Path(QStringLiteral("cupsd.conf")),
               QStringLiteral("Listen %1\nLogLevel info\nBrowsing Off\nBrowseLocalProtocols none\n"
