@@ -58,34 +58,25 @@ void OfficeProcess::SeedProfile() const {
         settings.write(profileSettings);
 }
 
-bool OfficeProcess::Launch(const QStringList& arguments) {
-    process_.setArguments(
-        QStringList{QStringLiteral("-env:UserInstallation=") +
-                        QUrl::fromLocalFile(folder_.path()).toString(),
-                    QStringLiteral("--headless"), QStringLiteral("--invisible"),
-                    QStringLiteral("--nologo"), QStringLiteral("--nodefault"),
-                    QStringLiteral("--norestore"), QStringLiteral("--nolockcheck")} +
-        arguments);
+bool OfficeProcess::Start() {
+    if (!folder_.isValid())
+        return false;
+    SeedProfile();
+    process_.setArguments({
+        QStringLiteral("-env:UserInstallation=") + QUrl::fromLocalFile(folder_.path()).toString(),
+        QStringLiteral("--headless"),
+        QStringLiteral("--invisible"),
+        QStringLiteral("--nologo"),
+        QStringLiteral("--nodefault"),
+        QStringLiteral("--norestore"),
+        QStringLiteral("--nolockcheck"),
+        QStringLiteral("--accept=pipe,name=%1;urp;").arg(pipeName_),
+    });
     process_.start();
     if (!process_.waitForStarted())
         return false;
     group_ = process_.processId();
     return true;
-}
-
-bool OfficeProcess::Start(int limitMs) {
-    if (!folder_.isValid())
-        return false;
-    SeedProfile();
-    // A new profile makes the office restart itself once, which would drop our connection;
-    // let that happen in a first run that only sets the profile up.
-    if (!Launch({QStringLiteral("--terminate_after_init")}))
-        return false;
-    const bool primed = process_.waitForFinished(limitMs) &&
-                        process_.exitStatus() == QProcess::NormalExit &&
-                        process_.exitCode() == 0;
-    Kill();
-    return primed && Launch({QStringLiteral("--accept=pipe,name=%1;urp;").arg(pipeName_)});
 }
 
 bool OfficeProcess::IsRunning() const {

@@ -14,8 +14,8 @@ class OfficeProcess {
     OfficeProcess(const OfficeProcess&) = delete;
     OfficeProcess& operator=(const OfficeProcess&) = delete;
 
-    // False when the office program cannot be started within limitMs.
-    bool Start(int limitMs);
+    // False when the office program cannot be started.
+    bool Start();
     bool IsRunning() const;
     // The UNO address the office accepts connections on.
     QString ConnectUrl() const;
@@ -28,7 +28,6 @@ class OfficeProcess {
 
   private:
     void SeedProfile() const;
-    bool Launch(const QStringList& arguments);
 
     QTemporaryDir folder_;
     QString pipeName_;

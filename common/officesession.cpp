@@ -18,8 +18,7 @@ namespace {
 uno::Reference<uno::XComponentContext> LocalContext() {
     static const uno::Reference<uno::XComponentContext> context = [] {
         // The office's API types too, or the bridge gives up on the first one it meets.
-        rtl::Bootstrap::set("URE_MORE_TYPES",
-                            "file://" PELLORY_OFFICE_PROGRAM "/types/offapi.rdb");
+        rtl::Bootstrap::set("URE_MORE_TYPES", "file://" PELLORY_OFFICE_PROGRAM "/types/offapi.rdb");
         return cppu::defaultBootstrap_InitialComponentContext(
             ToOUString(QStringLiteral("file://" PELLORY_OFFICE_PROGRAM "/unorc")));
     }();
@@ -29,7 +28,7 @@ uno::Reference<uno::XComponentContext> LocalContext() {
 
 std::unique_ptr<OfficeSession> OfficeSession::Start() {
     std::unique_ptr<OfficeSession> session(new OfficeSession);
-    if (!session->process_.Start(static_cast<int>(StartLimit.count())) || !session->Connect())
+    if (!session->process_.Start() || !session->Connect())
         return nullptr;
     return session;
 }

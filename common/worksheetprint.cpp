@@ -3,15 +3,16 @@
 #include "unovalues.h"
 
 #include <com/sun/star/beans/PropertyValue.hpp>
-#include <com/sun/star/container/XNameAccess.hpp>
-#include <com/sun/star/frame/XModel.hpp>
-#include <com/sun/star/sheet/XSpreadsheet.hpp>
-#include <com/sun/star/sheet/XSpreadsheetView.hpp>
+#include <com/sun/star/beans/XPropertySet.hpp>
+#include <com/sun/star/container/NoSuchElementException.hpp>
+#include <com/sun/star/container/XIndexAccess.hpp>
+#include <com/sun/star/container/XNamed.hpp>
 #include <com/sun/star/view/XPrintJobBroadcaster.hpp>
 #include <com/sun/star/view/XPrintable.hpp>
 #include <cppuhelper/implbase1.hxx>
 #include <mutex>
 #include <rtl/ref.hxx>
+#include <vector>
 
 using namespace css;
 
@@ -49,6 +50,41 @@ bool PrinterIs(const uno::Reference<view::XPrintable>& printable, const rtl::OUS
     }
     return false;
 }
+
+// Hides every other sheet while it lives, since the office prints all visible sheets.
+class OnlySheetShown {
+  public:
+    OnlySheetShown(const uno::Reference<sheet::XSpreadsheetDocument>& document,
+                   const rtl::OUString& name) {
+        uno::Reference<container::XIndexAccess> sheets(document->getSheets(), uno::UNO_QUERY_THROW);
+        for (sal_Int32 i = 0; i < sheets->getCount(); ++i) {
+            uno::Reference<beans::XPropertySet> sheet(sheets->getByIndex(i), uno::UNO_QUERY_THROW);
+            if (uno::Reference<container::XNamed>(sheet, uno::UNO_QUERY_THROW)->getName() == name)
+                target_ = sheet;
+            else if (sheet->getPropertyValue("IsVisible") == uno::Any(true))
+                hidden_.push_back(sheet);
+        }
+        if (!target_.is())
+            throw container::NoSuchElementException(name);
+        target_->setPropertyValue("IsVisible", uno::Any(true));
+        for (const auto& sheet : hidden_)
+            sheet->setPropertyValue("IsVisible", uno::Any(false));
+    }
+    ~OnlySheetShown() {
+        try {
+            for (const auto& sheet : hidden_)
+                sheet->setPropertyValue("IsVisible", uno::Any(true));
+        } catch (const uno::Exception&) {
+            // The office is gone; there is nothing left to restore.
+        }
+    }
+    OnlySheetShown(const OnlySheetShown&) = delete;
+    OnlySheetShown& operator=(const OnlySheetShown&) = delete;
+
+  private:
+    uno::Reference<beans::XPropertySet> target_;
+    std::vector<uno::Reference<beans::XPropertySet>> hidden_;
+};
 } // namespace
 
 bool PrintWorksheet(OfficeSession& office,
@@ -60,24 +96,16 @@ bool PrintWorksheet(OfficeSession& office,
     bool printerFound = false;
     const bool done = office.Call(
         [&] {
-            uno::Reference<sheet::XSpreadsheet> sheet(
-                document->getSheets()->getByName(ToOUString(sheetName)), uno::UNO_QUERY_THROW);
-            uno::Reference<frame::XModel> model(document, uno::UNO_QUERY_THROW);
-            uno::Reference<sheet::XSpreadsheetView> view(model->getCurrentController(),
-                                                         uno::UNO_QUERY_THROW);
-            view->setActiveSheet(sheet);
-
             uno::Reference<view::XPrintable> printable(document, uno::UNO_QUERY_THROW);
             printable->setPrinter(Properties({Property("Name", uno::Any(deviceName))}));
             printerFound = PrinterIs(printable, deviceName);
             if (!printerFound)
                 return;
+            const OnlySheetShown shown(document, ToOUString(sheetName));
             uno::Reference<view::XPrintJobBroadcaster> jobs(document, uno::UNO_QUERY_THROW);
             jobs->addPrintJobListener(listener);
-            // Content 1 = the selected sheets, which is the one just made active.
             printable->print(
                 Properties({Property("CopyCount", uno::Any(static_cast<sal_Int16>(copies))),
-                            Property("PrintContent", uno::Any(sal_Int32(1))),
                             Property("Wait", uno::Any(true))}));
             jobs->removePrintJobListener(listener);
         },

@@ -50,9 +50,9 @@ QList<QStringList> FirstSheetCells(const QString& workbook) {
 }
 
 QStringList PdfPages(const QString& pdf) {
-    QStringList pages = Run(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf,
-                                                          QStringLiteral("-")})
-                            .split('\f');
+    QStringList pages =
+        Run(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")})
+            .split('\f');
     if (!pages.isEmpty() && pages.back().trimmed().isEmpty())
         pages.removeLast();
     return pages;

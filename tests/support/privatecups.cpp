@@ -22,7 +22,7 @@ void WriteFile(const QString& path, const QString& text) {
 
 // Run as root, the scheduler hands jobs to its filters as an unprivileged user; otherwise
 // everything runs as us.
-QString FilterUser() {
+QString SchedulerAccount() {
     return ::geteuid() == 0 ? QStringLiteral("User lp\nGroup lp\n") : QString();
 }
 
@@ -30,8 +30,8 @@ QString FilterUser() {
 std::pair<int, int> JobCounts(const QString& queue) {
     cups_job_t* jobs = nullptr;
     const QByteArray name = queue.toUtf8();
-    const int count = cupsGetJobs2(CUPS_HTTP_DEFAULT, &jobs, name.constData(), 0,
-                                   CUPS_WHICHJOBS_ALL);
+    const int count =
+        cupsGetJobs2(CUPS_HTTP_DEFAULT, &jobs, name.constData(), 0, CUPS_WHICHJOBS_ALL);
     int pending = 0;
     for (int i = 0; i < count; ++i) {
         if (jobs[i].state < IPP_JSTATE_STOPPED)
@@ -45,16 +45,15 @@ std::pair<int, int> JobCounts(const QString& queue) {
 PrivateCups::PrivateCups()
     : folder_(QDir::tempPath() + QStringLiteral("/pellory-cups-XXXXXX")),
       previousServer_(qgetenv("CUPS_SERVER")) {
-    const QString cupsd = QStandardPaths::findExecutable(QStringLiteral("cupsd"),
-                                                         {QStringLiteral("/usr/sbin")});
+    const QString cupsd =
+        QStandardPaths::findExecutable(QStringLiteral("cupsd"), {QStringLiteral("/usr/sbin")});
     if (cupsd.isEmpty() || !QFile::exists(pdfPrinterModel)) {
         error_ = QStringLiteral("CUPS (cupsd, cups-filters) is not installed");
         return;
     }
     // The scheduler's own user must reach its files below this folder.
-    QFile::setPermissions(folder_.path(), QFile::ReadOwner | QFile::WriteOwner |
-                                              QFile::ExeOwner | QFile::ExeGroup |
-                                              QFile::ExeOther);
+    QFile::setPermissions(folder_.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                              QFile::ExeGroup | QFile::ExeOther);
     for (const char* sub : {"root/ppd", "spool", "cache", "state", "log", "tmp", "out"})
         QDir(folder_.path()).mkpath(QString::fromLatin1(sub));
     for (const char* shared : {"tmp", "out"})
@@ -76,7 +75,6 @@ PrivateCups::PrivateCups()
 }
 
 PrivateCups::~PrivateCups() {
-    folder_.setAutoRemove(!qEnvironmentVariableIsSet("KEEPCUPS"));
     scheduler_.terminate();
     if (!scheduler_.waitForFinished(5000))
         scheduler_.kill();
@@ -96,7 +94,7 @@ void PrivateCups::WriteConfiguration() const {
                   .arg(Path(QStringLiteral("root")), Path(QStringLiteral("spool")),
                        Path(QStringLiteral("cache")), Path(QStringLiteral("state")),
                        Path(QStringLiteral("tmp")), Path(QStringLiteral("log")),
-                       FilterUser()));
+                       SchedulerAccount()));
     // Only the local socket, no sharing, no browsing, and no questions asked of its clients.
     WriteFile(Path(QStringLiteral("cupsd.conf")),
               QStringLiteral("Listen %1\nLogLevel info\nBrowsing Off\nBrowseLocalProtocols none\n"

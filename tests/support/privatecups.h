@@ -9,7 +9,7 @@
 // local socket there, and CUPS_SERVER points this process and every program it starts at
 // it, so nothing reaches the machine's own printers.
 class PrivateCups {
-public:
+  public:
     PrivateCups();
     ~PrivateCups();
     PrivateCups(const PrivateCups&) = delete;
@@ -27,7 +27,7 @@ public:
     // when some job is still pending after the wait.
     int FinishedJobs(const QString& name);
 
-private:
+  private:
     QString Path(const QString& name) const { return folder_.filePath(name); }
     void WriteConfiguration() const;
     bool WaitUntilListening();

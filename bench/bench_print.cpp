@@ -1,0 +1,66 @@
+// One invoice print job from a cold start, as the program runs it: start an office, open the
+// workbook, write the 31 invoice cells, print Sheet1 on the private printer, save, close.
+// Prints the time of each step and of the whole job, the median of a few runs.
+
+#include "modExcel.h"
+#include "privatecups.h"
+#include "sampleforms.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <vector>
+
+namespace {
+constexpr int runs = 5;
+const char* const steps[] = {"open", "31 cell writes", "print", "save + close", "whole job"};
+
+qint64 Median(std::vector<qint64> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    PrivateCups cups;
+    const QString queue = QStringLiteral("pellory-bench");
+    if (!cups.Error().isEmpty() || !cups.AddQueue(queue).isEmpty()) {
+        std::fprintf(stderr, "no private printer: %s\n", qPrintable(cups.Error()));
+        return 1;
+    }
+    const QString printer = queue + QStringLiteral(" on file://") + cups.OutputFile(queue);
+    const std::vector<CellWrite> invoice = SampleInvoice();
+
+    std::array<std::vector<qint64>, 5> times;
+    for (int run = 0; run < runs; ++run) {
+        QTemporaryDir folder;
+        const QString workbook = folder.filePath(QStringLiteral("pellory.xls"));
+        QFile::copy(QStringLiteral(PELLORY_BUILT_PROGRAM_FOLDER "/pellory.xls"), workbook);
+        QElapsedTimer clock;
+        clock.start();
+        std::array<qint64, 5> at{};
+        const bool ok = xlsOpen_Workbook(workbook) == 0 && (at[0] = clock.elapsed(), true) &&
+                        WriteCells(invoice) && (at[1] = clock.elapsed(), true) &&
+                        xlsPrint_Worksheet(QStringLiteral("Sheet1"), 1, printer);
+        at[2] = clock.elapsed();
+        xlsClose_Workbook(true);
+        at[3] = clock.elapsed();
+        if (!ok || cups.FinishedJobs(queue) != run + 1) {
+            std::fprintf(stderr, "run %d failed\n", run + 1);
+            return 1;
+        }
+        times[0].push_back(at[0]);
+        for (int step = 1; step < 4; ++step)
+            times[step].push_back(at[step] - at[step - 1]);
+        times[4].push_back(at[3]);
+    }
+    std::printf("Invoice print job, cold office each time, median of %d runs:\n", runs);
+    for (int step = 0; step < 5; ++step)
+        std::printf("  %-16s %6lld ms\n", steps[step], static_cast<long long>(Median(times[step])));
+    return 0;
+}
