@@ -18,7 +18,7 @@ namespace {
 const QString ConnectionName = QStringLiteral("pellory_dao");
 const QString CompactionName = QStringLiteral("pellory_compact");
 constexpr int BusyTimeoutMs = 5000;
-constexpr qint32 EngineError = 1;  // SQLITE_ERROR
+constexpr qint32 EngineError = 1;   // SQLITE_ERROR
 constexpr qint32 NotADatabase = 26; // SQLITE_NOTADB
 
 struct Connection {
@@ -135,8 +135,8 @@ bool isNumber(const QVariant& value) {
 }
 
 bool isBlank(const QVariant& value) {
-    return value.isNull() || (value.metaType().id() == QMetaType::QString &&
-                              value.toString().trimmed().isEmpty());
+    return value.isNull() ||
+           (value.metaType().id() == QMetaType::QString && value.toString().trimmed().isEmpty());
 }
 
 // A value converted to what its column holds. A value that cannot be converted is passed on
@@ -252,8 +252,8 @@ qint32 daoOpen_DBConnection(const QString& path, QString& errorMessage, bool rea
     qint32 number = 0;
     QString description;
     if (!openProven(db, path, readOnly, number, description)) {
-        errorMessage = "Open connection to " + path + " failed, Error = " +
-                       QString::number(number) + " : " + description;
+        errorMessage = "Open connection to " + path +
+                       " failed, Error = " + QString::number(number) + " : " + description;
         letEventsRun();
         return number;
     }
@@ -277,8 +277,8 @@ qint32 daoCompact_DB(const QString& sourcePath, const QString& destinationPath,
         return -1;
     }
     if (QFile::exists(destinationPath)) {
-        errorMessage = failure("daoCompact_DB", EngineError,
-                               QStringLiteral("output file already exists"));
+        errorMessage =
+            failure("daoCompact_DB", EngineError, QStringLiteral("output file already exists"));
         return EngineError;
     }
     qint32 number = 0;
@@ -326,8 +326,8 @@ qint32 daoIssue_EXEStatement(const QString& statement, QString& errorMessage,
 qint32 daoGet_DBTableRecord(const QString& statement, QString& errorMessage,
                             const QVariantList& values) {
     QString given = statement;
-    return daoGet_DBTableRecord2(QString(), errorMessage, QString(), QString(), std::nullopt,
-                                 given, values);
+    return daoGet_DBTableRecord2(QString(), errorMessage, QString(), QString(), std::nullopt, given,
+                                 values);
 }
 
 qint32 daoGet_DBTableRecord2(const QString& table, QString& errorMessage, const QString& field,
@@ -412,9 +412,9 @@ qint32 daoWrite_DBTableRecord(const QString& table, QString& errorMessage) {
                 marks << QStringLiteral("?");
                 values << forColumn(buffer[i], columns[i].name, columns[i].type);
             }
-            const QString statement = QString::fromLatin1(sql::AppendRecord)
-                                          .arg(QString(table).replace('"', "\"\""),
-                                               names.join(','), marks.join(','));
+            const QString statement =
+                QString::fromLatin1(sql::AppendRecord)
+                    .arg(QString(table).replace('"', "\"\""), names.join(','), marks.join(','));
             QSqlQuery query(db);
             if (!run(query, statement, values))
                 error = query.lastError();

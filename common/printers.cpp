@@ -5,7 +5,7 @@
 namespace {
 // The destinations as CUPS lists them, freed when done.
 class Destinations {
-public:
+  public:
     Destinations() : count_(cupsGetDests2(CUPS_HTTP_DEFAULT, &dests_)) {}
     ~Destinations() { cupsFreeDests(count_, dests_); }
     Destinations(const Destinations&) = delete;
@@ -14,7 +14,7 @@ public:
     int count() const { return count_; }
     const cups_dest_t& operator[](int i) const { return dests_[i]; }
 
-private:
+  private:
     cups_dest_t* dests_ = nullptr;
     int count_ = 0;
 };

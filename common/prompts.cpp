@@ -42,8 +42,7 @@ void ResetPromptSeam() {
     Prompts() = realDialogs();
 }
 
-QMessageBox::StandardButton ShowMessage(QWidget* owner, const QString& text,
-                                        QMessageBox::Icon icon,
+QMessageBox::StandardButton ShowMessage(QWidget* owner, const QString& text, QMessageBox::Icon icon,
                                         QMessageBox::StandardButtons buttons,
                                         const QString& title) {
     // A message of a failure path never appears under the busy pointer.

@@ -35,6 +35,5 @@ qint16 ReadInt16Setting(const QString& valueName, qint16 defaultValue) {
 }
 
 QString ReadTextSetting(const QString& valueName, const QString& defaultValue) {
-    return regGet_KeyValue(HKEY_LOCAL_MACHINE, MainSettingsKey, valueName, defaultValue)
-        .toString();
+    return regGet_KeyValue(HKEY_LOCAL_MACHINE, MainSettingsKey, valueName, defaultValue).toString();
 }
