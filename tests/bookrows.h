@@ -27,6 +27,9 @@ class TestBook {
         row[col::BillCycle] = 0;
         row[col::Reserved] = 0;
         row[col::GraceDays] = 0;
+        row[col::PayableTo] = QStringLiteral("Varnaby Services");
+        row[col::BillAddress1] = QStringLiteral("1 Mill Lane");
+        row[col::RecievingAddress1] = QStringLiteral("PO Box 17");
         for (auto field = fields.begin(); field != fields.end(); ++field)
             row[field.key().toInt()] = field.value();
         append(tables::CustomerProfile, row);
