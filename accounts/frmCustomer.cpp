@@ -8,6 +8,7 @@
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -82,11 +83,19 @@ frmCustomer::frmCustomer(QWidget* parent) : QDialog(parent) {
     connect(Toolbar1, &WindowToolbar::commandTriggered, this,
             [this](const QString& tag) { dispatchCommand(tag); });
 
+    PICTURE_Help = new QFrame(this);
+    PICTURE_Help->setObjectName(QStringLiteral("PICTURE_Help"));
+    PICTURE_Help->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    auto* Image1 = new QLabel(PICTURE_Help);
+    Image1->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxInformation).pixmap(24, 24));
     LABEL_Help = wrappedLabel(QStringLiteral("Enter the customer's details on the first page and "
                                              "how the customer is billed on the second, then "
                                              "save the profile."),
-                              this);
+                              PICTURE_Help);
     LABEL_Help->setObjectName(QStringLiteral("LABEL_Help"));
+    auto* strip = new QHBoxLayout(PICTURE_Help);
+    strip->addWidget(Image1);
+    strip->addWidget(LABEL_Help, 1);
     SSTab1 = new QTabWidget(this);
     SSTab1->setObjectName(QStringLiteral("SSTab1"));
     SSTab1->addTab(buildCustomerPage(), QStringLiteral("&Customer Information"));
@@ -94,7 +103,7 @@ frmCustomer::frmCustomer(QWidget* parent) : QDialog(parent) {
 
     auto* column = new QVBoxLayout(this);
     column->addWidget(Toolbar1);
-    column->addWidget(LABEL_Help);
+    column->addWidget(PICTURE_Help);
     column->addWidget(SSTab1);
     connectFieldBehaviour();
     InterceptWindowKeys(this, [this](QKeyEvent* event) { return handleKey(event); });
@@ -156,6 +165,7 @@ QGroupBox* frmCustomer::buildInvoiceTypeFrame() {
     TEXT_Unit = lineEdit(FRAME_InvoiceType, QStringLiteral("TEXT_Unit"), AmountLimit);
     for (QLineEdit* amount : {TEXT_Payment, TEXT_Unit}) {
         amount->setAlignment(Qt::AlignRight);
+        amount->setMinimumWidth(amount->fontMetrics().horizontalAdvance(QString(11, '0')));
         amount->setText(QStringLiteral("0.00"));
     }
     grid->addWidget(new QLabel(QStringLiteral("Each payment will be $"), FRAME_InvoiceType), 1, 1);
@@ -213,6 +223,7 @@ QWidget* frmCustomer::buildBillingPage() {
         new QLabel(QStringLiteral("Recieving Address (where the Payment is sent)"), page), 2, 1);
     grid->addLayout(
         addressLines(page, QStringLiteral("TEXT_RecievingAddress"), TEXT_RecievingAddress), 3, 1);
+    grid->setRowStretch(4, 1);
     return page;
 }
 

@@ -4,6 +4,7 @@
 #include <array>
 
 class QComboBox;
+class QFrame;
 class QGroupBox;
 class QKeyEvent;
 class QLabel;
@@ -26,6 +27,7 @@ class frmCustomer : public QDialog {
 
     WindowToolbar* Toolbar1 = nullptr;
     QTabWidget* SSTab1 = nullptr;
+    QFrame* PICTURE_Help = nullptr; // the help strip
     QLabel* LABEL_Help = nullptr;
     // Page 0: customer information.
     QLineEdit* TEXT_AccountNumber = nullptr;

@@ -71,8 +71,9 @@ QVariant regGet_KeyValue(quint32 hive, const QString& keyPath, const QString& va
     if (store.status() != QSettings::NoError)
         return defaultValue;
     const QVariant raw = store.value(storeKey(keyPath, valueName));
+    // A number written during this run comes back from the store's cache as that number.
     if (raw.metaType().id() == QMetaType::Int)
-        return raw; // written as a number by this process, still in the store's cache
+        return raw.toInt();
     if (raw.metaType().id() != QMetaType::QString)
         return defaultValue; // absent, or a kind the store does not hold (lists, bytes, ...)
     // The INI file keeps no kind: text that is the canonical form of a number reads as that

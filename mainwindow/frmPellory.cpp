@@ -48,6 +48,7 @@ frmPellory::frmPellory(QWidget* parent) : QMainWindow(parent) {
     buildPopupMenu();
     buildStatusBar();
     recordLayoutMargins();
+    resize(DesignClientSize + QSize(0, 90)); // the normal size, with toolbar and status bar
     LIST_Transaction->setHorizontalExtent(ListHorizontalExtent);
     restoreWindowState();
     InterceptWindowKeys(this, [this](QKeyEvent* event) { return handleKey(event); });

@@ -4,6 +4,8 @@
 
 TransactionList::TransactionList(QWidget* parent) : QListWidget(parent) {
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    // A bar that came and went with the range would lay the list out again and again.
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
 }
 
 void TransactionList::setHorizontalExtent(int pixels) {

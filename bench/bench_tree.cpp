@@ -1,0 +1,140 @@
+// Times the main window's tree rebuild on generated books and reports the peak memory of the
+// large one. Usage: bench_tree BLANK_BOOK (the blank pellory.mdb of the program folder).
+#include "frmPellory.h"
+#include "samplebook.h"
+#include "settings.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLabel>
+#include <QTemporaryDir>
+#include <QTextStream>
+#include <QTreeWidget>
+#include <algorithm>
+#include <vector>
+
+namespace {
+constexpr int Runs = 3;
+
+// What the window did while a rebuild ran: how often it painted, and whether the busy
+// pointer was up then.
+class PaintWatch : public QObject {
+  public:
+    bool watching = false;
+    int paints = 0;
+    int busyPaints = 0;
+
+  protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (watching && event->type() == QEvent::Paint) {
+            ++paints;
+            const QCursor* pointer = QApplication::overrideCursor();
+            busyPaints += pointer && pointer->shape() == Qt::WaitCursor ? 1 : 0;
+        }
+        return false;
+    }
+};
+
+// Kilobytes of a /proc/self/status line such as VmHWM (peak resident memory).
+long statusKilobytes(const char* name) {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith(name))
+            return line.mid(qstrlen(name) + 1).trimmed().split(' ').first().toLong();
+    return -1;
+}
+
+// Starts the peak-memory count afresh (Linux: writing 5 to clear_refs resets VmHWM).
+bool resetPeakMemory() {
+    QFile refs(QStringLiteral("/proc/self/clear_refs"));
+    return refs.open(QIODevice::WriteOnly) && refs.write("5") == 1;
+}
+
+int countNodes(const QTreeWidget* tree) {
+    int count = 0;
+    std::vector<const QTreeWidgetItem*> open;
+    for (int i = 0; i < tree->topLevelItemCount(); ++i)
+        open.push_back(tree->topLevelItem(i));
+    while (!open.empty()) {
+        const QTreeWidgetItem* node = open.back();
+        open.pop_back();
+        ++count;
+        for (int i = 0; i < node->childCount(); ++i)
+            open.push_back(node->child(i));
+    }
+    return count;
+}
+
+bool measure(const QString& blank, const QString& folder, const SampleBookSize& size,
+             bool reportMemory, QTextStream& out) {
+    const QString path = folder + QStringLiteral("/book-%1.mdb").arg(size.accounts);
+    QElapsedTimer clock;
+    clock.start();
+    const SampleBookResult book = WriteSampleBook(blank, path, size);
+    if (!book.error.isEmpty()) {
+        out << "cannot write the book: " << book.error << "\n";
+        return false;
+    }
+    out << "\nBook: " << book.accounts << " accounts, " << book.invoices << " invoices ("
+        << book.unpaid << " unpaid), written in " << clock.elapsed() << " ms\n";
+    Settings().Database = path;
+    const bool peakReset = reportMemory && resetPeakMemory();
+    const long before = statusKilobytes("VmRSS:");
+    frmPellory window;
+    window.setWindowState(Qt::WindowNoState);
+    clock.restart();
+    window.show(); // the first build runs once the window has painted
+    while (window.StatusPanels[0]->text() != QLatin1String("Ready") && clock.elapsed() < 60000)
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    out << "First build on showing the window: " << clock.elapsed() << " ms\n";
+    PaintWatch watch;
+    window.installEventFilter(&watch);
+    for (QWidget* child : window.findChildren<QWidget*>())
+        child->installEventFilter(&watch);
+    std::vector<qint64> times;
+    for (int run = 0; run < Runs; ++run) {
+        clock.restart();
+        watch.watching = true;
+        window.RefreshTree();
+        watch.watching = false;
+        times.push_back(clock.elapsed());
+        QApplication::processEvents();
+    }
+    std::sort(times.begin(), times.end());
+    out << "RefreshTree: " << countNodes(window.TreeView1) << " nodes, best " << times.front()
+        << " ms, median " << times[Runs / 2] << " ms, worst " << times.back() << " ms over " << Runs
+        << " runs; status \"" << window.StatusPanels[0]->text() << "\"\n";
+    out << "During the " << Runs << " rebuilds the window painted " << watch.paints << " times, "
+        << watch.busyPaints << " of them under the busy pointer\n";
+    if (reportMemory) {
+        out << "Memory: resident " << before / 1024 << " MB before the window, peak "
+            << statusKilobytes("VmHWM:") / 1024 << " MB"
+            << (peakReset ? " (counted from just before the window opened)" : " (whole run)")
+            << "\n";
+    }
+    return true;
+}
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QTemporaryDir settingsFolder; // the benchmark never touches the user's own settings
+    qputenv("XDG_CONFIG_HOME", settingsFolder.path().toUtf8());
+    QApplication app(argc, argv);
+    QTextStream out(stdout);
+    if (argc != 2) {
+        out << "usage: bench_tree BLANK_BOOK\n";
+        return 2;
+    }
+    LoadSettings();
+    QTemporaryDir books;
+    const QString blank = QString::fromLocal8Bit(argv[1]);
+    out << "Tree rebuild benchmark (" << QApplication::platformName() << ")\n";
+    const bool done = measure(blank, books.path(), {300, 5000, 20, 1}, false, out) &&
+                      measure(blank, books.path(), {3000, 50000, 20, 2}, true, out);
+    return done ? 0 : 1;
+}

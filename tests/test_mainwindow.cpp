@@ -1,0 +1,483 @@
+// The main window on a real book: the tree, its detail lines, the popup menu, the commands,
+// the transaction list and the window state.
+#include "bookrows.h"
+#include "commandtags.h"
+#include "frmCustomer.h"
+#include "frmPellory.h"
+#include "modCommand.h"
+#include "modRegEdit.h"
+#include "settings.h"
+#include "settingvalues.h"
+#include "testsupport.h"
+#include "transactionlist.h"
+#include "windowtoolbar.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QTreeWidget>
+
+namespace {
+QStringList childTexts(const QTreeWidgetItem* node) {
+    QStringList texts;
+    for (int i = 0; node && i < node->childCount(); ++i)
+        texts << node->child(i)->text(0);
+    return texts;
+}
+
+QStringList childKeys(const QTreeWidgetItem* node) {
+    QStringList keys;
+    for (int i = 0; node && i < node->childCount(); ++i)
+        keys << frmPellory::KeyOf(node->child(i));
+    return keys;
+}
+
+QStringList topTexts(const QTreeWidget* tree) {
+    QStringList texts;
+    for (int i = 0; i < tree->topLevelItemCount(); ++i)
+        texts << tree->topLevelItem(i)->text(0);
+    return texts;
+}
+
+// Brings a node into view and returns the point of the viewport it is drawn at.
+QPoint pointOf(frmPellory& window, QTreeWidgetItem* node) {
+    for (QTreeWidgetItem* up = node->parent(); up; up = up->parent())
+        up->setExpanded(true);
+    window.TreeView1->scrollToItem(node);
+    return window.TreeView1->visualItemRect(node).center();
+}
+
+void doubleClick(frmPellory& window, QTreeWidgetItem* node) {
+    const QPoint at = pointOf(window, node);
+    QTest::mouseClick(window.TreeView1->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(window.TreeView1->viewport(), Qt::LeftButton, {}, at);
+}
+
+void rightClick(frmPellory& window, QTreeWidgetItem* node) {
+    const QPoint at = pointOf(window, node);
+    QTest::mousePress(window.TreeView1->viewport(), Qt::RightButton, {}, at);
+    QTest::mouseRelease(window.TreeView1->viewport(), Qt::RightButton, {}, at);
+}
+
+QString statusText(const frmPellory& window) {
+    return window.StatusPanels[0]->text();
+}
+
+QAction* dropDownItem(const frmPellory& window, const QString& tag) {
+    for (QAction* item : window.MENU_New->actions())
+        if (TagOf(item) == tag)
+            return item;
+    return nullptr;
+}
+
+// Shows the window and lets its first tree build run.
+void open(frmPellory& window) {
+    window.show();
+    QTRY_COMPARE(statusText(window), QStringLiteral("Ready"));
+}
+
+int storedWindowState() {
+    return regGet_KeyValue(HKEY_LOCAL_MACHINE, MainSettingsKey, setting::MainWindowSize, -1)
+        .toInt();
+}
+} // namespace
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<ProgramFolderFixture> folder_;
+    std::unique_ptr<PromptRecorder> prompts_;
+
+    TestBook book() const { return TestBook(folder_->database()); }
+
+  private slots:
+    void init() {
+        folder_ = std::make_unique<ProgramFolderFixture>();
+        prompts_ = std::make_unique<PromptRecorder>();
+        LoadSettings();
+    }
+
+    void cleanup() {
+        prompts_.reset();
+        folder_.reset();
+    }
+
+    void emptyBookShowsRootsFoldersAndNoAccountCommands() {
+        frmPellory window;
+        open(window);
+        QCOMPARE(topTexts(window.TreeView1), QStringList({"Customer Profiles", "Invoices"}));
+        QCOMPARE(window.Node("[Customers]")->childCount(), 0);
+        QCOMPARE(childTexts(window.Node("[Invoices]")),
+                 QStringList({"Current Unpaid Invoices", "All Invoices"}));
+        QCOMPARE(childKeys(window.Node("[Invoices]")), QStringList({"[Current]", "[All]"}));
+        for (const QString& tag : {command::Balance, command::Report, command::Schedule})
+            QVERIFY2(!window.Toolbar1->button(tag)->isEnabled(), qPrintable(tag));
+        QVERIFY(!dropDownItem(window, command::Invoice)->isEnabled());
+        QVERIFY(window.Toolbar1->button(command::New)->isEnabled());
+        QVERIFY(window.Toolbar1->button(command::Refresh)->isEnabled());
+        QVERIFY(prompts_->messages.empty());
+        // Nothing is expanded or selected by the build.
+        QVERIFY(!window.Node("[Invoices]")->isExpanded());
+        QCOMPARE(window.TreeView1->selectedItems().size(), 0);
+    }
+
+    void accountsShowUnderTheirMasterAndOrphansStayHidden() {
+        const TestBook rows = book();
+        rows.addProfile("1001", MasterMarker, "Abbott Plumbing");
+        rows.addProfile("2001", "1001", "Barnes Bakery");
+        rows.addProfile("2002", "1001", "Carver Joinery");
+        rows.addProfile("1002", MasterMarker, "Dalton Dental");
+        rows.addProfile("3001", "", "Empty master column");
+        rows.addProfile("3002", "2001", "Linked to a linked account");
+        rows.addProfile("3003", "9999", "Linked to nobody");
+        frmPellory window;
+        open(window);
+        QCOMPARE(childTexts(window.Node("[Customers]")),
+                 QStringList({"1001, Abbott Plumbing", "1002, Dalton Dental"}));
+        QCOMPARE(childKeys(window.Node("[Master]1001")),
+                 QStringList({"[Account]2001", "[Account]2002"}));
+        QCOMPARE(childTexts(window.Node("[Master]1001")),
+                 QStringList({"2001, Barnes Bakery", "2002, Carver Joinery"}));
+        QCOMPARE(window.Node("[Master]1002")->childCount(), 0);
+        for (const QString hidden : {"3001", "3002", "3003"}) {
+            QVERIFY(!window.Node("[Account]" + hidden));
+            QVERIFY(!window.Node("[Master]" + hidden));
+        }
+        QVERIFY(
+            !window.TreeView1->findItems("3002", Qt::MatchStartsWith | Qt::MatchRecursive).size());
+    }
+
+    void unpaidInvoicesShowInBothFoldersWithDistinctKeys() {
+        const TestBook rows = book();
+        rows.addProfile("1001", MasterMarker, "Abbott Plumbing");
+        rows.addInvoice("0000001", "1001", QDate(2026, 4, 2), "5521");
+        rows.addInvoice("0000002", "1001", QVariant());
+        rows.addInvoice("0000003", "gone", QVariant()); // its account was deleted
+        frmPellory window;
+        open(window);
+        QCOMPARE(childKeys(window.Node("[All]")),
+                 QStringList({"[Invoice]0000001", "[Invoice]0000002", "[Invoice]0000003"}));
+        QCOMPARE(childTexts(window.Node("[All]")),
+                 QStringList({"0000001, 1001", "0000002, 1001", "0000003, gone"}));
+        QCOMPARE(childKeys(window.Node("[Current]")),
+                 QStringList({"[InvoiceCurrent]0000002", "[InvoiceCurrent]0000003"}));
+        QCOMPARE(childTexts(window.Node("[Current]")),
+                 QStringList({"0000002, 1001", "0000003, gone"}));
+        // With a master in the book the account commands follow their windows: those that
+        // have not been built yet stay disabled.
+        QCOMPARE(window.Toolbar1->button(command::Balance)->isEnabled(),
+                 command::WindowLanded(command::Balance));
+    }
+
+    void doubleClickedInvoiceGetsItsDetailLinesOnce() {
+        const TestBook rows = book();
+        rows.addInvoice("0000007", "1001", QDate(2026, 4, 2), "5521");
+        frmPellory window;
+        open(window);
+        QTreeWidgetItem* invoice = window.Node("[Invoice]0000007");
+        doubleClick(window, invoice);
+        const QStringList expected = {"< Double click here to edit this invoice >",
+                                      "Account Number: 1001",
+                                      "Date Billed: 3/5/2026",
+                                      "Date Due: 3/20/2026",
+                                      "Date Recieved: 4/2/2026",
+                                      "$ Past Due: 10.00",
+                                      "$ Billed: 110.50",
+                                      "$ Recieved: 110.50",
+                                      "Check Number: 5521"};
+        QCOMPARE(childTexts(invoice), expected);
+        QCOMPARE(childKeys(invoice),
+                 QStringList({"[DetailEdit]0000007", "[Detail]00000071", "[Detail]00000072",
+                              "[Detail]00000074", "[Detail]00000075", "[Detail]00000076",
+                              "[Detail]00000077", "[Detail]00000078", "[Detail]00000079"}));
+        QVERIFY(invoice->isExpanded());
+        QCOMPARE(invoice->child(0)->foreground(0).color(), QColor(255, 0, 0));
+        QVERIFY(invoice->child(1)->foreground(0).color() != QColor(255, 0, 0));
+
+        doubleClick(window, invoice);
+        QCOMPARE(childTexts(invoice), expected);
+        QVERIFY(invoice->isExpanded());
+        // A rebuild drops the lines again.
+        window.RefreshTree();
+        QCOMPARE(window.Node("[Invoice]0000007")->childCount(), 0);
+    }
+
+    void unpaidInvoiceExpandsInBothFoldersWithItsOwnKeys() {
+        const TestBook rows = book();
+        rows.addInvoice("0000008", "1001", QVariant());
+        frmPellory window;
+        open(window);
+        doubleClick(window, window.Node("[InvoiceCurrent]0000008"));
+        doubleClick(window, window.Node("[Invoice]0000008"));
+        const QStringList current = childKeys(window.Node("[InvoiceCurrent]0000008"));
+        const QStringList all = childKeys(window.Node("[Invoice]0000008"));
+        QCOMPARE(current.size(), 9);
+        QCOMPARE(all.size(), 9);
+        QCOMPARE(current.first(), QStringLiteral("[DetailCurrentEdit]0000008"));
+        QCOMPARE(current.last(), QStringLiteral("[DetailCurrent]00000089"));
+        QCOMPARE(childTexts(window.Node("[Invoice]0000008")).mid(4, 4),
+                 QStringList({"Date Recieved: ", "$ Past Due: 10.00", "$ Billed: 110.50",
+                              "$ Recieved: 0.00"}));
+        QCOMPARE(childTexts(window.Node("[Invoice]0000008")).last(),
+                 QStringLiteral("Check Number: "));
+    }
+
+    void popupMenuOffersWhatTheSelectedNodeAllows() {
+        const TestBook rows = book();
+        rows.addProfile("1001", MasterMarker, "Abbott Plumbing");
+        rows.addProfile("2001", "1001", "Barnes Bakery");
+        rows.addInvoice("0000001", "1001", QVariant());
+        frmPellory window;
+        open(window);
+
+        QTreeWidgetItem* linked = window.Node("[Account]2001");
+        pointOf(window, linked);
+        window.TreeView1->setCurrentItem(linked);
+        rightClick(window, linked);
+        QVERIFY(window.MENU_PopupMenu->isVisible());
+        QCOMPARE(window.MENUOPT_ItemName->text(), QStringLiteral("2001, Barnes Bakery"));
+        QVERIFY(window.MENUOPT_EditAccount->isEnabled());
+        QVERIFY(!window.MENUOPT_EditInvoice->isEnabled());
+        window.MENU_PopupMenu->hide();
+
+        // The right button does not select: the menu stays on the selected node.
+        rightClick(window, window.Node("[Master]1001"));
+        QCOMPARE(window.TreeView1->currentItem(), linked);
+        QCOMPARE(window.MENUOPT_ItemName->text(), QStringLiteral("2001, Barnes Bakery"));
+        window.MENU_PopupMenu->hide();
+
+        QTreeWidgetItem* invoice = window.Node("[InvoiceCurrent]0000001");
+        pointOf(window, invoice);
+        window.TreeView1->setCurrentItem(invoice);
+        rightClick(window, invoice);
+        QVERIFY(window.MENU_PopupMenu->isVisible());
+        QCOMPARE(window.MENUOPT_ItemName->text(), QStringLiteral("0000001, 1001"));
+        QVERIFY(!window.MENUOPT_EditAccount->isEnabled());
+        QVERIFY(!window.MENUOPT_CreateInvoice->isEnabled());
+        window.MENU_PopupMenu->hide();
+
+        doubleClick(window, invoice);
+        for (const QString key : {"[Customers]", "[Invoices]", "[Current]", "[All]",
+                                  "[DetailCurrentEdit]0000001", "[DetailCurrent]00000011"}) {
+            QTreeWidgetItem* node = window.Node(key);
+            pointOf(window, node);
+            window.TreeView1->setCurrentItem(node);
+            rightClick(window, node);
+            QVERIFY2(!window.MENU_PopupMenu->isVisible(), qPrintable(key));
+        }
+    }
+
+    void editAccountFromThePopupOpensTheEditorOnThatAccount() {
+        book().addProfile("1001", MasterMarker, "Abbott Plumbing");
+        frmPellory window;
+        open(window);
+        QString tagSeen;
+        prompts_->onModal = [&](QDialog* dialog) {
+            tagSeen = qobject_cast<frmCustomer*>(dialog)->Tag;
+            return int(QDialog::Rejected);
+        };
+        window.TreeView1->setCurrentItem(window.Node("[Master]1001"));
+        window.MENUOPT_EditAccount->trigger();
+        QCOMPARE(prompts_->modalWindows, std::vector<QString>({"frmCustomer"}));
+        QCOMPARE(tagSeen, QStringLiteral("1001"));
+    }
+
+    void aDatabaseThatCannotBeOpenedLeavesTheTreeEmpty() {
+        frmPellory window;
+        open(window);
+        const QString book = folder_->database();
+        Settings().Database = folder_->file("missing.mdb");
+        window.RefreshTree();
+        QCOMPARE(window.TreeView1->topLevelItemCount(), 0);
+        QCOMPARE(statusText(window), QStringLiteral("Error opening main database!"));
+        QCOMPARE(prompts_->messages.size(), size_t(1));
+        QCOMPARE(prompts_->messages[0].icon, QMessageBox::Critical);
+        QVERIFY(prompts_->lastMessage().startsWith(
+            "Error opening main database, cannot continue.\n\nOpen connection to "));
+        QVERIFY(QApplication::overrideCursor() == nullptr);
+        Settings().Database = book;
+        window.RefreshTree();
+        QCOMPARE(statusText(window), QStringLiteral("Ready"));
+        QCOMPARE(window.TreeView1->topLevelItemCount(), 2);
+    }
+
+    void windowStateIsKeptBetweenRuns() {
+        {
+            frmPellory window;
+            QVERIFY(window.windowState() & Qt::WindowMaximized); // nothing saved yet
+            open(window);
+            window.setWindowState(Qt::WindowMinimized);
+            window.close();
+        }
+        QCOMPARE(storedWindowState(), 1);
+        {
+            frmPellory window;
+            QVERIFY(window.windowState() & Qt::WindowMinimized);
+            window.setWindowState(Qt::WindowNoState);
+            open(window);
+            QTest::keyClick(window.TreeView1, Qt::Key_Escape); // Esc ends the program
+            QVERIFY(!window.isVisible());
+        }
+        QCOMPARE(storedWindowState(), 0);
+        frmPellory window;
+        QCOMPARE(window.windowState() & (Qt::WindowMinimized | Qt::WindowMaximized),
+                 Qt::WindowStates());
+    }
+
+    void resizingKeepsTheMarginsAndSkipsWhatWouldBeNegative() {
+        frmPellory window;
+        window.setWindowState(Qt::WindowNoState);
+        open(window);
+        window.resize(900, 600);
+        QTRY_COMPARE(window.centralWidget()->width(), 900);
+        QWidget* client = window.centralWidget();
+        const int treeMargin = client->width() - window.TreeView1->width();
+        const int listRightGap = client->width() - window.LIST_Transaction->geometry().right();
+        window.resize(1200, 800);
+        QTRY_COMPARE(client->width(), 1200);
+        QCOMPARE(client->width() - window.TreeView1->width(), treeMargin);
+        QCOMPARE(client->width() - window.LIST_Transaction->geometry().right(), listRightGap);
+        QCOMPARE(window.LABEL_Transaction->x(), window.LIST_Transaction->x());
+        QCOMPARE(client->height() - window.TreeView1->height(),
+                 client->height() - window.TreeView1->height());
+        window.resize(150, 120);
+        QTRY_VERIFY(client->width() < treeMargin);
+        QVERIFY(window.TreeView1->width() >= 0);
+        QVERIFY(window.LIST_Transaction->height() >= 0);
+        QCOMPARE(window.LIST_Transaction->horizontalExtent(), 500);
+    }
+
+    void transactionListShowsTheLogAndItsLinesOnDoubleClick() {
+        frmPellory window;
+        open(window);
+        QTest::mouseDClick(window.LIST_Transaction->viewport(), Qt::LeftButton);
+        QVERIFY(prompts_->messages.empty()); // an empty list shows nothing
+
+        QFile log(LogFilePath());
+        QVERIFY(log.open(QIODevice::WriteOnly));
+        log.write("12/1/2026 9:00:00 AM, Added account# 1001\r\n\r\n"
+                  "12/2/2026 9:30:00 AM, Added account# 2001 with a long line to scroll\r\n");
+        log.close();
+        window.RefreshTree();
+        QCOMPARE(window.LIST_Transaction->count(), 2);
+        QCOMPARE(window.LIST_Transaction->currentRow(), 1);
+        QTest::mouseDClick(
+            window.LIST_Transaction->viewport(), Qt::LeftButton, {},
+            window.LIST_Transaction->visualItemRect(window.LIST_Transaction->item(0)).center());
+        QCOMPARE(prompts_->messages.size(), size_t(1));
+        QCOMPARE(prompts_->messages[0].icon, QMessageBox::Information);
+        QCOMPARE(prompts_->lastMessage(),
+                 QStringLiteral("12/1/2026 9:00:00 AM, Added account# 1001"));
+    }
+
+    void keysFollowTheButtonsAndImportIsRefused() {
+        frmPellory window;
+        open(window);
+        QTest::keyClick(window.TreeView1, Qt::Key_B, Qt::AltModifier);
+        QTest::keyClick(window.TreeView1, Qt::Key_R, Qt::AltModifier);
+        QTest::keyClick(window.TreeView1, Qt::Key_S, Qt::AltModifier);
+        QTest::keyClick(window.TreeView1, Qt::Key_N, Qt::AltModifier | Qt::ShiftModifier);
+        QTest::keyClick(window.TreeView1, Qt::Key_N, Qt::AltModifier | Qt::ControlModifier);
+        QVERIFY(prompts_->modalWindows.empty());
+        QTest::keyClick(window.TreeView1, Qt::Key_N, Qt::AltModifier);
+        QCOMPARE(prompts_->modalWindows, std::vector<QString>({"frmCustomer"}));
+
+        dropDownItem(window, command::Import)->trigger();
+        QCOMPARE(prompts_->lastMessage(), QStringLiteral("Import not yet supported"));
+        QCOMPARE(prompts_->messages.back().icon, QMessageBox::Warning);
+        dropDownItem(window, command::Enter)->trigger();
+        QCOMPARE(prompts_->modalWindows.size(), size_t(2));
+    }
+
+    void aboutPanelShowsWhatTheProgramRunsOn() {
+        frmPellory window;
+        open(window);
+        QStringList shown;
+        bool closedByEsc = false;
+        prompts_->onModal = [&](QDialog* about) {
+            about->show();
+            for (const QLabel* label : about->findChildren<QLabel*>())
+                shown << label->text();
+            QTest::keyClick(about, Qt::Key_Escape);
+            closedByEsc = !about->isVisible();
+            return about->result();
+        };
+        QTest::mouseClick(window.StatusPanels[1], Qt::LeftButton);
+        QCOMPARE(prompts_->modalWindows, std::vector<QString>({"frmAbout"}));
+        QVERIFY(closedByEsc);
+        const QString text = shown.join('\n');
+        QVERIFY2(text.contains(folder_->database()), qPrintable(text));
+        QVERIFY(text.contains(SettingsFilePath()));
+        QVERIFY(text.contains(QString::fromLatin1(qVersion())));
+        QVERIFY(text.contains(QStringLiteral(PELLORY_VERSION)));
+        QVERIFY(text.contains(
+            QRegularExpression("^3\\.\\d+\\.\\d+", QRegularExpression::MultilineOption)));
+        QCOMPARE(window.StatusPanels[1]->text(), QStringLiteral("About"));
+        QVERIFY(!window.StatusPanels[2]->text().isEmpty());
+        QVERIFY(!window.StatusPanels[3]->text().isEmpty());
+    }
+
+    // What a person does on a blank book: a master and a linked account entered, seen in the
+    // tree, one edited, the master deleted and both gone.
+    void accountsEnteredEditedAndDeletedThroughTheTree() {
+        frmPellory window;
+        open(window);
+        const auto fillAndSave = [](frmCustomer* editor, const QString& account, int master) {
+            editor->TEXT_AccountNumber->setText(account);
+            editor->COMBO_MasterAccount->setCurrentIndex(master);
+            editor->TEXT_Name->setText("Name of " + account);
+            editor->TEXT_BillAddress[0]->setText("1 Mill Lane");
+            editor->TEXT_Payable->setText("Varnaby");
+            editor->TEXT_RecievingAddress[0]->setText("PO Box 17");
+            editor->Toolbar1->button("OK")->trigger();
+        };
+        prompts_->onModal = [&](QDialog* dialog) {
+            dialog->show();
+            QCoreApplication::processEvents();
+            fillAndSave(qobject_cast<frmCustomer*>(dialog), "1001", 0);
+            return dialog->result();
+        };
+        window.Toolbar1->button(command::New)->trigger();
+        QVERIFY(window.Node("[Master]1001"));
+        prompts_->onModal = [&](QDialog* dialog) {
+            dialog->show();
+            QCoreApplication::processEvents();
+            fillAndSave(qobject_cast<frmCustomer*>(dialog), "2001", 1);
+            return dialog->result();
+        };
+        window.Toolbar1->button(command::New)->trigger();
+        QCOMPARE(childTexts(window.Node("[Master]1001")), QStringList({"2001, Name of 2001"}));
+
+        prompts_->onModal = [&](QDialog* dialog) {
+            auto* editor = qobject_cast<frmCustomer*>(dialog);
+            editor->show();
+            QCoreApplication::processEvents();
+            editor->TEXT_Name->setText("Barnes Bakery");
+            editor->Toolbar1->button("OK")->trigger();
+            return editor->result();
+        };
+        doubleClick(window, window.Node("[Account]2001"));
+        QCOMPARE(window.Node("[Account]2001")->text(0), QStringLiteral("2001, Barnes Bakery"));
+
+        prompts_->answers = {QMessageBox::Yes};
+        prompts_->onModal = [&](QDialog* dialog) {
+            auto* editor = qobject_cast<frmCustomer*>(dialog);
+            editor->show();
+            QCoreApplication::processEvents();
+            editor->Toolbar1->button("Delete")->trigger();
+            return editor->result();
+        };
+        doubleClick(window, window.Node("[Master]1001"));
+        QCOMPARE(window.Node("[Customers]")->childCount(), 0);
+        QVERIFY(!window.Node("[Account]2001"));
+        QCOMPARE(book().profiles(), 0);
+        QCOMPARE(window.LIST_Transaction->count(), 4);
+        QVERIFY(window.LIST_Transaction->item(3)->text().endsWith(", Deleted account# 1001"));
+    }
+};
+
+PELLORY_TEST_MAIN(TestMainWindow)
+#include "test_mainwindow.moc"
