@@ -67,8 +67,8 @@ class InvoicePrintTest : public QObject {
 
   private slots:
     void initTestCase() {
-        qputenv("TMPDIR", officeTemp_.path().toUtf8());
         cups_ = std::make_unique<PrivateCups>();
+        qputenv("TMPDIR", officeTemp_.path().toUtf8()); // the offices' profiles, not the scheduler
         QVERIFY2(cups_->Error().isEmpty(), qPrintable(cups_->Error()));
         const QString added = cups_->AddQueue(Queue);
         QVERIFY2(added.isEmpty(), qPrintable(added));
@@ -147,7 +147,9 @@ class InvoicePrintTest : public QObject {
     }
 
     void cancelledPrintStillSavesAndBacksUp() {
-        AddAccount(folder_->database(), {.account = "C1", .invoiceType = 1, .fixedAmount = 80});
+        AddAccount(
+            folder_->database(),
+            {.account = "C1", .invoiceType = 1, .fixedAmount = 80, .lastDescription = "Month"});
         regSet_KeyValue(HKEY_LOCAL_MACHINE, MainSettingsKey, setting::LastInvoice, 40);
         const int jobsBefore = cups_->FinishedJobs(Queue);
         PromptRecorder prompts;
