@@ -88,22 +88,20 @@ int storedWindowState() {
 class TestMainWindow : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<ProgramFolderFixture> folder_;
-    std::unique_ptr<PromptRecorder> prompts_;
+    std::unique_ptr<BookFixture> fixture_;
+    PromptRecorder* prompts_ = nullptr;
+    ProgramFolderFixture* folder_ = nullptr;
 
-    TestBook book() const { return TestBook(folder_->database()); }
+    TestBook book() const { return fixture_->book(); }
 
   private slots:
     void init() {
-        folder_ = std::make_unique<ProgramFolderFixture>();
-        prompts_ = std::make_unique<PromptRecorder>();
-        LoadSettings();
+        fixture_ = std::make_unique<BookFixture>();
+        prompts_ = &fixture_->prompts;
+        folder_ = &fixture_->folder;
     }
 
-    void cleanup() {
-        prompts_.reset();
-        folder_.reset();
-    }
+    void cleanup() { fixture_.reset(); }
 
     void emptyBookShowsRootsFoldersAndNoAccountCommands() {
         frmPellory window;
