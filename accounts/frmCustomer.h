@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <array>
+#include <functional>
 
 class QComboBox;
 class QFrame;
@@ -72,6 +73,8 @@ class frmCustomer : public QDialog {
     bool ValidateProfile();
     void Save();
     void Delete();
+    bool openForChange();
+    bool commitOrReport(const std::function<bool(QString&)>& work, const QString& failure);
     bool storeProfile(bool editing, QString& error);
     bool accountExists(const QString& account);
     bool deleteAccountCascade(QString& error);

@@ -138,19 +138,39 @@ bool frmCustomer::storeProfile(bool editing, QString& error) {
     return daoWrite_DBTableRecord(QLatin1String(tables::CustomerProfile), error) == 0;
 }
 
+// The book opened for a change; when it cannot be, the user is told and false returned.
+bool frmCustomer::openForChange() {
+    QString error;
+    if (daoOpen_DBConnection(Settings().Database, error) == 0)
+        return true;
+    ShowMessage(this, QStringLiteral("Error connecting to database!\n\n") + error,
+                QMessageBox::Critical);
+    return false;
+}
+
+// Runs work as one transaction on the open book, then closes the book. When any step fails
+// nothing has changed: the user is told why and the window keeps its input.
+bool frmCustomer::commitOrReport(const std::function<bool(QString&)>& work,
+                                 const QString& failure) {
+    QString error;
+    const bool done =
+        daoBegin_Transaction(error) == 0 && work(error) && daoCommit_Transaction(error) == 0;
+    if (!done)
+        daoRollback_Transaction();
+    daoClose_DBConnection();
+    if (!done)
+        ShowMessage(this, failure + "\n\n" + error, QMessageBox::Critical);
+    return done;
+}
+
 void frmCustomer::Save() {
     if (!ValidateProfile())
         return;
     const bool editing = !Tag.isEmpty();
     const QString account = TEXT_AccountNumber->text().trimmed();
     BusyPointer busy;
-    QString error;
-    if (daoOpen_DBConnection(Settings().Database, error) != 0) {
-        busy.release();
-        ShowMessage(this, QStringLiteral("Error connecting to database!\n\n") + error,
-                    QMessageBox::Critical);
+    if (!openForChange())
         return;
-    }
     if (!editing && accountExists(account)) {
         busy.release();
         daoClose_DBConnection();
@@ -158,17 +178,9 @@ void frmCustomer::Save() {
                CustomerPage, TEXT_AccountNumber);
         return;
     }
-    const bool stored = daoBegin_Transaction(error) == 0 && storeProfile(editing, error) &&
-                        daoCommit_Transaction(error) == 0;
-    if (!stored) {
-        daoRollback_Transaction();
-        daoClose_DBConnection();
-        busy.release();
-        ShowMessage(this, QStringLiteral("Error saving to database!\n\n") + error,
-                    QMessageBox::Critical);
+    if (!commitOrReport([&](QString& error) { return storeProfile(editing, error); },
+                        QStringLiteral("Error saving to database!")))
         return;
-    }
-    daoClose_DBConnection();
     LogTransaction(
         (editing ? QStringLiteral("Edited account# ") : QStringLiteral("Added account# ")) +
         account);
@@ -208,24 +220,10 @@ void frmCustomer::Delete() {
         return;
     BusyPointer busy;
     QCoreApplication::processEvents();
-    QString error;
-    if (daoOpen_DBConnection(Settings().Database, error) != 0) {
-        busy.release();
-        ShowMessage(this, QStringLiteral("Error connecting to database!\n\n") + error,
-                    QMessageBox::Critical);
+    if (!openForChange() ||
+        !commitOrReport([this](QString& error) { return deleteAccountCascade(error); },
+                        QStringLiteral("Error deleting from database!")))
         return;
-    }
-    const bool deleted = daoBegin_Transaction(error) == 0 && deleteAccountCascade(error) &&
-                         daoCommit_Transaction(error) == 0;
-    if (!deleted) {
-        daoRollback_Transaction();
-        daoClose_DBConnection();
-        busy.release();
-        ShowMessage(this, QStringLiteral("Error deleting from database!\n\n") + error,
-                    QMessageBox::Critical);
-        return;
-    }
-    daoClose_DBConnection();
     LogTransaction(QStringLiteral("Deleted account# ") + Tag);
     RefreshTree();
     accept();

@@ -5,7 +5,9 @@
 
 #include "columns.h"
 #include "modDAO.h"
+#include "settings.h"
 #include "statements.h"
+#include "testsupport.h"
 
 #include <QDate>
 #include <QTest>
@@ -85,4 +87,14 @@ class TestBook {
 
   private:
     QString path_;
+};
+
+// What every window test starts from: its own program folder with a blank book, the settings
+// in force read from an empty store, and prompts answered by the recorder.
+struct BookFixture {
+    BookFixture() { LoadSettings(); }
+    TestBook book() const { return TestBook(folder.database()); }
+
+    ProgramFolderFixture folder;
+    PromptRecorder prompts;
 };

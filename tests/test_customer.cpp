@@ -63,22 +63,20 @@ QVariantMap masterBilling() {
 class TestCustomer : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<ProgramFolderFixture> folder_;
-    std::unique_ptr<PromptRecorder> prompts_;
+    std::unique_ptr<BookFixture> fixture_;
+    PromptRecorder* prompts_ = nullptr;
+    ProgramFolderFixture* folder_ = nullptr;
 
-    TestBook book() const { return TestBook(folder_->database()); }
+    TestBook book() const { return fixture_->book(); }
 
   private slots:
     void init() {
-        folder_ = std::make_unique<ProgramFolderFixture>();
-        prompts_ = std::make_unique<PromptRecorder>();
-        LoadSettings();
+        fixture_ = std::make_unique<BookFixture>();
+        prompts_ = &fixture_->prompts;
+        folder_ = &fixture_->folder;
     }
 
-    void cleanup() {
-        prompts_.reset();
-        folder_.reset();
-    }
+    void cleanup() { fixture_.reset(); }
 
     void newAccountStartsBlankWithTheMasterList() {
         book().addProfile("1001", MasterMarker, "Abbott Plumbing");

@@ -4,6 +4,7 @@
 #include "commandtags.h"
 #include "frmCustomer.h"
 #include "frmPellory.h"
+#include "mainlink.h"
 #include "modCommand.h"
 #include "modRegEdit.h"
 #include "settings.h"
@@ -18,6 +19,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QTimer>
 #include <QTreeWidget>
 
 namespace {
@@ -88,22 +90,20 @@ int storedWindowState() {
 class TestMainWindow : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<ProgramFolderFixture> folder_;
-    std::unique_ptr<PromptRecorder> prompts_;
+    std::unique_ptr<BookFixture> fixture_;
+    PromptRecorder* prompts_ = nullptr;
+    ProgramFolderFixture* folder_ = nullptr;
 
-    TestBook book() const { return TestBook(folder_->database()); }
+    TestBook book() const { return fixture_->book(); }
 
   private slots:
     void init() {
-        folder_ = std::make_unique<ProgramFolderFixture>();
-        prompts_ = std::make_unique<PromptRecorder>();
-        LoadSettings();
+        fixture_ = std::make_unique<BookFixture>();
+        prompts_ = &fixture_->prompts;
+        folder_ = &fixture_->folder;
     }
 
-    void cleanup() {
-        prompts_.reset();
-        folder_.reset();
-    }
+    void cleanup() { fixture_.reset(); }
 
     void emptyBookShowsRootsFoldersAndNoAccountCommands() {
         frmPellory window;
@@ -301,6 +301,34 @@ class TestMainWindow : public QObject {
         Settings().Database = book;
         window.RefreshTree();
         QCOMPARE(statusText(window), QStringLiteral("Ready"));
+        QCOMPARE(window.TreeView1->topLevelItemCount(), 2);
+    }
+
+    // While the tree is being built another window may ask for a rebuild and the user may
+    // click: the build finishes whole, the rebuild follows it, and the clicks are ignored.
+    void whatArrivesDuringARebuildWaitsForIt() {
+        const TestBook rows = book();
+        rows.addProfile("1001", MasterMarker, "Abbott Plumbing");
+        rows.addProfile("2001", "1001", "Barnes Bakery");
+        rows.addInvoice("0000001", "1001", QVariant());
+        frmPellory window;
+        open(window);
+        QString statusMeanwhile;
+        QTimer::singleShot(0, &window, [&] {
+            statusMeanwhile = statusText(window);
+            RefreshTree(); // as a window that has saved asks
+            window.Toolbar1->button(command::New)->trigger();
+            QTest::mouseDClick(window.TreeView1->viewport(), Qt::LeftButton);
+            QTest::keyClick(window.TreeView1, Qt::Key_N, Qt::AltModifier);
+        });
+        window.RefreshTree();
+        QCOMPARE(statusMeanwhile, QStringLiteral("Refreshing, please wait..."));
+        QVERIFY(prompts_->modalWindows.empty());
+        QCOMPARE(statusText(window), QStringLiteral("Ready"));
+        QCOMPARE(childTexts(window.Node("[Customers]")), QStringList({"1001, Abbott Plumbing"}));
+        QCOMPARE(childKeys(window.Node("[Master]1001")), QStringList({"[Account]2001"}));
+        QCOMPARE(childKeys(window.Node("[Current]")), QStringList({"[InvoiceCurrent]0000001"}));
+        QCOMPARE(childKeys(window.Node("[All]")), QStringList({"[Invoice]0000001"}));
         QCOMPARE(window.TreeView1->topLevelItemCount(), 2);
     }
 
