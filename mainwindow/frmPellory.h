@@ -70,7 +70,10 @@ class frmPellory : public QMainWindow {
     void setAccountCommandsEnabled(bool enabled);
     void showPopupMenu(const QPoint& globalPosition);
     void nodeDoubleClicked();
+    template <typename Window> void openModal(const QString& account);
     void openCustomerEditor(const QString& account);
+    void openInvoiceCreation(const QString& account);
+    void openSchedule();
     void openAbout();
     void showTransactionLine();
     void openHelp();

@@ -3,7 +3,9 @@
 #include "commandtags.h"
 #include "frmAbout.h"
 #include "frmCustomer.h"
+#include "frmInvoice.h"
 #include "frmPellory.h"
+#include "frmSchedule.h"
 #include "nodekeys.h"
 #include "prompts.h"
 #include "windowtoolbar.h"
@@ -82,6 +84,10 @@ void frmPellory::buildPopupMenu() {
         if (const QTreeWidgetItem* node = TreeView1->currentItem())
             openCustomerEditor(SplitNodeKey(KeyOf(node)).value);
     });
+    connect(MENUOPT_CreateInvoice, &QAction::triggered, this, [this] {
+        if (const QTreeWidgetItem* node = TreeView1->currentItem())
+            openInvoiceCreation(SplitNodeKey(KeyOf(node)).value);
+    });
 }
 
 void frmPellory::setCommandEnabled(QAction* command, bool enabled) {
@@ -104,6 +110,10 @@ void frmPellory::dispatchCommand(const QString& tag) {
         openCustomerEditor(QString());
     else if (tag == command::Import)
         ShowMessage(this, QStringLiteral("Import not yet supported"), QMessageBox::Warning);
+    else if (tag == command::Invoice)
+        openInvoiceCreation(QString());
+    else if (tag == command::Schedule)
+        openSchedule();
     else if (tag == command::Refresh)
         RefreshTree();
 }
@@ -124,12 +134,26 @@ void frmPellory::showPopupMenu(const QPoint& globalPosition) {
     MENU_PopupMenu->popup(globalPosition);
 }
 
-void frmPellory::openCustomerEditor(const QString& account) {
+// Loads the window under the busy pointer, hands it the account and shows it modally.
+template <typename Window> void frmPellory::openModal(const QString& account) {
     BusyPointer busy;
-    frmCustomer editor(this);
-    editor.Tag = account;
+    Window window(this);
+    window.Tag = account;
     busy.release();
-    ShowModal(&editor);
+    ShowModal(&window);
+}
+
+void frmPellory::openCustomerEditor(const QString& account) {
+    openModal<frmCustomer>(account);
+}
+
+void frmPellory::openInvoiceCreation(const QString& account) {
+    openModal<frmInvoice>(account);
+}
+
+void frmPellory::openSchedule() {
+    frmSchedule schedule(this);
+    ShowModal(&schedule);
 }
 
 void frmPellory::openAbout() {

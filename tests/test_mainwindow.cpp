@@ -3,6 +3,7 @@
 #include "bookrows.h"
 #include "commandtags.h"
 #include "frmCustomer.h"
+#include "frmInvoice.h"
 #include "frmPellory.h"
 #include "mainlink.h"
 #include "modCommand.h"
@@ -283,6 +284,25 @@ class TestMainWindow : public QObject {
         window.MENUOPT_EditAccount->trigger();
         QCOMPARE(prompts_->modalWindows, std::vector<QString>({"frmCustomer"}));
         QCOMPARE(tagSeen, QStringLiteral("1001"));
+    }
+
+    void invoiceCommandsOpenTheInvoiceWindowAndTheSchedule() {
+        book().addProfile("1001", MasterMarker, "Abbott Plumbing");
+        frmPellory window;
+        open(window);
+        QStringList tagsSeen;
+        prompts_->onModal = [&](QDialog* dialog) {
+            if (auto* invoice = qobject_cast<frmInvoice*>(dialog))
+                tagsSeen << invoice->Tag;
+            return int(QDialog::Rejected);
+        };
+        window.TreeView1->setCurrentItem(window.Node("[Master]1001"));
+        window.MENUOPT_CreateInvoice->trigger();
+        dropDownItem(window, "Invoice")->trigger();
+        window.Toolbar1->button("Schedule")->trigger();
+        QCOMPARE(prompts_->modalWindows,
+                 std::vector<QString>({"frmInvoice", "frmInvoice", "frmSchedule"}));
+        QCOMPARE(tagsSeen, QStringList({"1001", ""}));
     }
 
     void aDatabaseThatCannotBeOpenedLeavesTheTreeEmpty() {
