@@ -136,6 +136,15 @@ class ExcelTest : public QObject {
         QVERIFY(!xlsSet_CellValue(0, 1, 1, QStringLiteral("'nothing is open")));
     }
 
+    void officeThatCannotStartIsReported() {
+        // No place for the office's private profile: the temporary folder is a file.
+        const QString workbook = Workbook();
+        qputenv("TMPDIR", workbook.toUtf8());
+        const int opened = xlsOpen_Workbook(workbook);
+        qputenv("TMPDIR", temp_.path().toUtf8());
+        QCOMPARE(opened, int(xlsErrOfficeUnavailable));
+    }
+
     void macroInWorkbookNeverRuns() {
         const QString marker = work_->filePath(QStringLiteral("macro-ran"));
         // Its Basic macro, bound to opening the document, would leave the marker file.
