@@ -56,7 +56,8 @@ class ExcelTest : public QObject {
 
     void init() { work_ = std::make_unique<QTemporaryDir>(); }
 
-    // Whatever a case did, no office of ours outlives it.
+    // Whatever a case did, no office of ours outlives it. (A case that failed half-way may
+    // have left its workbook open; closing it keeps the next case clean.)
     void cleanup() {
         xlsClose_Workbook(false);
         QCOMPARE(ProcessesMentioning(temp_.path()), QList<int>());
