@@ -171,7 +171,10 @@ class ExcelTest : public QObject {
         QVERIFY(!xlsSet_CellValue(0, 1, 1, QStringLiteral("'never lands")));
         QVERIFY(!xlsPrint_Worksheet(QStringLiteral("Sheet1"), 1, Printer()));
         xlsClose_Workbook(true);
-        QCOMPARE(Contents(path), before); // no half-written workbook either
+        // No half-written workbook, and no lock file the killed office could not remove.
+        QCOMPARE(Contents(path), before);
+        QCOMPARE(QDir(work_->path()).entryList(QDir::Files | QDir::Hidden),
+                 QStringList{QStringLiteral("pellory.xls")});
     }
 };
 
