@@ -79,10 +79,16 @@ bool StartsFormula(const QString& value) {
     return !number;
 }
 
+// Entered as if typed, like the spreadsheet the forms were made for: a leading apostrophe
+// makes the rest text, anything else may become a number, but never a formula.
 void WriteCell(const uno::Reference<table::XCell>& cell, const QString& value) {
-    if (value == QStringLiteral("'") || StartsFormula(value))
-        uno::Reference<text::XText>(cell, uno::UNO_QUERY_THROW)
-            ->setString(ToOUString(value.mid(value == QStringLiteral("'") ? 1 : 0)));
+    const auto text = [&](const QString& shown) {
+        uno::Reference<text::XText>(cell, uno::UNO_QUERY_THROW)->setString(ToOUString(shown));
+    };
+    if (value == QStringLiteral("'"))
+        text(QString()); // the office would keep a lone apostrophe as the text "'"
+    else if (StartsFormula(value))
+        text(value);
     else
         cell->setFormula(ToOUString(value));
 }

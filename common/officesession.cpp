@@ -57,7 +57,12 @@ bool OfficeSession::Call(const std::function<void()>& call, Limit limit) {
             } catch (const uno::Exception& error) {
                 qWarning("Office call failed: %s", qPrintable(ToQString(error.Message)));
                 threw = true;
-            } catch (const std::exception&) {
+            } catch (const std::exception& error) {
+                qWarning("Office call failed: %s", error.what());
+                threw = true;
+            } catch (...) {
+                // Such as cppu::BootstrapException when our side of the bridge cannot start.
+                qWarning("Office call failed");
                 threw = true;
             }
         },

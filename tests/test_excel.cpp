@@ -56,7 +56,8 @@ class ExcelTest : public QObject {
 
     void init() { work_ = std::make_unique<QTemporaryDir>(); }
 
-    // Whatever a case did, no office of ours outlives it.
+    // Whatever a case did, no office of ours outlives it. (A case that failed half-way may
+    // have left its workbook open; closing it keeps the next case clean.)
     void cleanup() {
         xlsClose_Workbook(false);
         QCOMPARE(ProcessesMentioning(temp_.path()), QList<int>());
@@ -136,6 +137,15 @@ class ExcelTest : public QObject {
         QVERIFY(!xlsSet_CellValue(0, 1, 1, QStringLiteral("'nothing is open")));
     }
 
+    void officeThatCannotStartIsReported() {
+        // No place for the office's private profile: the temporary folder is a file.
+        const QString workbook = Workbook();
+        qputenv("TMPDIR", workbook.toUtf8());
+        const int opened = xlsOpen_Workbook(workbook);
+        qputenv("TMPDIR", temp_.path().toUtf8());
+        QCOMPARE(opened, int(xlsErrOfficeUnavailable));
+    }
+
     void macroInWorkbookNeverRuns() {
         const QString marker = work_->filePath(QStringLiteral("macro-ran"));
         // Its Basic macro, bound to opening the document, would leave the marker file.
@@ -161,7 +171,10 @@ class ExcelTest : public QObject {
         QVERIFY(!xlsSet_CellValue(0, 1, 1, QStringLiteral("'never lands")));
         QVERIFY(!xlsPrint_Worksheet(QStringLiteral("Sheet1"), 1, Printer()));
         xlsClose_Workbook(true);
-        QCOMPARE(Contents(path), before); // no half-written workbook either
+        // No half-written workbook, and no lock file the killed office could not remove.
+        QCOMPARE(Contents(path), before);
+        QCOMPARE(QDir(work_->path()).entryList(QDir::Files | QDir::Hidden),
+                 QStringList{QStringLiteral("pellory.xls")});
     }
 };
 
