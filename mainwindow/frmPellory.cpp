@@ -70,7 +70,8 @@ void frmPellory::buildControls() {
     TreeView1->setExpandsOnDoubleClick(false);
     TreeView1->setContextMenuPolicy(Qt::PreventContextMenu);
     TreeView1->setGeometry(DesignTree);
-    TreeView1->viewport()->installEventFilter(this);
+    treeViewport_ = TreeView1->viewport();
+    treeViewport_->installEventFilter(this);
     connect(TreeView1, &QTreeWidget::itemDoubleClicked, this, [this] { nodeDoubleClicked(); });
 
     LABEL_Transaction = new QLabel(QStringLiteral("Transaction Log"), client);
@@ -184,15 +185,15 @@ bool frmPellory::eventFilter(QObject* watched, QEvent* event) {
         layoutControls();
     } else if (watched == StatusPanels[1] && event->type() == QEvent::MouseButtonRelease) {
         openAbout();
-    } else if (watched == TreeView1->viewport()) {
+    } else if (watched == treeViewport_ && (event->type() == QEvent::MouseButtonPress ||
+                                            event->type() == QEvent::MouseButtonRelease)) {
         // The popup menu works on the selected node: the right button never changes it.
         const auto* mouse = static_cast<QMouseEvent*>(event);
-        if (event->type() == QEvent::MouseButtonPress && mouse->button() == Qt::RightButton)
-            return true;
-        if (event->type() == QEvent::MouseButtonRelease && mouse->button() == Qt::RightButton) {
+        if (mouse->button() != Qt::RightButton)
+            return false;
+        if (event->type() == QEvent::MouseButtonRelease)
             showPopupMenu(mouse->globalPosition().toPoint());
-            return true;
-        }
+        return true;
     }
     return QMainWindow::eventFilter(watched, event);
 }

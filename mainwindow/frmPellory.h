@@ -85,6 +85,7 @@ class frmPellory : public QMainWindow {
     void setStatus(const QString& text);
 
     QHash<QString, QTreeWidgetItem*> nodes_;
+    QObject* treeViewport_ = nullptr; // compared only: it may be gone while the window closes
     std::array<int, 4> margins_{};
     QTimer* clock_ = nullptr;
     bool activated_ = false;

@@ -97,6 +97,13 @@ class TestMainWindow : public QObject {
 
     TestBook book() const { return fixture_->book(); }
 
+    void addMasterLinkedAndUnpaidInvoice() const {
+        const TestBook rows = book();
+        rows.addProfile("1001", MasterMarker, "Abbott Plumbing");
+        rows.addProfile("2001", "1001", "Barnes Bakery");
+        rows.addInvoice("0000001", "1001", QVariant());
+    }
+
   private slots:
     void init() {
         fixture_ = std::make_unique<BookFixture>();
@@ -227,10 +234,7 @@ class TestMainWindow : public QObject {
     }
 
     void popupMenuOffersWhatTheSelectedNodeAllows() {
-        const TestBook rows = book();
-        rows.addProfile("1001", MasterMarker, "Abbott Plumbing");
-        rows.addProfile("2001", "1001", "Barnes Bakery");
-        rows.addInvoice("0000001", "1001", QVariant());
+        addMasterLinkedAndUnpaidInvoice();
         frmPellory window;
         open(window);
 
@@ -327,10 +331,7 @@ class TestMainWindow : public QObject {
     // While the tree is being built another window may ask for a rebuild and the user may
     // click: the build finishes whole, the rebuild follows it, and the clicks are ignored.
     void whatArrivesDuringARebuildWaitsForIt() {
-        const TestBook rows = book();
-        rows.addProfile("1001", MasterMarker, "Abbott Plumbing");
-        rows.addProfile("2001", "1001", "Barnes Bakery");
-        rows.addInvoice("0000001", "1001", QVariant());
+        addMasterLinkedAndUnpaidInvoice();
         frmPellory window;
         open(window);
         QString statusMeanwhile;
