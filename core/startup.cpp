@@ -13,7 +13,8 @@
 
 int StartRoutine(QApplication& app, const StartupWindows& windows) {
     if (!IsPrinterInstalled())
-        ShowMessage(nullptr, QStringLiteral("WARNING, No printer object is installed on this system."),
+        ShowMessage(nullptr,
+                    QStringLiteral("WARNING, No printer object is installed on this system."),
                     QMessageBox::Critical);
     std::unique_ptr<QWidget> mainWindow;
     try {
@@ -22,8 +23,8 @@ int StartRoutine(QApplication& app, const StartupWindows& windows) {
         mainWindow->show();
         mainWindow->repaint();
         QApplication::processEvents();
-        const QVariant noShow = regGet_KeyValue(HKEY_LOCAL_MACHINE, MainSettingsKey,
-                                                setting::NoShow, 0);
+        const QVariant noShow =
+            regGet_KeyValue(HKEY_LOCAL_MACHINE, MainSettingsKey, setting::NoShow, 0);
         bool isNumber = false;
         const int noShowValue = noShow.toString().toInt(&isNumber);
         if (isNumber && noShowValue == 0 && windows.showTips)
