@@ -2,6 +2,7 @@
 
 #include "columns.h"
 #include "windowkeys.h"
+#include "windowparts.h"
 #include "windowtoolbar.h"
 
 #include <QComboBox>
@@ -254,10 +255,7 @@ bool frmCustomer::showsMasterMarker() const {
 
 void frmCustomer::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    if (activated_)
-        return;
-    activated_ = true;
-    QTimer::singleShot(0, this, [this] { loadOnFirstActivation(); });
+    LoadOnFirstShow(this, activated_, [this] { loadOnFirstActivation(); });
 }
 
 bool frmCustomer::handleKey(QKeyEvent* event) {

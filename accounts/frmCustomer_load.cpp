@@ -7,6 +7,7 @@
 #include "prompts.h"
 #include "settings.h"
 #include "statements.h"
+#include "windowparts.h"
 #include "windowtoolbar.h"
 
 #include <QComboBox>
@@ -41,17 +42,10 @@ template <std::size_t N> void chooseOption(std::array<QRadioButton*, N>& options
         options[index]->setChecked(true);
 }
 
-void giveButtonFaceBackground(QWidget* control) {
-    QPalette look = control->palette();
-    look.setColor(QPalette::Base, look.color(QPalette::Button));
-    control->setPalette(look);
-}
 } // namespace
 
 void frmCustomer::loadOnFirstActivation() {
     BusyPointer busy;
-    repaint();
-    QCoreApplication::processEvents();
     QString error;
     if (daoOpen_DBConnection(Settings().Database, error) != 0) {
         busy.release();
@@ -94,7 +88,7 @@ void frmCustomer::loadProfile() {
         showProfile();
     if (!TEXT_AccountNumber->text().trimmed().isEmpty()) {
         TEXT_AccountNumber->setReadOnly(true);
-        giveButtonFaceBackground(TEXT_AccountNumber);
+        ShowAsEntryField(TEXT_AccountNumber, false);
         Toolbar1->button(QStringLiteral("OK"))->setEnabled(true);
         Toolbar1->button(QStringLiteral("Delete"))->setEnabled(true);
     } else {
@@ -133,7 +127,7 @@ void frmCustomer::showProfile() {
 // A master account cannot become a linked one.
 void frmCustomer::lockMasterBox() {
     COMBO_MasterAccount->setEnabled(false);
-    giveButtonFaceBackground(COMBO_MasterAccount);
+    ShowAsEntryField(COMBO_MasterAccount, false);
 }
 
 void frmCustomer::CopyFromMaster(const QString& master) {

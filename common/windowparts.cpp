@@ -7,6 +7,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QStyle>
+#include <QTimer>
 
 WindowToolbar* BuildDialogToolbar(QWidget* window) {
     auto* toolbar = new WindowToolbar(window);
@@ -39,4 +40,15 @@ void ShowAsEntryField(QWidget* field, bool entry) {
     palette.setColor(QPalette::Base,
                      QApplication::palette().color(entry ? QPalette::Base : QPalette::Button));
     field->setPalette(palette);
+}
+
+void LoadOnFirstShow(QWidget* window, bool& activated, std::function<void()> load) {
+    if (activated)
+        return;
+    activated = true;
+    QTimer::singleShot(0, window, [window, load = std::move(load)] {
+        window->repaint();
+        QApplication::processEvents();
+        load();
+    });
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 
 class QLabel;
 class QWidget;
@@ -17,3 +18,8 @@ QLabel* BuildHelpStrip(QWidget* window, const QString& text);
 
 // Entry fields look like buttons until there is something to enter, then like fields.
 void ShowAsEntryField(QWidget* field, bool entry);
+
+// Every window loads its data once, on its first showing: after the window has painted and
+// pending events have run, so the user sees it while the data comes in. `activated` is the
+// window's own first-showing flag; call this from its showEvent.
+void LoadOnFirstShow(QWidget* window, bool& activated, std::function<void()> load);

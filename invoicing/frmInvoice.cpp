@@ -124,15 +124,7 @@ void frmInvoice::buildWindow() {
 
 void frmInvoice::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    if (Activated)
-        return;
-    Activated = true;
-    // Loads once the window has painted, so the user sees it while the data comes in.
-    QTimer::singleShot(0, this, [this] {
-        repaint();
-        QApplication::processEvents();
-        firstActivation();
-    });
+    LoadOnFirstShow(this, Activated, [this] { firstActivation(); });
 }
 
 void frmInvoice::firstActivation() {

@@ -8,6 +8,7 @@
 #include "settingvalues.h"
 #include "transactionlist.h"
 #include "windowkeys.h"
+#include "windowparts.h"
 #include "windowtoolbar.h"
 
 #include <QCloseEvent>
@@ -162,15 +163,7 @@ void frmPellory::saveWindowState() {
 
 void frmPellory::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
-    if (activated_)
-        return;
-    activated_ = true;
-    // The first build waits until the window has painted.
-    QTimer::singleShot(0, this, [this] {
-        repaint();
-        QCoreApplication::processEvents();
-        RefreshTree();
-    });
+    LoadOnFirstShow(this, activated_, [this] { RefreshTree(); });
 }
 
 void frmPellory::closeEvent(QCloseEvent* event) {

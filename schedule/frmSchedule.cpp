@@ -63,15 +63,9 @@ frmSchedule::frmSchedule(QWidget* parent) : QDialog(parent) {
 
 void frmSchedule::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    if (Activated)
-        return;
-    Activated = true;
-    QTimer::singleShot(0, this, [this] {
+    if (!Activated)
         LABEL_Today->setText(LABEL_Today->text() + FormatShortDate(QDate::currentDate()));
-        repaint();
-        QApplication::processEvents();
-        FillSchedule();
-    });
+    LoadOnFirstShow(this, Activated, [this] { FillSchedule(); });
 }
 
 void frmSchedule::FillSchedule() {
