@@ -1,20 +1,9 @@
 #include "books.h"
 
+#include "bookrows.h"
 #include "columns.h"
-#include "modDAO.h"
 
 #include <QTest>
-
-namespace {
-void append(const QString& database, const char* table, const QVariantList& values) {
-    QString error;
-    QCOMPARE(daoOpen_DBConnection(database, error), 0);
-    RecordBuffer() = values;
-    const qint32 result = daoWrite_DBTableRecord(QLatin1String(table), error);
-    daoClose_DBConnection();
-    QVERIFY2(result == 0, qPrintable(error));
-}
-} // namespace
 
 void AddAccount(const QString& database, const AccountRow& row) {
     QVariantList profile(col::ProfileColumnCount);
@@ -34,38 +23,24 @@ void AddAccount(const QString& database, const AccountRow& row) {
     profile[col::GraceDays] = row.graceDays;
     profile[col::RecievingAddress1] = QStringLiteral("Pellory Services");
     profile[col::RecievingAddress2] = QStringLiteral("PO Box 7");
-    append(database, tables::CustomerProfile, profile);
-    append(database, tables::Logs,
-           {row.account, row.balance, row.lastDescription, QDate::currentDate(),
-            QDate::currentDate()});
+    const TestBook book(database);
+    book.append(tables::CustomerProfile, profile);
+    book.append(tables::Logs, {row.account, row.balance, row.lastDescription, QDate::currentDate(),
+                               QDate::currentDate()});
 }
 
 void AddInvoice(const QString& database, const InvoiceRow& row) {
-    append(database, tables::Invoices,
-           {row.number, row.account, row.billed, QVariant(), row.due, row.received, row.pastDue,
-            row.amountBilled, row.amountReceived});
+    TestBook(database).append(tables::Invoices,
+                              {row.number, row.account, row.billed, QVariant(), row.due,
+                               row.received, row.pastDue, row.amountBilled, row.amountReceived});
 }
 
 QVariant ReadValue(const QString& database, const char* statement, const QVariantList& values,
                    int position) {
-    QString error;
-    if (daoOpen_DBConnection(database, error) != 0)
-        return {};
-    QVariant value;
-    if (daoGet_DBTableRecord(QLatin1String(statement), error, values) == 0 &&
-        SharedRecordset().MoveFirst())
-        value = SharedRecordset().Fields(position);
-    daoClose_DBConnection();
-    return value;
+    const auto rows = TestBook(database).rows(statement, values);
+    return rows.empty() ? QVariant() : rows.front().value(position);
 }
 
 int CountRows(const QString& database, const char* statement, const QVariantList& values) {
-    QString error;
-    if (daoOpen_DBConnection(database, error) != 0)
-        return -1;
-    const int count = daoGet_DBTableRecord(QLatin1String(statement), error, values) == 0
-                          ? SharedRecordset().RecordCount()
-                          : -1;
-    daoClose_DBConnection();
-    return count;
+    return int(TestBook(database).rows(statement, values).size());
 }
