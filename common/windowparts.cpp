@@ -22,6 +22,7 @@ QLabel* BuildHelpStrip(QWidget* window, const QString& text) {
     strip->setObjectName(QStringLiteral("PICTURE_Help"));
     strip->setAutoFillBackground(true);
     strip->setBackgroundRole(QPalette::Base);
+    strip->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Maximum);
     auto* layout = new QHBoxLayout(strip);
     auto* image = new QLabel(strip);
     image->setObjectName(QStringLiteral("Image1"));

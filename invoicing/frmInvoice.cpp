@@ -71,6 +71,7 @@ void frmInvoice::buildWindow() {
     COMBO_AccountNumber = new QComboBox;
     COMBO_AccountNumber->setObjectName(QStringLiteral("COMBO_AccountNumber"));
     COMBO_AccountNumber->setEditable(true);
+    COMBO_AccountNumber->setMinimumContentsLength(20);
     LABEL_Name = new QLabel;
     LABEL_Name->setObjectName(QStringLiteral("LABEL_Name"));
     auto* accountRow = new QHBoxLayout;
@@ -96,6 +97,7 @@ void frmInvoice::buildWindow() {
     for (QLineEdit* field : {TEXT_Units, TEXT_Payment, TEXT_Balance})
         field->setAlignment(Qt::AlignRight);
     layout->addLayout(form);
+    layout->addStretch();
 
     for (QLineEdit* field : {TEXT_Invoice, TEXT_DateBilled, TEXT_DateDue, TEXT_Message[0],
                              TEXT_Message[1], TEXT_Payable, TEXT_Units, TEXT_Payment})
