@@ -40,8 +40,10 @@ void raiseLastInvoice(QWidget* owner, double number) {
         regGet_KeyValue(HKEY_LOCAL_MACHINE, MainSettingsKey, setting::LastInvoice, 0);
     if (number <= ParseNumber(stored.toString()).value_or(0.0))
         return;
-    if (regSet_KeyValue(HKEY_LOCAL_MACHINE, MainSettingsKey, setting::LastInvoice,
-                        static_cast<qint32>(std::llround(number))) != 0)
+    // A number beyond 32 bits cannot be kept as the store's number value.
+    const bool storable = number < 2147483647.5;
+    if (!storable || regSet_KeyValue(HKEY_LOCAL_MACHINE, MainSettingsKey, setting::LastInvoice,
+                                     static_cast<qint32>(std::llround(number))) != 0)
         ShowMessage(owner, QStringLiteral("WARNING: Could not update registry setting."),
                     QMessageBox::Warning);
 }
