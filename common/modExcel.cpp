@@ -197,12 +197,11 @@ bool xlsPrint_Worksheet(const QString& sheetName, int copies, const QString& pri
     return PrintWorksheet(*workbook->office, workbook->document, sheetName, copies, device);
 }
 
-void xlsClose_Workbook(bool saveChanges) {
+bool xlsClose_Workbook(bool saveChanges) {
     auto& workbook = Current();
     if (!workbook)
-        return;
-    if (saveChanges)
-        SaveOver(*workbook);
+        return !saveChanges;
+    const bool saved = !saveChanges || SaveOver(*workbook);
     workbook->office->Call([&] {
         workbook->sheets.clear();
         CloseDocument(workbook->document);
@@ -210,4 +209,5 @@ void xlsClose_Workbook(bool saveChanges) {
     });
     // Ending the session ends the office, by force if it will not quit.
     workbook.reset();
+    return saved;
 }

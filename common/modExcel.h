@@ -30,5 +30,6 @@ bool xlsSet_CellStyle(int sheet, int row, int column);
 bool xlsPrint_Worksheet(const QString& sheetName, int copies, const QString& printer);
 
 // Saves the workbook over its file in the Excel 97 format when saveChanges is set, then ends
-// the office. Afterwards no office of ours is running, whatever happened before.
-void xlsClose_Workbook(bool saveChanges);
+// the office. Afterwards no office of ours is running, whatever happened before. False when a
+// save was asked for and the file could not be replaced (or no workbook was open).
+bool xlsClose_Workbook(bool saveChanges);

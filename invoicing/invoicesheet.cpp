@@ -100,7 +100,8 @@ InvoicePrint InvoiceSheet::print(const InvoiceCells& cells) {
 }
 
 void InvoiceSheet::finish(bool save, const QString& invoiceNumber) {
-    xlsClose_Workbook(save);
-    if (save && filled_ && QDir(ProgramFile(QStringLiteral("backup"))).exists())
+    // A save that failed leaves the previous invoice in the workbook: that is no copy of this one.
+    const bool saved = xlsClose_Workbook(save);
+    if (save && saved && filled_ && QDir(ProgramFile(QStringLiteral("backup"))).exists())
         replaceCopy(Settings().Worksheet, InvoiceBackupPath(invoiceNumber));
 }

@@ -40,8 +40,8 @@ class InvoiceSheet {
     // printer and prints. Shows its own failure messages.
     InvoicePrint print(const InvoiceCells& cells);
 
-    // Closes the workbook, saving it when asked; a saved sheet filled for this invoice is copied
-    // to backup/Inv<number>.xls when the backup folder exists.
+    // Closes the workbook, saving it when asked; a sheet filled for this invoice and saved is
+    // copied to backup/Inv<number>.xls when the backup folder exists.
     void finish(bool save, const QString& invoiceNumber);
 
     bool filled() const { return filled_; }
