@@ -16,7 +16,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
-#include <QEvent>
+#include <QFocusEvent>
 #include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -143,8 +143,13 @@ void frmInvoice::firstActivation() {
 }
 
 bool frmInvoice::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == TEXT_Invoice && event->type() == QEvent::FocusOut && isVisible())
-        checkInvoiceNumber();
+    // Only a move to another field counts: switching to another window, or a message box of
+    // this one, leaves the number as it is.
+    if (watched == TEXT_Invoice && event->type() == QEvent::FocusOut && isVisible()) {
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+            checkInvoiceNumber();
+    }
     return QDialog::eventFilter(watched, event);
 }
 
