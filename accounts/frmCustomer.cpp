@@ -9,7 +9,6 @@
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -66,9 +65,7 @@ QLabel* wrappedLabel(const QString& text, QWidget* parent) {
 frmCustomer::frmCustomer(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmCustomer"));
     setWindowTitle(QStringLiteral("Customer Profile"));
-    Toolbar1 = new WindowToolbar(this);
-    Toolbar1->addButton(QStringLiteral("Clos&e"), QStringLiteral("Cancel"), QStringLiteral("Close"),
-                        style()->standardIcon(QStyle::SP_DialogCloseButton));
+    Toolbar1 = BuildDialogToolbar(this);
     Toolbar1->addSeparator();
     Toolbar1
         ->addButton(QStringLiteral("&Save"), QStringLiteral("OK"),
@@ -84,19 +81,9 @@ frmCustomer::frmCustomer(QWidget* parent) : QDialog(parent) {
     connect(Toolbar1, &WindowToolbar::commandTriggered, this,
             [this](const QString& tag) { dispatchCommand(tag); });
 
-    PICTURE_Help = new QFrame(this);
-    PICTURE_Help->setObjectName(QStringLiteral("PICTURE_Help"));
-    PICTURE_Help->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
-    auto* Image1 = new QLabel(PICTURE_Help);
-    Image1->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxInformation).pixmap(24, 24));
-    LABEL_Help = wrappedLabel(QStringLiteral("Enter the customer's details on the first page and "
-                                             "how the customer is billed on the second, then "
-                                             "save the profile."),
-                              PICTURE_Help);
-    LABEL_Help->setObjectName(QStringLiteral("LABEL_Help"));
-    auto* strip = new QHBoxLayout(PICTURE_Help);
-    strip->addWidget(Image1);
-    strip->addWidget(LABEL_Help, 1);
+    LABEL_Help = BuildHelpStrip(this, QStringLiteral("Enter the customer's details on the first "
+                                                     "page and how the customer is billed on the "
+                                                     "second, then save the profile."));
     SSTab1 = new QTabWidget(this);
     SSTab1->setObjectName(QStringLiteral("SSTab1"));
     SSTab1->addTab(buildCustomerPage(), QStringLiteral("&Customer Information"));
@@ -104,10 +91,9 @@ frmCustomer::frmCustomer(QWidget* parent) : QDialog(parent) {
 
     auto* column = new QVBoxLayout(this);
     column->addWidget(Toolbar1);
-    column->addWidget(PICTURE_Help);
+    column->addWidget(LABEL_Help->parentWidget());
     column->addWidget(SSTab1);
     connectFieldBehaviour();
-    InterceptWindowKeys(this, [this](QKeyEvent* event) { return handleKey(event); });
     showGraceDays();
 }
 
@@ -256,10 +242,6 @@ bool frmCustomer::showsMasterMarker() const {
 void frmCustomer::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     LoadOnFirstShow(this, activated_, [this] { loadOnFirstActivation(); });
-}
-
-bool frmCustomer::handleKey(QKeyEvent* event) {
-    return Toolbar1->clickByAltLetter(event);
 }
 
 // A button whose tag is not one of the window's commands closes the window.

@@ -5,9 +5,7 @@
 #include <functional>
 
 class QComboBox;
-class QFrame;
 class QGroupBox;
-class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -28,7 +26,6 @@ class frmCustomer : public QDialog {
 
     WindowToolbar* Toolbar1 = nullptr;
     QTabWidget* SSTab1 = nullptr;
-    QFrame* PICTURE_Help = nullptr; // the help strip
     QLabel* LABEL_Help = nullptr;
     // Page 0: customer information.
     QLineEdit* TEXT_AccountNumber = nullptr;
@@ -62,7 +59,6 @@ class frmCustomer : public QDialog {
     QGroupBox* buildInvoiceTypeFrame();
     QGroupBox* buildCycleFrame();
     void connectFieldBehaviour();
-    bool handleKey(QKeyEvent* event);
     void dispatchCommand(const QString& tag);
 
     void loadOnFirstActivation();

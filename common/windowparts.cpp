@@ -11,7 +11,8 @@
 
 WindowToolbar* BuildDialogToolbar(QWidget* window) {
     auto* toolbar = new WindowToolbar(window);
-    toolbar->addButton(QStringLiteral("Clos&e"), QStringLiteral("Cancel"), QStringLiteral("Close"));
+    toolbar->addButton(QStringLiteral("Clos&e"), QStringLiteral("Cancel"), QStringLiteral("Close"),
+                       window->style()->standardIcon(QStyle::SP_DialogCloseButton));
     InterceptWindowKeys(window,
                         [toolbar](QKeyEvent* event) { return toolbar->clickByAltLetter(event); });
     return toolbar;
