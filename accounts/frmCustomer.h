@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <array>
 #include <functional>
+#include <optional>
 
 class QComboBox;
 class QGroupBox;
@@ -14,6 +15,7 @@ class QScrollBar;
 class QTabWidget;
 class QWidget;
 class WindowToolbar;
+struct ProfileRecord;
 
 // The customer profile editor: creates, edits and deletes one account. Tag holds the account
 // to edit; empty means a new account. Shown modally; it closes itself after a save or delete.
@@ -62,19 +64,15 @@ class frmCustomer : public QDialog {
     void dispatchCommand(const QString& tag);
 
     void loadOnFirstActivation();
-    void loadProfile();
-    void showProfile();
+    void loadProfile(const std::optional<ProfileRecord>& profile, const QString& readError);
     void lockMasterBox();
     void CopyFromMaster(const QString& master);
     bool ValidateProfile();
     void Save();
     void Delete();
-    bool openForChange();
-    bool commitOrReport(const std::function<bool(QString&)>& work, const QString& failure);
-    bool storeProfile(bool editing, QString& error);
-    bool accountExists(const QString& account);
-    bool deleteAccountCascade(QString& error);
-    void fillRecordBuffer();
+    bool changeOrReport(const std::function<qint32(QString&)>& change, const QString& failure);
+    ProfileRecord enteredProfile() const;
+    void showProfile(const ProfileRecord& profile);
     void showGraceDays();
     bool showsMasterMarker() const;
     void refuse(const QString& message, int page, QWidget* field);

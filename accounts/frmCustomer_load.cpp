@@ -1,91 +1,87 @@
 // Opening the editor on a profile, and copying billing details from a master account.
+#include "accounts.h"
+#include "booksession.h"
 #include "busypointer.h"
 #include "columns.h"
+#include "events.h"
 #include "formats.h"
 #include "frmCustomer.h"
-#include "modDAO.h"
 #include "prompts.h"
 #include "settings.h"
-#include "statements.h"
 #include "windowparts.h"
 #include "windowtoolbar.h"
 
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QScrollBar>
 
 namespace {
-QString textAt(int column) {
-    return SharedRecordset().Fields(column).toString();
+QString moneyText(const QVariant& stored) {
+    const auto amount = ParseMoney(stored);
+    return amount ? FormatMoney(*amount) : stored.toString();
 }
 
-QString moneyAt(int column) {
-    const QVariant value = SharedRecordset().Fields(column);
-    const auto amount = ParseMoney(value);
-    return amount ? FormatMoney(*amount) : value.toString();
-}
-
-int numberAt(int column) {
-    return SharedRecordset().Fields(column).toInt();
-}
-
-template <std::size_t N> void showLines(std::array<QLineEdit*, N>& lines, int firstColumn) {
+template <std::size_t N>
+void showLines(std::array<QLineEdit*, N>& lines, const std::array<QString, N>& texts) {
     for (std::size_t i = 0; i < N; ++i)
-        lines[i]->setText(textAt(firstColumn + static_cast<int>(i)));
+        lines[i]->setText(texts[i]);
 }
 
 template <std::size_t N> void chooseOption(std::array<QRadioButton*, N>& options, int index) {
     if (index >= 0 && index < static_cast<int>(N))
         options[index]->setChecked(true);
 }
-
 } // namespace
 
 void frmCustomer::loadOnFirstActivation() {
-    BusyPointer busy;
-    QString error;
-    if (daoOpen_DBConnection(Settings().Database, error) != 0) {
-        busy.release();
-        ShowMessage(this,
-                    QStringLiteral("Error opening main database, cannot continue.\n\n") + error,
-                    QMessageBox::Critical);
-        reject();
-        return;
+    QStringList masters;
+    std::optional<ProfileRecord> profile;
+    QString profileError;
+    {
+        BusyPointer busy;
+        BookSession session(Settings().Database);
+        if (!session.isOpen()) {
+            busy.release();
+            ShowMessage(this,
+                        QStringLiteral("Error opening main database, cannot continue.\n\n") +
+                            session.error(),
+                        QMessageBox::Critical);
+            reject();
+            return;
+        }
+        QString error;
+        for (const ProfileRecord& master : ProfilesOfMaster(QLatin1String(MasterMarker), error))
+            masters << master.AccountNumber;
+        if (!Tag.isEmpty())
+            profile = ReadProfile(Tag, profileError);
     }
-    Recordset& rows = SharedRecordset();
-    if (daoGet_DBTableRecord(QLatin1String(sql::SelectProfilesOfMaster), error,
-                             {QLatin1String(MasterMarker)}) == 0) {
-        for (rows.MoveFirst(); !rows.EndOfFile(); rows.MoveNext())
-            COMBO_MasterAccount->addItem(rows.Fields(col::AccountNumber).toString());
-    }
+    COMBO_MasterAccount->addItems(masters);
     if (Tag.isEmpty()) {
         TEXT_AccountNumber->setReadOnly(false);
         Toolbar1->button(QStringLiteral("OK"))->setEnabled(true);
         TEXT_AccountNumber->setFocus();
     } else {
-        loadProfile();
+        loadProfile(profile, profileError);
     }
-    daoClose_DBConnection();
     showGraceDays();
 }
 
-void frmCustomer::loadProfile() {
+void frmCustomer::loadProfile(const std::optional<ProfileRecord>& profile,
+                              const QString& readError) {
     loading_ = true;
     setWindowTitle(QStringLiteral("Customer Profile - [") + Tag + ']');
-    QCoreApplication::processEvents();
-    QString error;
-    if (daoGet_DBTableRecord(QLatin1String(sql::SelectProfile), error, {Tag}) != 0) {
+    LetEventsRun();
+    if (!readError.isEmpty()) {
         ShowMessage(this,
                     QStringLiteral("Error reading customer profile information from database."),
                     QMessageBox::Critical);
         loading_ = false;
         return;
     }
-    if (SharedRecordset().MoveFirst())
-        showProfile();
+    if (profile)
+        showProfile(*profile);
     if (!TEXT_AccountNumber->text().trimmed().isEmpty()) {
         TEXT_AccountNumber->setReadOnly(true);
         ShowAsEntryField(TEXT_AccountNumber, false);
@@ -96,32 +92,32 @@ void frmCustomer::loadProfile() {
                     QStringLiteral("Account Number [") + Tag + "] cannot be found in database.",
                     QMessageBox::Critical);
     }
-    QCoreApplication::processEvents();
+    LetEventsRun();
     if (showsMasterMarker())
         lockMasterBox();
-    QCoreApplication::processEvents();
+    LetEventsRun();
     TEXT_Name->setFocus();
     loading_ = false;
 }
 
-void frmCustomer::showProfile() {
-    TEXT_AccountNumber->setText(textAt(col::AccountNumber));
-    COMBO_MasterAccount->setCurrentIndex(COMBO_MasterAccount->findText(textAt(col::MasterAccount)));
-    TEXT_Name->setText(textAt(col::CustomerName));
-    TEXT_Email->setText(textAt(col::Email));
-    TEXT_Phone->setText(textAt(col::Phone));
-    showLines(TEXT_Address, col::Address1);
-    COMBO_Class->setCurrentText(textAt(col::BusinessClass));
-    TEXT_Comments->setPlainText(textAt(col::Comments));
-    chooseOption(OPTION_InvoiceType, numberAt(col::InvoiceType));
-    TEXT_Payment->setText(moneyAt(col::PaymentAmount));
-    TEXT_Unit->setText(moneyAt(col::UnitPrice));
-    TEXT_Payable->setText(textAt(col::PayableTo));
-    showLines(TEXT_BillAddress, col::BillAddress1);
-    chooseOption(OPTION_Cycle, numberAt(col::BillCycle));
-    TEXT_MonthDay->setText(textAt(col::MonthDay));
-    HScroll_Grace->setValue(numberAt(col::GraceDays));
-    showLines(TEXT_RecievingAddress, col::RecievingAddress1);
+void frmCustomer::showProfile(const ProfileRecord& p) {
+    TEXT_AccountNumber->setText(p.AccountNumber);
+    COMBO_MasterAccount->setCurrentIndex(COMBO_MasterAccount->findText(p.MasterAccount));
+    TEXT_Name->setText(p.CustomerName);
+    TEXT_Email->setText(p.Email);
+    TEXT_Phone->setText(p.Phone);
+    showLines(TEXT_Address, p.Address);
+    COMBO_Class->setCurrentText(p.BusinessClass);
+    TEXT_Comments->setPlainText(p.Comments);
+    chooseOption(OPTION_InvoiceType, p.InvoiceType);
+    TEXT_Payment->setText(moneyText(p.PaymentAmount));
+    TEXT_Unit->setText(moneyText(p.UnitPrice));
+    TEXT_Payable->setText(p.PayableTo);
+    showLines(TEXT_BillAddress, p.BillAddress);
+    chooseOption(OPTION_Cycle, p.BillCycle);
+    TEXT_MonthDay->setText(p.MonthDay);
+    HScroll_Grace->setValue(p.GraceDays);
+    showLines(TEXT_RecievingAddress, p.RecievingAddress);
 }
 
 // A master account cannot become a linked one.
@@ -133,18 +129,22 @@ void frmCustomer::lockMasterBox() {
 void frmCustomer::CopyFromMaster(const QString& master) {
     if (master == QLatin1String(MasterMarker))
         return;
-    BusyPointer busy;
-    QCoreApplication::processEvents();
-    QString error;
-    if (daoOpen_DBConnection(Settings().Database, error) != 0)
-        return;
-    if (daoGet_DBTableRecord(QLatin1String(sql::SelectProfile), error, {master}) == 0 &&
-        SharedRecordset().MoveFirst()) {
-        chooseOption(OPTION_Cycle, numberAt(col::BillCycle));
-        TEXT_MonthDay->setText(textAt(col::MonthDay));
-        HScroll_Grace->setValue(numberAt(col::GraceDays));
-        showLines(TEXT_RecievingAddress, col::Address1);
-        TEXT_Payable->setText(textAt(col::PayableTo));
+    std::optional<ProfileRecord> profile;
+    {
+        BusyPointer busy;
+        LetEventsRun();
+        BookSession session(Settings().Database);
+        if (!session.isOpen())
+            return;
+        QString error;
+        profile = ReadProfile(master, error);
     }
-    daoClose_DBConnection();
+    if (!profile)
+        return;
+    chooseOption(OPTION_Cycle, profile->BillCycle);
+    TEXT_MonthDay->setText(profile->MonthDay);
+    HScroll_Grace->setValue(profile->GraceDays);
+    // The master's own address is where its linked accounts' payments go.
+    showLines(TEXT_RecievingAddress, profile->Address);
+    TEXT_Payable->setText(profile->PayableTo);
 }

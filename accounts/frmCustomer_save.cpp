@@ -1,18 +1,16 @@
 // Checking, saving and deleting a profile. Each save and each delete runs as one transaction:
 // when any statement fails nothing is changed and the window keeps the user's input.
+#include "accounts.h"
+#include "announcer.h"
+#include "booksession.h"
 #include "busypointer.h"
-#include "columns.h"
 #include "formats.h"
 #include "frmCustomer.h"
-#include "mainlink.h"
 #include "modCommand.h"
-#include "modDAO.h"
 #include "prompts.h"
 #include "settings.h"
-#include "statements.h"
 
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QDate>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -41,19 +39,11 @@ template <std::size_t N> int chosenIndex(const std::array<QRadioButton*, N>& opt
     return static_cast<int>(N) - 1;
 }
 
-template <std::size_t N>
-void putLines(QVariantList& buffer, const std::array<QLineEdit*, N>& lines, int firstColumn) {
+template <std::size_t N> std::array<QString, N> linesOf(const std::array<QLineEdit*, N>& lines) {
+    std::array<QString, N> texts;
     for (std::size_t i = 0; i < N; ++i)
-        buffer[firstColumn + static_cast<int>(i)] = lines[i]->text();
-}
-
-qint32 deleteAccountRows(const QString& account, QString& error) {
-    for (const char* statement :
-         {sql::DeleteProfile, sql::DeleteInvoicesOfAccount, sql::DeleteBalance}) {
-        if (const qint32 result = daoIssue_EXEStatement(QLatin1String(statement), error, {account}))
-            return result;
-    }
-    return 0;
+        texts[i] = lines[i]->text();
+    return texts;
 }
 } // namespace
 
@@ -93,135 +83,92 @@ bool frmCustomer::ValidateProfile() {
     return true;
 }
 
-void frmCustomer::fillRecordBuffer() {
-    QVariantList& buffer = RecordBuffer();
-    buffer = QVariantList(col::ProfileColumnCount);
-    buffer[col::AccountNumber] = TEXT_AccountNumber->text().trimmed();
-    buffer[col::MasterAccount] = COMBO_MasterAccount->currentText();
-    buffer[col::CustomerName] = TEXT_Name->text();
-    buffer[col::Email] = TEXT_Email->text();
-    buffer[col::Phone] = TEXT_Phone->text();
-    putLines(buffer, TEXT_Address, col::Address1);
-    buffer[col::BusinessClass] = COMBO_Class->currentText();
-    buffer[col::Comments] = TEXT_Comments->toPlainText();
-    buffer[col::InvoiceType] = chosenIndex(OPTION_InvoiceType);
-    buffer[col::PaymentAmount] = amountOf(TEXT_Payment);
-    buffer[col::UnitPrice] = amountOf(TEXT_Unit);
-    buffer[col::PayableTo] = TEXT_Payable->text();
-    putLines(buffer, TEXT_BillAddress, col::BillAddress1);
-    buffer[col::BillCycle] = chosenIndex(OPTION_Cycle);
-    buffer[col::Reserved] = 0;
-    buffer[col::MonthDay] = TEXT_MonthDay->text();
-    buffer[col::GraceDays] = HScroll_Grace->value();
-    putLines(buffer, TEXT_RecievingAddress, col::RecievingAddress1);
+ProfileRecord frmCustomer::enteredProfile() const {
+    ProfileRecord p;
+    p.AccountNumber = TEXT_AccountNumber->text().trimmed();
+    p.MasterAccount = COMBO_MasterAccount->currentText();
+    p.CustomerName = TEXT_Name->text();
+    p.Email = TEXT_Email->text();
+    p.Phone = TEXT_Phone->text();
+    p.Address = linesOf(TEXT_Address);
+    p.BusinessClass = COMBO_Class->currentText();
+    p.Comments = TEXT_Comments->toPlainText();
+    p.InvoiceType = chosenIndex(OPTION_InvoiceType);
+    p.PaymentAmount = amountOf(TEXT_Payment);
+    p.UnitPrice = amountOf(TEXT_Unit);
+    p.PayableTo = TEXT_Payable->text();
+    p.BillAddress = linesOf(TEXT_BillAddress);
+    p.BillCycle = chosenIndex(OPTION_Cycle);
+    p.Reserved = 0;
+    p.MonthDay = TEXT_MonthDay->text();
+    p.GraceDays = HScroll_Grace->value();
+    p.RecievingAddress = linesOf(TEXT_RecievingAddress);
+    return p;
 }
 
-bool frmCustomer::accountExists(const QString& account) {
-    QString error;
-    return daoGet_DBTableRecord(QLatin1String(sql::SelectProfile), error, {account}) == 0 &&
-           SharedRecordset().MoveFirst();
-}
-
-// Editing replaces the stored row; a new account gets its balance row first.
-bool frmCustomer::storeProfile(bool editing, QString& error) {
-    const QString account = TEXT_AccountNumber->text().trimmed();
-    if (editing) {
-        if (daoIssue_EXEStatement(QLatin1String(sql::DeleteProfile), error, {Tag}) != 0)
-            return false;
-    } else {
-        const QDate today = QDate::currentDate();
-        RecordBuffer() = {account, QStringLiteral("0.00"), QString(), today, today};
-        if (daoWrite_DBTableRecord(QLatin1String(tables::Logs), error) != 0)
-            return false;
-    }
-    fillRecordBuffer();
-    return daoWrite_DBTableRecord(QLatin1String(tables::CustomerProfile), error) == 0;
-}
-
-// The book opened for a change; when it cannot be, the user is told and false returned.
-bool frmCustomer::openForChange() {
-    QString error;
-    if (daoOpen_DBConnection(Settings().Database, error) == 0)
-        return true;
-    ShowMessage(this, QStringLiteral("Error connecting to database!\n\n") + error,
-                QMessageBox::Critical);
-    return false;
-}
-
-// Runs work as one transaction on the open book, then closes the book. When any step fails
-// nothing has changed: the user is told why and the window keeps its input.
-bool frmCustomer::commitOrReport(const std::function<bool(QString&)>& work,
+// Runs a change of the book and reports it. When it fails nothing has changed: the user is
+// told why and the window keeps its input. The book is closed before any message shows.
+bool frmCustomer::changeOrReport(const std::function<qint32(QString&)>& change,
                                  const QString& failure) {
     QString error;
-    const bool done =
-        daoBegin_Transaction(error) == 0 && work(error) && daoCommit_Transaction(error) == 0;
-    if (!done)
-        daoRollback_Transaction();
-    daoClose_DBConnection();
-    if (!done)
+    qint32 result = 0;
+    {
+        BusyPointer busy;
+        BookSession session(Settings().Database);
+        if (!session.isOpen()) {
+            busy.release();
+            ShowMessage(this, QStringLiteral("Error connecting to database!\n\n") + session.error(),
+                        QMessageBox::Critical);
+            return false;
+        }
+        result = change(error);
+    }
+    if (result != 0)
         ShowMessage(this, failure + "\n\n" + error, QMessageBox::Critical);
-    return done;
+    return result == 0;
 }
 
 void frmCustomer::Save() {
     if (!ValidateProfile())
         return;
     const bool editing = !Tag.isEmpty();
-    const QString account = TEXT_AccountNumber->text().trimmed();
-    BusyPointer busy;
-    if (!openForChange())
-        return;
-    if (!editing && accountExists(account)) {
-        busy.release();
-        daoClose_DBConnection();
+    const ProfileRecord profile = enteredProfile();
+    bool duplicate = false;
+    const bool saved = changeOrReport(
+        [&](QString& error) -> qint32 {
+            if (!editing && AccountExists(profile.AccountNumber)) {
+                duplicate = true;
+                return 0;
+            }
+            return SaveAccount(profile, Tag, error);
+        },
+        QStringLiteral("Error saving to database!"));
+    if (duplicate) {
         refuse(QStringLiteral("Sorry, the Account Number you have specified already exist."),
                CustomerPage, TEXT_AccountNumber);
         return;
     }
-    if (!commitOrReport([&](QString& error) { return storeProfile(editing, error); },
-                        QStringLiteral("Error saving to database!")))
+    if (!saved)
         return;
     LogTransaction(
         (editing ? QStringLiteral("Edited account# ") : QStringLiteral("Added account# ")) +
-        account);
+        profile.AccountNumber);
     RefreshTree();
     accept();
 }
 
-// A master account takes every account linked to it along: profiles, invoices, balance rows.
-bool frmCustomer::deleteAccountCascade(QString& error) {
-    QStringList accounts;
-    if (showsMasterMarker()) {
-        if (daoGet_DBTableRecord(QLatin1String(sql::SelectProfilesOfMaster), error, {Tag}) != 0)
-            return false;
-        Recordset& rows = SharedRecordset();
-        for (rows.MoveFirst(); !rows.EndOfFile(); rows.MoveNext())
-            accounts << rows.Fields(col::AccountNumber).toString();
-    }
-    accounts << Tag;
-    for (const QString& account : accounts) {
-        if (deleteAccountRows(account, error) != 0)
-            return false;
-        QCoreApplication::processEvents();
-    }
-    return true;
-}
-
 void frmCustomer::Delete() {
+    const bool master = showsMasterMarker();
     const QString question =
-        showsMasterMarker()
-            ? QStringLiteral("The customer profile you are about to delete is a master account. "
-                             "All other accounts and invoices linked to it will also be "
-                             "deleted.\n\nDo you wish to continue?")
-            : QStringLiteral(
-                  "Are you sure you wish to delete this customer profile and all linked invoices?");
+        master ? QStringLiteral("The customer profile you are about to delete is a master account. "
+                                "All other accounts and invoices linked to it will also be "
+                                "deleted.\n\nDo you wish to continue?")
+               : QStringLiteral("Are you sure you wish to delete this customer profile and all "
+                                "linked invoices?");
     if (ShowMessage(this, question, QMessageBox::Question, QMessageBox::Yes | QMessageBox::No,
                     QStringLiteral("Please Confirm")) != QMessageBox::Yes)
         return;
-    BusyPointer busy;
-    QCoreApplication::processEvents();
-    if (!openForChange() ||
-        !commitOrReport([this](QString& error) { return deleteAccountCascade(error); },
+    if (!changeOrReport([&](QString& error) { return DeleteAccount(Tag, master, error); },
                         QStringLiteral("Error deleting from database!")))
         return;
     LogTransaction(QStringLiteral("Deleted account# ") + Tag);

@@ -1,14 +1,12 @@
 #include "modCommand.h"
 
+#include "announcer.h"
 #include "formats.h"
-#include "mainlink.h"
 #include "paths.h"
 #include "settings.h"
 
-#include <QComboBox>
 #include <QDateTime>
 #include <QFile>
-#include <QListWidget>
 #include <QSaveFile>
 #include <QStringList>
 
@@ -41,44 +39,30 @@ QString LogFilePath() {
 }
 
 void LogTransaction(const QString& message) {
-    QListWidget* list = MainWindow().transactionList;
     if (message.isEmpty()) {
-        if (!list)
-            return;
-        list->clear();
-        if (const auto lines = readLines(LogFilePath()))
-            list->addItems(*lines);
-        if (list->count() > 0)
-            list->setCurrentRow(list->count() - 1);
+        emit Announcements().logReloaded(readLines(LogFilePath()).value_or(QStringList()));
         return;
     }
     const QString path = LogFilePath();
     if (Settings().TransactionLog != 1)
         return;
     const QString line = FormatGeneralDate(QDateTime::currentDateTime()) + ", " + message;
-    if (list) {
-        list->addItem(line);
-        list->setCurrentRow(list->count() - 1);
-    }
     QFile file(path);
     if (file.open(QIODevice::WriteOnly | QIODevice::Append))
         file.write(asFileLine(line));
+    emit Announcements().lineLogged(line);
 }
 
 QString UnitDescriptionFilePath() {
     return ProgramFile(QStringLiteral("pellory.des"));
 }
 
-void LoadUnitDescriptions(QComboBox* list) {
-    const auto lines = readLines(UnitDescriptionFilePath());
-    if (!lines)
-        return;
-    list->clear();
-    list->addItems(*lines);
+std::optional<QStringList> LoadUnitDescriptions() {
+    return readLines(UnitDescriptionFilePath());
 }
 
-void SaveUnitDescriptions(QComboBox* list) {
-    if (list->count() == 0) {
+void SaveUnitDescriptions(const QStringList& descriptions) {
+    if (descriptions.isEmpty()) {
         QFile::remove(UnitDescriptionFilePath());
         return;
     }
@@ -86,7 +70,7 @@ void SaveUnitDescriptions(QComboBox* list) {
     QSaveFile file(UnitDescriptionFilePath());
     if (!file.open(QIODevice::WriteOnly))
         return;
-    for (int i = 0; i < list->count(); ++i)
-        file.write(asFileLine(list->itemText(i)));
+    for (const QString& description : descriptions)
+        file.write(asFileLine(description));
     file.commit();
 }

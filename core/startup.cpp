@@ -1,5 +1,6 @@
 #include "startup.h"
 
+#include "events.h"
 #include "modRegEdit.h"
 #include "printers.h"
 #include "prompts.h"
@@ -11,30 +12,38 @@
 #include <memory>
 #include <stdexcept>
 
+namespace {
+void reportStartFailure(const QString& description) {
+    QApplication::beep();
+    ShowMessage(nullptr, "Error loading main form, " + description, QMessageBox::Critical);
+}
+} // namespace
+
 int StartRoutine(QApplication& app, const StartupWindows& windows) {
     if (!IsPrinterInstalled())
         ShowMessage(nullptr,
                     QStringLiteral("WARNING, No printer object is installed on this system."),
                     QMessageBox::Critical);
-    std::unique_ptr<QWidget> mainWindow;
-    try {
-        LoadSettings();
-        mainWindow.reset(windows.makeMainWindow());
-        mainWindow->show();
-        mainWindow->repaint();
-        QApplication::processEvents();
-        const QVariant noShow =
-            regGet_KeyValue(HKEY_LOCAL_MACHINE, MainSettingsKey, setting::NoShow, 0);
-        bool isNumber = false;
-        const int noShowValue = noShow.toString().toInt(&isNumber);
-        if (isNumber && noShowValue == 0 && windows.showTips)
-            windows.showTips();
-    } catch (const std::exception& error) {
-        QApplication::beep();
-        ShowMessage(nullptr, "Error loading main form, " + QString::fromUtf8(error.what()),
-                    QMessageBox::Critical);
+    if (const QString error = LoadSettings(); !error.isEmpty()) {
+        reportStartFailure(error);
         return 1;
     }
+    std::unique_ptr<QWidget> mainWindow;
+    try {
+        mainWindow.reset(windows.makeMainWindow());
+    } catch (const std::exception& error) {
+        reportStartFailure(QString::fromUtf8(error.what()));
+        return 1;
+    }
+    mainWindow->show();
+    mainWindow->repaint();
+    LetEventsRun();
+    const QVariant noShow =
+        regGet_KeyValue(HKEY_LOCAL_MACHINE, MainSettingsKey, setting::NoShow, 0);
+    bool isNumber = false;
+    const int noShowValue = noShow.toString().toInt(&isNumber);
+    if (isNumber && noShowValue == 0 && windows.showTips)
+        windows.showTips();
     if (!mainWindow->isVisible())
         return 0;
     return app.exec();

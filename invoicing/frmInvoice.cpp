@@ -1,14 +1,15 @@
 #include "frmInvoice.h"
 
-#include "columns.h"
+#include "accounts.h"
+#include "booksession.h"
+#include "busypointer.h"
+#include "eventpacer.h"
 #include "formats.h"
 #include "modCommand.h"
-#include "modDAO.h"
 #include "modRegEdit.h"
 #include "prompts.h"
 #include "settings.h"
 #include "settingvalues.h"
-#include "statements.h"
 #include "windowkeys.h"
 #include "windowparts.h"
 #include "windowtoolbar.h"
@@ -50,7 +51,8 @@ frmInvoice::frmInvoice(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Create Invoice"));
     buildWindow();
     // Window load.
-    LoadUnitDescriptions(COMBO_Description);
+    if (const auto descriptions = LoadUnitDescriptions())
+        COMBO_Description->addItems(*descriptions);
     TEXT_DateBilled->setText(FormatShortDate(QDate::currentDate()));
     TEXT_Message[0]->setText(Settings().Message0);
     TEXT_Message[1]->setText(Settings().Message1);
@@ -157,12 +159,20 @@ void frmInvoice::checkInvoiceNumber() {
     if (checkingInvoiceNumber)
         return;
     checkingInvoiceNumber = true;
-    if (const auto number = ParseNumber(TEXT_Invoice->text()))
-        TEXT_Invoice->setText(FormatInvoiceNumber(*number));
-    else
-        refuse(TEXT_Invoice,
-               QStringLiteral("An invalid Invoice Number was entered, please correct."));
+    normaliseInvoiceNumber();
     checkingInvoiceNumber = false;
+}
+
+// The number as it is stored: a whole number with leading zeros. The commands run this too,
+// since a key or toolbar click does not take the focus from the field.
+bool frmInvoice::normaliseInvoiceNumber() {
+    const auto number = ParseNumber(TEXT_Invoice->text());
+    const auto formatted = number ? FormatInvoiceNumber(*number) : std::nullopt;
+    if (!formatted)
+        return refuse(TEXT_Invoice,
+                      QStringLiteral("An invalid Invoice Number was entered, please correct."));
+    TEXT_Invoice->setText(*formatted);
+    return true;
 }
 
 void frmInvoice::resetFields() {
@@ -176,12 +186,12 @@ void frmInvoice::resetFields() {
 }
 
 void frmInvoice::LoadAccount(const QString& accountNumber) {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    BusyPointer busy;
     resetFields();
-    QString error;
-    if (daoOpen_DBConnection(Settings().Database, error) != 0) {
-        QApplication::restoreOverrideCursor();
-        ShowMessage(this, "Error opening main database, cannot continue.\n\n" + error,
+    BookSession session(Settings().Database);
+    if (!session.isOpen()) {
+        busy.release();
+        ShowMessage(this, "Error opening main database, cannot continue.\n\n" + session.error(),
                     QMessageBox::Critical);
         closeWindow();
         return;
@@ -192,20 +202,16 @@ void frmInvoice::LoadAccount(const QString& accountNumber) {
         showAccount(accountNumber);
         showBalance(accountNumber);
     }
-    daoClose_DBConnection();
-    QApplication::restoreOverrideCursor();
 }
 
 void frmInvoice::fillAccountList() {
     FillingAccounts = true;
     COMBO_AccountNumber->clear();
     QString error;
-    if (daoGet_DBTableRecord(QLatin1String(sql::SelectAllProfiles), error) == 0) {
-        Recordset& rows = SharedRecordset();
-        for (rows.MoveFirst(); !rows.EndOfFile(); rows.MoveNext()) {
-            COMBO_AccountNumber->addItem(rows.Fields(col::AccountNumber).toString());
-            QApplication::processEvents();
-        }
+    EventPacer pacer;
+    for (const ProfileRecord& profile : AllProfiles(error)) {
+        COMBO_AccountNumber->addItem(profile.AccountNumber);
+        pacer.letEventsRun();
     }
     COMBO_AccountNumber->setCurrentIndex(-1);
     FillingAccounts = false;
@@ -213,30 +219,24 @@ void frmInvoice::fillAccountList() {
 
 void frmInvoice::showAccount(const QString& accountNumber) {
     QString error;
-    const bool found =
-        daoGet_DBTableRecord(QLatin1String(sql::SelectProfile), error, {accountNumber}) == 0 &&
-        SharedRecordset().MoveFirst();
-    Toolbar1->button(QStringLiteral("OK"))->setEnabled(found);
-    Toolbar1->button(QStringLiteral("Blank"))->setEnabled(found);
-    if (!found)
+    const auto profile = ReadProfile(accountNumber, error);
+    Toolbar1->button(QStringLiteral("OK"))->setEnabled(profile.has_value());
+    Toolbar1->button(QStringLiteral("Blank"))->setEnabled(profile.has_value());
+    if (!profile)
         return;
-    const Recordset& profile = SharedRecordset();
-    LABEL_Name->setText("< " + profile.Fields(col::CustomerName).toString());
+    LABEL_Name->setText("< " + profile->CustomerName);
     const int lastInvoice =
         regGet_KeyValue(HKEY_LOCAL_MACHINE, MainSettingsKey, setting::LastInvoice, 0).toInt();
-    TEXT_Invoice->setText(FormatInvoiceNumber(double(lastInvoice) + 1));
+    TEXT_Invoice->setText(FormatInvoiceNumber(double(lastInvoice) + 1).value_or(QString()));
     if (const auto billed = ParseDate(TEXT_DateBilled->text()))
-        TEXT_DateDue->setText(
-            FormatShortDate(dueDate(*billed, profile.Fields(col::GraceDays).toInt())));
+        TEXT_DateDue->setText(FormatShortDate(dueDate(*billed, profile->GraceDays)));
     for (QWidget* field : std::initializer_list<QWidget*>{
              TEXT_Invoice, TEXT_DateBilled, TEXT_DateDue, TEXT_Message[0], TEXT_Message[1],
              TEXT_Payable, COMBO_Description})
         ShowAsEntryField(field, true);
-    UnitRate = ParseMoney(profile.Fields(col::UnitPrice)).value_or(0.0);
-    const double fixedAmount = ParseMoney(profile.Fields(col::PaymentAmount)).value_or(0.0);
-    const QString payable = profile.Fields(col::PayableTo).toString();
-    prepareCharges(profile.Fields(col::InvoiceType).toInt(), fixedAmount);
-    TEXT_Payable->setText(payable);
+    UnitRate = ParseMoney(profile->UnitPrice).value_or(0.0);
+    prepareCharges(profile->InvoiceType, ParseMoney(profile->PaymentAmount).value_or(0.0));
+    TEXT_Payable->setText(profile->PayableTo);
 }
 
 void frmInvoice::prepareCharges(int invoiceType, double fixedAmount) {
@@ -259,13 +259,11 @@ void frmInvoice::prepareCharges(int invoiceType, double fixedAmount) {
 
 void frmInvoice::showBalance(const QString& accountNumber) {
     QString error;
-    if (daoGet_DBTableRecord(QLatin1String(sql::SelectBalance), error, {accountNumber}) != 0 ||
-        !SharedRecordset().MoveFirst())
+    const auto balance = ReadBalance(accountNumber, error);
+    if (!balance)
         return;
-    const auto balance = ParseMoney(SharedRecordset().Fields(col::Balance));
-    TEXT_Balance->setText(FormatMoney(balance.value_or(0.0)));
-    COMBO_Description->setCurrentText(
-        SharedRecordset().Fields(col::LastUnitDescription).toString());
+    TEXT_Balance->setText(FormatMoney(balance->Balance.value_or(0.0)));
+    COMBO_Description->setCurrentText(balance->LastUnitDescription);
 }
 
 bool frmInvoice::refuse(QWidget* field, const QString& message) {
@@ -318,7 +316,5 @@ void frmInvoice::onCommand(const QString& tag) {
 }
 
 void frmInvoice::closeWindow() {
-    while (QApplication::overrideCursor())
-        QApplication::restoreOverrideCursor();
     reject();
 }

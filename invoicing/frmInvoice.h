@@ -7,6 +7,9 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class WindowToolbar;
+struct InvoiceCells;
+struct InvoiceRecord;
+struct ProfileRecord;
 
 // The create-invoice window: turns one account's billing terms into a numbered invoice,
 // advances its balance, prints the invoice and keeps a backup copy. It also prints blank
@@ -51,9 +54,13 @@ class frmInvoice : public QDialog {
     void showBalance(const QString& accountNumber);
     void prepareCharges(int invoiceType, double fixedAmount);
     void checkInvoiceNumber();
+    bool normaliseInvoiceNumber();
     void onCommand(const QString& tag);
     void PrintSave();
     void PrintBlank();
+    enum class Stored { Ready, NotOpened, Refused };
+    Stored storeForPrinting(const InvoiceRecord* invoice, ProfileRecord& profile);
+    InvoiceCells cellsFor(const ProfileRecord& profile) const;
     bool refuse(QWidget* field, const QString& message);
     void closeWindow();
 

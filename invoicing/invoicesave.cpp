@@ -1,18 +1,18 @@
 // The two commands of the create-invoice window: "Print / Save" and "Print Blank".
-#include "columns.h"
+#include "accounts.h"
+#include "announcer.h"
+#include "booksession.h"
+#include "busypointer.h"
 #include "formats.h"
 #include "frmInvoice.h"
+#include "invoices.h"
 #include "invoicesheet.h"
-#include "mainlink.h"
 #include "modCommand.h"
-#include "modDAO.h"
 #include "modRegEdit.h"
 #include "prompts.h"
 #include "settings.h"
 #include "settingvalues.h"
-#include "statements.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 
@@ -21,18 +21,6 @@ const QString ConnectFailed = QStringLiteral("Error connecting to database!\n\n"
 const QString DuplicateNumber = QStringLiteral("The invoice number already exist, cannot continue");
 const QString ProfileMissing =
     QStringLiteral("Error reading customer profile information from database.");
-
-bool invoiceExists(const QString& number) {
-    QString error;
-    return daoGet_DBTableRecord(QLatin1String(sql::SelectInvoice), error, {number}) == 0 &&
-           SharedRecordset().MoveFirst();
-}
-
-bool readProfile(const QString& account) {
-    QString error;
-    return daoGet_DBTableRecord(QLatin1String(sql::SelectProfile), error, {account}) == 0 &&
-           SharedRecordset().MoveFirst();
-}
 
 // "LastInvoice" only ever rises to the highest number used.
 void raiseLastInvoice(QWidget* owner, double number) {
@@ -47,31 +35,73 @@ void raiseLastInvoice(QWidget* owner, double number) {
         ShowMessage(owner, QStringLiteral("WARNING: Could not update registry setting."),
                     QMessageBox::Warning);
 }
-
-// The balance update and the invoice row land together or not at all.
-qint32 storeInvoice(const QString& account, const QString& description, double billed,
-                    const QVariantList& record, QString& error) {
-    if (const qint32 result = daoBegin_Transaction(error))
-        return result;
-    qint32 result = daoIssue_EXEStatement(QLatin1String(sql::UpdateBalanceAndDescription), error,
-                                          {billed, description, QDate::currentDate(), account});
-    if (result == 0) {
-        RecordBuffer() = record;
-        result = daoWrite_DBTableRecord(QLatin1String(tables::Invoices), error);
-    }
-    if (result != 0) {
-        daoRollback_Transaction();
-        return result;
-    }
-    return daoCommit_Transaction(error);
-}
 } // namespace
 
+// Stores the invoice (unless blank) and reads the account's profile for the printed form. The
+// book is closed again before any message shows. When the invoice cannot go on to printing the
+// user has been told; a book that cannot be opened leaves the window open as it was.
+frmInvoice::Stored frmInvoice::storeForPrinting(const InvoiceRecord* invoice,
+                                                ProfileRecord& profile) {
+    const QString number = TEXT_Invoice->text().trimmed();
+    QString error;
+    QString failure;
+    std::optional<ProfileRecord> found;
+    {
+        BusyPointer busy;
+        BookSession session(Settings().Database);
+        if (!session.isOpen()) {
+            busy.release();
+            ShowMessage(this, ConnectFailed + session.error(), QMessageBox::Critical);
+            return Stored::NotOpened;
+        }
+        if (!invoice && InvoiceExists(number)) {
+            failure = DuplicateNumber;
+        } else if (invoice) {
+            switch (CreateInvoice(*invoice, COMBO_Description->currentText(), error)) {
+            case InvoiceStore::Duplicate:
+                failure = DuplicateNumber;
+                break;
+            case InvoiceStore::Failed:
+                failure = "Error saving to database!\n\n" + error;
+                break;
+            case InvoiceStore::Stored:
+                break;
+            }
+        }
+        if (failure.isEmpty())
+            found = ReadProfile(COMBO_AccountNumber->currentText(), error);
+    }
+    if (!failure.isEmpty()) {
+        ShowMessage(this, failure, QMessageBox::Critical);
+        return Stored::Refused;
+    }
+    raiseLastInvoice(this, ParseNumber(number).value_or(0.0));
+    if (!found) {
+        ShowMessage(this, ProfileMissing, QMessageBox::Critical);
+        return Stored::Refused;
+    }
+    profile = *found;
+    return Stored::Ready;
+}
+
+InvoiceCells frmInvoice::cellsFor(const ProfileRecord& profile) const {
+    InvoiceCells cells;
+    cells.takeAddresses(profile);
+    cells.account = COMBO_AccountNumber->currentText();
+    cells.number = TEXT_Invoice->text();
+    cells.dateBilled = TEXT_DateBilled->text();
+    cells.dateDue = TEXT_DateDue->text();
+    cells.messages = {TEXT_Message[0]->text(), TEXT_Message[1]->text()};
+    cells.payable = TEXT_Payable->text();
+    cells.description = COMBO_Description->currentText();
+    cells.guid = Settings().GUID;
+    return cells;
+}
+
 void frmInvoice::PrintSave() {
-    if (!ValidateInvoice())
+    if (!normaliseInvoiceNumber() || !ValidateInvoice())
         return;
     const QString number = TEXT_Invoice->text().trimmed();
-    const QString account = COMBO_AccountNumber->currentText();
     const double charges = ParseMoney(TEXT_Payment->text()).value_or(0.0);
     const double previous = ParseMoney(TEXT_Balance->text()).value_or(0.0);
     const double billed = RoundCents(previous + charges);
@@ -84,64 +114,39 @@ void frmInvoice::PrintSave() {
                     QStringLiteral("Please Confirm")) != QMessageBox::Yes)
         return;
 
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    QString error;
-    if (daoOpen_DBConnection(Settings().Database, error) != 0) {
-        QApplication::restoreOverrideCursor();
-        ShowMessage(this, ConnectFailed + error, QMessageBox::Critical);
+    InvoiceRecord invoice;
+    invoice.InvoiceNumber = number;
+    invoice.AccountNumber = COMBO_AccountNumber->currentText();
+    invoice.DateBilled = ParseDate(TEXT_DateBilled->text()).value_or(QDate());
+    invoice.DateDue = ParseDate(TEXT_DateDue->text()).value_or(QDate());
+    invoice.PastDue = previous;
+    invoice.AmountBilled = billed;
+    invoice.AmountRecieved = 0.0;
+    ProfileRecord profile;
+    if (const Stored stored = storeForPrinting(&invoice, profile); stored != Stored::Ready) {
+        if (stored == Stored::Refused) {
+            RefreshTree();
+            closeWindow();
+        }
         return;
-    }
-    InvoiceSheet sheet(this);
-    const auto finish = [&] {
-        daoClose_DBConnection();
-        sheet.finish(true, TEXT_Invoice->text());
-        RefreshTree();
-        closeWindow();
-    };
-    if (invoiceExists(number)) {
-        ShowMessage(this, DuplicateNumber, QMessageBox::Critical);
-        return finish();
-    }
-    const QVariantList record = {number,
-                                 account,
-                                 TEXT_DateBilled->text(),
-                                 QVariant(),
-                                 TEXT_DateDue->text(),
-                                 QVariant(),
-                                 TEXT_Balance->text(),
-                                 billed,
-                                 0};
-    if (storeInvoice(account, COMBO_Description->currentText(), billed, record, error) != 0) {
-        ShowMessage(this, "Error saving to database!\n\n" + error, QMessageBox::Critical);
-        return finish();
-    }
-    QApplication::processEvents();
-    raiseLastInvoice(this, ParseNumber(TEXT_Invoice->text()).value_or(0.0));
-    if (!readProfile(account)) {
-        ShowMessage(this, ProfileMissing, QMessageBox::Critical);
-        return finish();
     }
     LogTransaction("Created invoice# " + number + ", billed$ " + FormatMoney(billed));
 
-    InvoiceCells cells;
-    cells.takeAddresses(SharedRecordset());
-    cells.account = account;
-    cells.number = TEXT_Invoice->text();
-    cells.dateBilled = TEXT_DateBilled->text();
+    InvoiceCells cells = cellsFor(profile);
     cells.units = TEXT_Units->text();
     cells.charges = FormatMoney(charges);
     cells.previous = FormatMoney(previous);
     cells.billed = FormatMoney(billed);
-    cells.dateDue = TEXT_DateDue->text();
-    cells.messages = {TEXT_Message[0]->text(), TEXT_Message[1]->text()};
-    cells.payable = TEXT_Payable->text();
-    cells.description = COMBO_Description->currentText();
-    cells.guid = Settings().GUID;
+    InvoiceSheet sheet(this);
     sheet.print(cells);
-    finish();
+    sheet.finish(true, TEXT_Invoice->text());
+    RefreshTree();
+    closeWindow();
 }
 
 void frmInvoice::PrintBlank() {
+    if (!normaliseInvoiceNumber())
+        return;
     ShowMessage(this,
                 QStringLiteral("A blank invoice will be printed. This is usefull for\n"
                                "entering invoice information at a customers site\n"
@@ -150,42 +155,22 @@ void frmInvoice::PrintBlank() {
                                "with the same invoice number that was printed on the\n"
                                "blank invoice, must be created upon return."),
                 QMessageBox::Information);
-    QString error;
-    if (daoOpen_DBConnection(Settings().Database, error) != 0) {
-        ShowMessage(this, ConnectFailed + error, QMessageBox::Critical);
+    const QString number = TEXT_Invoice->text().trimmed();
+    ProfileRecord profile;
+    if (const Stored stored = storeForPrinting(nullptr, profile); stored != Stored::Ready) {
+        if (stored == Stored::Refused) {
+            RefreshTree();
+            closeWindow();
+        }
         return;
     }
-    const QString number = TEXT_Invoice->text().trimmed();
-    const QString account = COMBO_AccountNumber->currentText();
-    InvoiceSheet sheet(this);
-    const auto finish = [&] {
-        daoClose_DBConnection();
-        sheet.finish(false, number);
-        RefreshTree();
-        closeWindow();
-    };
-    if (invoiceExists(number)) {
-        ShowMessage(this, DuplicateNumber, QMessageBox::Critical);
-        return finish();
-    }
-    if (!readProfile(account)) {
-        ShowMessage(this, ProfileMissing, QMessageBox::Critical);
-        return finish();
-    }
-    InvoiceCells cells;
-    cells.takeAddresses(SharedRecordset());
-    raiseLastInvoice(this, ParseNumber(number).value_or(0.0));
-    cells.account = account;
-    cells.number = TEXT_Invoice->text();
-    cells.dateBilled = TEXT_DateBilled->text();
+    InvoiceCells cells = cellsFor(profile);
     cells.previous = FormatMoney(ParseMoney(TEXT_Balance->text()).value_or(0.0));
-    cells.dateDue = TEXT_DateDue->text();
-    cells.messages = {TEXT_Message[0]->text(), TEXT_Message[1]->text()};
-    cells.payable = TEXT_Payable->text();
-    cells.description = COMBO_Description->currentText();
-    cells.guid = Settings().GUID;
+    InvoiceSheet sheet(this);
     const InvoicePrint printed = sheet.print(cells);
     if (printed == InvoicePrint::Printed || printed == InvoicePrint::Cancelled)
         LogTransaction("Printed Blank Invoice# " + number);
-    finish();
+    sheet.finish(false, number);
+    RefreshTree();
+    closeWindow();
 }

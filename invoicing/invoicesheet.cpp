@@ -1,14 +1,13 @@
 #include "invoicesheet.h"
 
-#include "columns.h"
-#include "modDAO.h"
+#include "busypointer.h"
 #include "modExcel.h"
 #include "paths.h"
 #include "prompts.h"
+#include "records.h"
 #include "settings.h"
 #include "sheetprinting.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QFile>
 
@@ -62,12 +61,10 @@ void replaceCopy(const QString& source, const QString& target) {
 }
 } // namespace
 
-void InvoiceCells::takeAddresses(const Recordset& profile) {
-    customerName = profile.Fields(col::CustomerName).toString();
-    for (int line = 0; line < 4; ++line) {
-        billAddress[line] = profile.Fields(col::BillAddress1 + line).toString();
-        receivingAddress[line] = profile.Fields(col::RecievingAddress1 + line).toString();
-    }
+void InvoiceCells::takeAddresses(const ProfileRecord& profile) {
+    customerName = profile.CustomerName;
+    billAddress = profile.BillAddress;
+    receivingAddress = profile.RecievingAddress;
 }
 
 QString InvoiceBackupPath(const QString& invoiceNumber) {
@@ -75,9 +72,9 @@ QString InvoiceBackupPath(const QString& invoiceNumber) {
 }
 
 InvoicePrint InvoiceSheet::print(const InvoiceCells& cells) {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    BusyPointer busy;
     const qint32 opened = xlsOpen_Workbook(Settings().Worksheet);
-    QApplication::restoreOverrideCursor();
+    busy.release();
     if (opened != 0) {
         ShowMessage(owner_, QStringLiteral("Error loading excel application and target workbook."),
                     QMessageBox::Critical);

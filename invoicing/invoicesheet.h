@@ -4,7 +4,7 @@
 #include <array>
 
 class QWidget;
-class Recordset;
+struct ProfileRecord;
 
 // What one invoice prints: texts as they go into the cells. A blank invoice leaves units,
 // charges and amount billed empty.
@@ -25,8 +25,8 @@ struct InvoiceCells {
     std::array<QString, 4> receivingAddress;
     QString guid;
 
-    // Name and addresses from the account's profile row.
-    void takeAddresses(const Recordset& profile);
+    // Name and addresses from the account's profile.
+    void takeAddresses(const ProfileRecord& profile);
 };
 
 enum class InvoicePrint { NotOpened, Cancelled, Printed, Failed };

@@ -1,16 +1,14 @@
 #include "frmAbout.h"
 
+#include "booksession.h"
 #include "modRegEdit.h"
 #include "prompts.h"
 #include "settings.h"
-#include "statements.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLabel>
 #include <QPushButton>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QVBoxLayout>
 
 frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
@@ -29,7 +27,7 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
     addFact(QStringLiteral("Database:"), Settings().Database);
     addFact(QStringLiteral("Settings file:"), SettingsFilePath());
     addFact(QStringLiteral("Qt version:"), QString::fromLatin1(qVersion()));
-    addFact(QStringLiteral("SQLite version:"), SQLiteVersion());
+    addFact(QStringLiteral("SQLite version:"), EngineVersion(Settings().Database));
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
     buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("BUTTON_OK"));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
@@ -38,22 +36,4 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
     column->addWidget(purpose);
     column->addLayout(facts);
     column->addWidget(buttons);
-}
-
-// Asked of a private in-memory connection, so the book itself is never touched.
-QString frmAbout::SQLiteVersion() {
-    const QString connection = QStringLiteral("pellory_about");
-    QString version;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
-        db.setDatabaseName(QStringLiteral(":memory:"));
-        if (db.open()) {
-            QSqlQuery query(db);
-            if (query.exec(QLatin1String(sql::EngineVersion)) && query.next())
-                version = query.value(0).toString();
-        }
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(connection);
-    return version.isEmpty() ? QStringLiteral("unknown") : version;
 }

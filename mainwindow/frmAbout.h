@@ -8,7 +8,4 @@ class frmAbout : public QDialog {
     Q_OBJECT
   public:
     explicit frmAbout(QWidget* parent = nullptr);
-
-    // The version of the SQLite library the program runs on.
-    static QString SQLiteVersion();
 };

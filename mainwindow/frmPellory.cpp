@@ -1,7 +1,7 @@
 #include "frmPellory.h"
 
+#include "announcer.h"
 #include "formats.h"
-#include "mainlink.h"
 #include "modRegEdit.h"
 #include "paths.h"
 #include "prompts.h"
@@ -54,12 +54,24 @@ frmPellory::frmPellory(QWidget* parent) : QMainWindow(parent) {
     restoreWindowState();
     InterceptWindowKeys(this, [this](QKeyEvent* event) { return handleKey(event); });
 
-    MainWindow().transactionList = LIST_Transaction;
-    MainWindow().refreshTree = [this] { RefreshTree(); };
+    listenToAnnouncements();
 }
 
-frmPellory::~frmPellory() {
-    MainWindow() = {};
+frmPellory::~frmPellory() = default;
+
+void frmPellory::listenToAnnouncements() {
+    Announcer& announcer = Announcements();
+    connect(&announcer, &Announcer::treeRefreshRequested, this, [this] { RefreshTree(); });
+    connect(&announcer, &Announcer::lineLogged, this, [this](const QString& line) {
+        LIST_Transaction->addItem(line);
+        LIST_Transaction->setCurrentRow(LIST_Transaction->count() - 1);
+    });
+    connect(&announcer, &Announcer::logReloaded, this, [this](const QStringList& lines) {
+        LIST_Transaction->clear();
+        LIST_Transaction->addItems(lines);
+        if (LIST_Transaction->count() > 0)
+            LIST_Transaction->setCurrentRow(LIST_Transaction->count() - 1);
+    });
 }
 
 void frmPellory::buildControls() {

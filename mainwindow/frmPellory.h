@@ -54,6 +54,7 @@ class frmPellory : public QMainWindow {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    void listenToAnnouncements();
     void buildControls();
     void buildToolbar();
     void buildPopupMenu();

@@ -1,15 +1,14 @@
 // The account and invoice tree: rebuilding it, invoice detail lines, double-click routing.
+#include "booksession.h"
 #include "busypointer.h"
-#include "columns.h"
 #include "eventpacer.h"
-#include "formats.h"
 #include "frmPellory.h"
+#include "invoices.h"
 #include "modCommand.h"
-#include "modDAO.h"
 #include "nodekeys.h"
 #include "prompts.h"
 #include "settings.h"
-#include "statements.h"
+#include "treerows.h"
 
 #include <QTreeWidget>
 
@@ -24,16 +23,8 @@ constexpr int IconInvoice = 5;
 constexpr int IconAll = 6;
 constexpr int KeyRole = Qt::UserRole;
 
-QString accountText(const Recordset& rows) {
-    return rows.Fields(col::AccountNumber).toString() + ", " +
-           rows.Fields(col::CustomerName).toString();
-}
-
-QVariantList currentRow(const Recordset& rows, int columns) {
-    QVariantList row;
-    for (int i = 0; i < columns; ++i)
-        row << rows.Fields(i);
-    return row;
+QString accountText(const TreeAccount& account) {
+    return account.account + ", " + account.name;
 }
 } // namespace
 
@@ -83,36 +74,31 @@ void frmPellory::rebuildTree() {
     nodes_.clear();
     BusyPointer busy;
     setStatus(QStringLiteral("Refreshing, please wait..."));
-    QCoreApplication::processEvents();
-    QString error;
-    if (daoOpen_DBConnection(Settings().Database, error) != 0) {
-        busy.release();
-        setStatus(QStringLiteral("Error opening main database!"));
-        ShowMessage(this, OpenFailure + "\n\n" + error, QMessageBox::Critical);
-        return;
+    LetEventsRun();
+    TreeRows rows;
+    {
+        BookSession session(Settings().Database);
+        if (!session.isOpen()) {
+            busy.release();
+            setStatus(QStringLiteral("Error opening main database!"));
+            ShowMessage(this, OpenFailure + "\n\n" + session.error(), QMessageBox::Critical);
+            return;
+        }
+        QString error;
+        rows = ReadTreeRows(error);
     }
     EventPacer pacer;
-    Recordset& rows = SharedRecordset();
     addNode(QString(), nodetag::Customers, QStringLiteral("Customer Profiles"), IconCustomers);
-    QStringList masters;
-    if (daoGet_DBTableRecord(QLatin1String(sql::SelectProfilesOfMaster), error,
-                             {QLatin1String(MasterMarker)}) == 0) {
-        const bool any = rows.MoveFirst();
-        for (; !rows.EndOfFile(); rows.MoveNext()) {
-            const QString account = rows.Fields(col::AccountNumber).toString();
-            addNode(nodetag::Customers, nodetag::Master + account, accountText(rows), IconAccount);
-            masters << account;
-            pacer.letEventsRun();
-        }
-        setAccountCommandsEnabled(any);
+    for (const TreeMaster& master : rows.masters) {
+        addNode(nodetag::Customers, nodetag::Master + master.master.account,
+                accountText(master.master), IconAccount);
+        pacer.letEventsRun();
     }
-    for (const QString& master : masters) {
-        if (daoGet_DBTableRecord(QLatin1String(sql::SelectProfilesOfMaster), error, {master}) != 0)
-            continue;
-        for (rows.MoveFirst(); !rows.EndOfFile(); rows.MoveNext()) {
-            addNode(nodetag::Master + master,
-                    nodetag::Account + rows.Fields(col::AccountNumber).toString(),
-                    accountText(rows), IconAccount);
+    setAccountCommandsEnabled(!rows.masters.empty());
+    for (const TreeMaster& master : rows.masters) {
+        for (const TreeAccount& linked : master.linked) {
+            addNode(nodetag::Master + master.master.account, nodetag::Account + linked.account,
+                    accountText(linked), IconAccount);
             pacer.letEventsRun();
         }
     }
@@ -120,17 +106,13 @@ void frmPellory::rebuildTree() {
     addNode(nodetag::Invoices, nodetag::Current, QStringLiteral("Current Unpaid Invoices"),
             IconCurrent);
     addNode(nodetag::Invoices, nodetag::All, QStringLiteral("All Invoices"), IconAll);
-    if (daoGet_DBTableRecord(QLatin1String(sql::SelectAllInvoices), error) == 0) {
-        for (rows.MoveFirst(); !rows.EndOfFile(); rows.MoveNext()) {
-            const QString invoice = rows.Fields(col::InvoiceNumber).toString();
-            const QString text = invoice + ", " + rows.Fields(col::InvoiceAccount).toString();
-            addNode(nodetag::All, nodetag::Invoice + invoice, text, IconInvoice);
-            if (!DateFromStored(rows.Fields(col::DateRecieved)).isValid())
-                addNode(nodetag::Current, nodetag::InvoiceCurrent + invoice, text, IconInvoice);
-            pacer.letEventsRun();
-        }
+    for (const TreeInvoice& invoice : rows.invoices) {
+        const QString text = invoice.number + ", " + invoice.account;
+        addNode(nodetag::All, nodetag::Invoice + invoice.number, text, IconInvoice);
+        if (invoice.unpaid)
+            addNode(nodetag::Current, nodetag::InvoiceCurrent + invoice.number, text, IconInvoice);
+        pacer.letEventsRun();
     }
-    daoClose_DBConnection();
     LogTransaction(QString());
     setStatus(QStringLiteral("Ready"));
 }
@@ -148,26 +130,26 @@ void frmPellory::LoadInvoiceDetails(const QString& parentKey, const QString& inv
 
 void frmPellory::addInvoiceDetails(const QString& parentKey, const QString& invoiceNumber,
                                    bool current) {
-    BusyPointer busy;
-    QString error;
-    if (daoOpen_DBConnection(Settings().Database, error) != 0) {
-        busy.release();
-        ShowMessage(this, OpenFailure + "\n\n" + error, QMessageBox::Critical);
+    std::optional<InvoiceRecord> invoice;
+    {
+        BusyPointer busy;
+        BookSession session(Settings().Database);
+        if (!session.isOpen()) {
+            busy.release();
+            ShowMessage(this, OpenFailure + "\n\n" + session.error(), QMessageBox::Critical);
+            return;
+        }
+        QString error;
+        invoice = ReadInvoice(invoiceNumber, error);
+    }
+    if (!invoice)
         return;
-    }
-    Recordset& rows = SharedRecordset();
-    if (daoGet_DBTableRecord(QLatin1String(sql::SelectInvoice), error, {invoiceNumber}) == 0 &&
-        rows.MoveFirst()) {
-        const QString editTag = current ? nodetag::DetailCurrentEdit : nodetag::DetailEdit;
-        const QString lineTag = current ? nodetag::DetailCurrent : nodetag::Detail;
-        if (QTreeWidgetItem* edit =
-                addNode(parentKey, editTag + invoiceNumber, EditLineText, NoIcon))
-            edit->setForeground(0, QColor(255, 0, 0));
-        const auto lines = InvoiceDetailLines(currentRow(rows, col::InvoiceColumnCount));
-        for (const DetailLine& line : lines)
-            addNode(parentKey, lineTag + invoiceNumber + line.suffix, line.text, NoIcon);
-    }
-    daoClose_DBConnection();
+    const QString editTag = current ? nodetag::DetailCurrentEdit : nodetag::DetailEdit;
+    const QString lineTag = current ? nodetag::DetailCurrent : nodetag::Detail;
+    if (QTreeWidgetItem* edit = addNode(parentKey, editTag + invoiceNumber, EditLineText, NoIcon))
+        edit->setForeground(0, QColor(255, 0, 0));
+    for (const DetailLine& line : InvoiceDetailLines(*invoice))
+        addNode(parentKey, lineTag + invoiceNumber + line.suffix, line.text, NoIcon);
 }
 
 void frmPellory::nodeDoubleClicked() {

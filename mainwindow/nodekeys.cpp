@@ -1,7 +1,7 @@
 #include "nodekeys.h"
 
-#include "columns.h"
 #include "formats.h"
+#include "records.h"
 
 NodeKeyParts SplitNodeKey(const QString& key) {
     const qsizetype end = key.indexOf(']');
@@ -9,29 +9,20 @@ NodeKeyParts SplitNodeKey(const QString& key) {
 }
 
 namespace {
-QString textOf(const QVariantList& row, int column) {
-    return row.value(column).toString();
-}
-
-QString dateOf(const QVariantList& row, int column) {
-    return ShowStoredDate(row.value(column));
-}
-
-QString moneyOf(const QVariantList& row, int column) {
-    const auto amount = ParseMoney(row.value(column));
-    return amount ? FormatMoney(*amount) : textOf(row, column);
+QString moneyOf(const std::optional<double>& amount) {
+    return amount ? FormatMoney(*amount) : QString();
 }
 } // namespace
 
-std::vector<DetailLine> InvoiceDetailLines(const QVariantList& row) {
+std::vector<DetailLine> InvoiceDetailLines(const InvoiceRecord& invoice) {
     return {
-        {"1", "Account Number: " + textOf(row, col::InvoiceAccount)},
-        {"2", "Date Billed: " + dateOf(row, col::DateBilled)},
-        {"4", "Date Due: " + dateOf(row, col::DateDue)},
-        {"5", "Date Recieved: " + dateOf(row, col::DateRecieved)},
-        {"6", "$ Past Due: " + moneyOf(row, col::PastDue)},
-        {"7", "$ Billed: " + moneyOf(row, col::AmountBilled)},
-        {"8", "$ Recieved: " + moneyOf(row, col::AmountRecieved)},
-        {"9", "Check Number: " + textOf(row, col::CheckNumber)},
+        {"1", "Account Number: " + invoice.AccountNumber},
+        {"2", "Date Billed: " + FormatShortDate(invoice.DateBilled)},
+        {"4", "Date Due: " + FormatShortDate(invoice.DateDue)},
+        {"5", "Date Recieved: " + FormatShortDate(invoice.DateRecieved)},
+        {"6", "$ Past Due: " + moneyOf(invoice.PastDue)},
+        {"7", "$ Billed: " + moneyOf(invoice.AmountBilled)},
+        {"8", "$ Recieved: " + moneyOf(invoice.AmountRecieved)},
+        {"9", "Check Number: " + invoice.CheckNumber},
     };
 }

@@ -1,8 +1,9 @@
 #pragma once
 
 #include <QString>
-#include <QVariantList>
 #include <vector>
+
+struct InvoiceRecord;
 
 // Every tree node has a unique key: a bracketed tag followed by a value (an account or invoice
 // number, for detail lines followed by a one-digit suffix).
@@ -37,5 +38,5 @@ struct DetailLine {
     QString text;
 };
 
-// The eight detail lines of an invoice row, in the order they are shown.
-std::vector<DetailLine> InvoiceDetailLines(const QVariantList& row);
+// The eight detail lines of an invoice, in the order they are shown.
+std::vector<DetailLine> InvoiceDetailLines(const InvoiceRecord& invoice);

@@ -1,41 +1,19 @@
 #include "frmSchedule.h"
 
-#include "columns.h"
+#include "billingdue.h"
+#include "booksession.h"
+#include "busypointer.h"
+#include "eventpacer.h"
 #include "formats.h"
 #include "frmInvoice.h"
-#include "modDAO.h"
 #include "prompts.h"
 #include "settings.h"
-#include "statements.h"
 #include "windowparts.h"
 #include "windowtoolbar.h"
 
-#include <QApplication>
 #include <QLabel>
 #include <QListWidget>
-#include <QTimer>
-#include <QToolBar>
 #include <QVBoxLayout>
-
-namespace {
-// True when one of the account's invoices was billed in the current month.
-bool invoicedThisMonth(const QString& account, bool& queryFailed) {
-    QString error;
-    queryFailed =
-        daoGet_DBTableRecord(QLatin1String(sql::SelectInvoicesOfAccount), error, {account}) != 0;
-    if (queryFailed)
-        return false;
-    const QDate today = QDate::currentDate();
-    Recordset& invoices = SharedRecordset();
-    for (invoices.MoveFirst(); !invoices.EndOfFile(); invoices.MoveNext()) {
-        QApplication::processEvents();
-        const QDate billed = DateFromStored(invoices.Fields(col::DateBilled));
-        if (billed.isValid() && billed.year() == today.year() && billed.month() == today.month())
-            return true;
-    }
-    return false;
-}
-} // namespace
 
 frmSchedule::frmSchedule(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmSchedule"));
@@ -69,47 +47,37 @@ void frmSchedule::showEvent(QShowEvent* event) {
 }
 
 void frmSchedule::FillSchedule() {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
     LIST_Cycle->clear();
-    QString error;
-    if (daoOpen_DBConnection(Settings().Database, error) != 0) {
-        QApplication::restoreOverrideCursor();
-        ShowMessage(this, "Error opening main database, cannot continue.\n\n" + error,
-                    QMessageBox::Critical);
-        reject();
-        return;
-    }
-    QStringList accounts;
-    QStringList lines;
-    if (daoGet_DBTableRecord(QLatin1String(sql::SelectCycleProfiles), error) == 0) {
-        Recordset& rows = SharedRecordset();
-        for (rows.MoveFirst(); !rows.EndOfFile(); rows.MoveNext()) {
-            accounts << rows.Fields(col::AccountNumber).toString();
-            lines << accounts.back() + ", " + rows.Fields(col::CustomerName).toString() +
-                         ", bill on day# " + rows.Fields(col::MonthDay).toString();
-            QApplication::processEvents();
+    std::vector<DueAccount> due;
+    {
+        BusyPointer busy;
+        BookSession session(Settings().Database);
+        if (!session.isOpen()) {
+            busy.release();
+            ShowMessage(this, "Error opening main database, cannot continue.\n\n" + session.error(),
+                        QMessageBox::Critical);
+            reject();
+            return;
         }
+        QString error;
+        due = AccountsDueThisMonth(QDate::currentDate(), error);
     }
-    for (qsizetype i = 0; i < accounts.size(); ++i) {
-        bool queryFailed = false;
-        if (!invoicedThisMonth(accounts[i], queryFailed) && !queryFailed)
-            LIST_Cycle->addItem(lines[i]);
+    EventPacer pacer;
+    for (const DueAccount& account : due) {
+        LIST_Cycle->addItem(account.account + ", " + account.name + ", bill on day# " +
+                            account.monthDay);
+        pacer.letEventsRun();
     }
-    daoClose_DBConnection();
-    QApplication::restoreOverrideCursor();
 }
 
+// The schedule closes first; the invoice window is then shown on that account, owned here.
 void frmSchedule::startInvoice() {
     QListWidgetItem* selected = LIST_Cycle->currentItem();
     if (LIST_Cycle->count() == 0 || !selected)
         return;
     const QString account = selected->text().section(',', 0, 0);
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    QApplication::processEvents();
-    auto* invoice = new frmInvoice(parentWidget());
-    invoice->setAttribute(Qt::WA_DeleteOnClose);
-    invoice->Tag = account;
-    QApplication::restoreOverrideCursor();
     accept();
-    ShowModal(invoice);
+    frmInvoice invoice(parentWidget());
+    invoice.Tag = account;
+    ShowModal(&invoice);
 }

@@ -79,9 +79,9 @@ class TestCustomer : public QObject {
     void cleanup() { fixture_.reset(); }
 
     void newAccountStartsBlankWithTheMasterList() {
-        book().addProfile("1001", MasterMarker, "Abbott Plumbing");
-        book().addProfile("2001", "1001", "Barnes Bakery");
-        book().addProfile("1002", MasterMarker, "Dalton Dental");
+        QVERIFY(book().addProfile("1001", MasterMarker, "Abbott Plumbing"));
+        QVERIFY(book().addProfile("2001", "1001", "Barnes Bakery"));
+        QVERIFY(book().addProfile("1002", MasterMarker, "Dalton Dental"));
         frmCustomer editor;
         open(editor);
         QCOMPARE(editor.windowTitle(), QStringLiteral("Customer Profile"));
@@ -216,7 +216,7 @@ class TestCustomer : public QObject {
     }
 
     void anExistingNumberIsRefusedAndNothingWritten() {
-        book().addProfile("1001", MasterMarker, "Abbott Plumbing");
+        QVERIFY(book().addProfile("1001", MasterMarker, "Abbott Plumbing"));
         frmCustomer editor;
         open(editor);
         fillRequired(editor, " 1001 ");
@@ -237,13 +237,13 @@ class TestCustomer : public QObject {
 
     void storedAccountOpensAsStoredWithoutCopyingFromItsMaster() {
         const TestBook rows = book();
-        rows.addProfile("1001", MasterMarker, "Abbott Plumbing", masterBilling());
-        rows.addProfile("2001", "1001", "Barnes Bakery",
-                        {{QString::number(col::PayableTo), "Barnes Ltd"},
-                         {QString::number(col::GraceDays), 3},
-                         {QString::number(col::UnitPrice), 8.5},
-                         {QString::number(col::InvoiceType), 1},
-                         {QString::number(col::RecievingAddress1), "Barnes Yard"}});
+        QVERIFY(rows.addProfile("1001", MasterMarker, "Abbott Plumbing", masterBilling()));
+        QVERIFY(rows.addProfile("2001", "1001", "Barnes Bakery",
+                                {{QString::number(col::PayableTo), "Barnes Ltd"},
+                                 {QString::number(col::GraceDays), 3},
+                                 {QString::number(col::UnitPrice), 8.5},
+                                 {QString::number(col::InvoiceType), 1},
+                                 {QString::number(col::RecievingAddress1), "Barnes Yard"}}));
         frmCustomer editor;
         open(editor, "2001");
         QCOMPARE(editor.windowTitle(), QStringLiteral("Customer Profile - [2001]"));
@@ -273,7 +273,7 @@ class TestCustomer : public QObject {
     }
 
     void pickingAMasterCopiesItsBillingDetails() {
-        book().addProfile("1001", MasterMarker, "Abbott Plumbing", masterBilling());
+        QVERIFY(book().addProfile("1001", MasterMarker, "Abbott Plumbing", masterBilling()));
         frmCustomer editor;
         open(editor);
         editor.TEXT_Payable->setText("typed before");
@@ -302,14 +302,14 @@ class TestCustomer : public QObject {
 
     void masterIsLockedAndDeletingItTakesItsLinkedAccounts() {
         const TestBook rows = book();
-        rows.addProfile("1001", MasterMarker, "Abbott Plumbing");
-        rows.addProfile("2001", "1001", "Barnes Bakery");
-        rows.addProfile("2002", "1001", "Carver Joinery");
-        rows.addProfile("1002", MasterMarker, "Dalton Dental");
-        rows.addProfile("2003", "1002", "Ellison Print");
-        rows.addInvoice("0000001", "1001", QVariant());
-        rows.addInvoice("0000002", "2001", QDate(2026, 4, 1));
-        rows.addInvoice("0000003", "2003", QVariant());
+        QVERIFY(rows.addProfile("1001", MasterMarker, "Abbott Plumbing"));
+        QVERIFY(rows.addProfile("2001", "1001", "Barnes Bakery"));
+        QVERIFY(rows.addProfile("2002", "1001", "Carver Joinery"));
+        QVERIFY(rows.addProfile("1002", MasterMarker, "Dalton Dental"));
+        QVERIFY(rows.addProfile("2003", "1002", "Ellison Print"));
+        QVERIFY(rows.addInvoice("0000001", "1001", QVariant()));
+        QVERIFY(rows.addInvoice("0000002", "2001", QDate(2026, 4, 1)));
+        QVERIFY(rows.addInvoice("0000003", "2003", QVariant()));
         frmCustomer editor;
         open(editor, "1001");
         QVERIFY(!editor.COMBO_MasterAccount->isEnabled());
@@ -343,10 +343,10 @@ class TestCustomer : public QObject {
 
     void deletingALinkedAccountTakesOnlyItsOwnRows() {
         const TestBook rows = book();
-        rows.addProfile("1001", MasterMarker, "Abbott Plumbing");
-        rows.addProfile("2001", "1001", "Barnes Bakery");
-        rows.addInvoice("0000001", "1001", QVariant());
-        rows.addInvoice("0000002", "2001", QVariant());
+        QVERIFY(rows.addProfile("1001", MasterMarker, "Abbott Plumbing"));
+        QVERIFY(rows.addProfile("2001", "1001", "Barnes Bakery"));
+        QVERIFY(rows.addInvoice("0000001", "1001", QVariant()));
+        QVERIFY(rows.addInvoice("0000002", "2001", QVariant()));
         frmCustomer editor;
         open(editor, "2001");
         prompts_->answers = {QMessageBox::Yes};
@@ -363,7 +363,7 @@ class TestCustomer : public QObject {
 
     // The old way replaced a profile by deleting it first: a refused write lost the account.
     void aRefusedSaveChangesNothingAndKeepsTheInput() {
-        book().addProfile("1001", MasterMarker, "Abbott Plumbing");
+        QVERIFY(book().addProfile("1001", MasterMarker, "Abbott Plumbing"));
         {
             frmCustomer editor;
             open(editor, "1001");

@@ -1,10 +1,10 @@
 // The data layer against real database files.
+#include "booktesting.h"
 #include "columns.h"
 #include "modDAO.h"
 #include "statements.h"
-#include "testsupport.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QFile>
 
@@ -254,5 +254,5 @@ class DaoTest : public QObject {
     std::unique_ptr<ProgramFolderFixture> folder;
 };
 
-PELLORY_TEST_MAIN(DaoTest)
+PELLORY_BOOK_TEST_MAIN(DaoTest)
 #include "test_dao.moc"

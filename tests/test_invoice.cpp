@@ -37,7 +37,7 @@ class InvoiceWindowTest : public QObject {
     void cleanup() { folder.reset(); }
 
     void proposesTheNextNumber() {
-        AddAccount(folder->database(), {.account = "A1", .name = "Ann Smith"});
+        QVERIFY(AddAccount(folder->database(), {.account = "A1", .name = "Ann Smith"}));
         auto window = openOn("A1");
         QCOMPARE(window->TEXT_Invoice->text(), QString("0000001"));
         QCOMPARE(window->windowTitle(), QString("Create Invoice - [0000001]"));
@@ -52,18 +52,20 @@ class InvoiceWindowTest : public QObject {
     }
 
     void dueDateSkipsTheWeekend() {
-        AddAccount(folder->database(), {.account = "G1", .graceDays = 1});
-        AddAccount(folder->database(), {.account = "G0", .graceDays = 0});
-        AddAccount(folder->database(), {.account = "G10", .graceDays = 10});
+        QVERIFY(AddAccount(folder->database(), {.account = "G1", .graceDays = 1}));
+        QVERIFY(AddAccount(folder->database(), {.account = "G0", .graceDays = 0}));
+        QVERIFY(AddAccount(folder->database(), {.account = "G10", .graceDays = 10}));
         QCOMPARE(openOn("G1", "12/4/2026")->TEXT_DateDue->text(), QString("12/7/2026"));
         QCOMPARE(openOn("G0", "12/5/2026")->TEXT_DateDue->text(), QString("12/7/2026"));
         QCOMPARE(openOn("G10", "12/2/2026")->TEXT_DateDue->text(), QString("12/14/2026"));
     }
 
     void chargesFollowTheInvoiceType() {
-        AddAccount(folder->database(), {.account = "T0", .invoiceType = 0});
-        AddAccount(folder->database(), {.account = "T1", .invoiceType = 1, .fixedAmount = 55});
-        AddAccount(folder->database(), {.account = "T2", .invoiceType = 2, .unitPrice = 40});
+        QVERIFY(AddAccount(folder->database(), {.account = "T0", .invoiceType = 0}));
+        QVERIFY(
+            AddAccount(folder->database(), {.account = "T1", .invoiceType = 1, .fixedAmount = 55}));
+        QVERIFY(
+            AddAccount(folder->database(), {.account = "T2", .invoiceType = 2, .unitPrice = 40}));
 
         auto typed = openOn("T0");
         QCOMPARE(typed->TEXT_Payment->text(), QString("0.00"));
@@ -85,15 +87,15 @@ class InvoiceWindowTest : public QObject {
     }
 
     void previousBalanceAndDescriptionComeFromTheBalanceRow() {
-        AddAccount(folder->database(),
-                   {.account = "B1", .balance = 25, .lastDescription = "Hours on site"});
+        QVERIFY(AddAccount(folder->database(),
+                           {.account = "B1", .balance = 25, .lastDescription = "Hours on site"}));
         auto window = openOn("B1");
         QCOMPARE(window->TEXT_Balance->text(), QString("25.00"));
         QCOMPARE(window->COMBO_Description->currentText(), QString("Hours on site"));
     }
 
     void unknownAccountDisablesTheCommands() {
-        AddAccount(folder->database(), {.account = "K1"});
+        QVERIFY(AddAccount(folder->database(), {.account = "K1"}));
         auto window = openOn("nobody");
         QVERIFY(!ToolbarAction(window.get(), 3)->isEnabled());
         QVERIFY(!ToolbarAction(window.get(), 4)->isEnabled());
@@ -107,7 +109,7 @@ class InvoiceWindowTest : public QObject {
     }
 
     void invoiceNumberIsRewrittenWhenLeft() {
-        AddAccount(folder->database(), {.account = "N1"});
+        QVERIFY(AddAccount(folder->database(), {.account = "N1"}));
         PromptRecorder prompts;
         auto window = openOn("N1");
         window->activateWindow();
@@ -125,7 +127,7 @@ class InvoiceWindowTest : public QObject {
     }
 
     void checksRunInOrder() {
-        AddAccount(folder->database(), {.account = "V1", .invoiceType = 0});
+        QVERIFY(AddAccount(folder->database(), {.account = "V1", .invoiceType = 0}));
         PromptRecorder prompts;
         auto w = openOn("V1");
         w->COMBO_Description->setCurrentText("Hours");

@@ -89,12 +89,12 @@ class InvoicePrintTest : public QObject {
 
     void roadOfOneInvoice() {
         const QString db = folder_->database();
-        AddAccount(db, {.account = "ACME-7",
-                        .name = "Acme Tools",
-                        .invoiceType = 2,
-                        .unitPrice = 40,
-                        .balance = 25,
-                        .lastDescription = "Hours"});
+        QVERIFY(AddAccount(db, {.account = "ACME-7",
+                                .name = "Acme Tools",
+                                .invoiceType = 2,
+                                .unitPrice = 40,
+                                .balance = 25,
+                                .lastDescription = "Hours"}));
         const int jobsBefore = cups_->FinishedJobs(Queue);
         PromptRecorder prompts;
         prompts.answers = {QMessageBox::Yes};
@@ -147,9 +147,9 @@ class InvoicePrintTest : public QObject {
     }
 
     void cancelledPrintStillSavesAndBacksUp() {
-        AddAccount(
+        QVERIFY(AddAccount(
             folder_->database(),
-            {.account = "C1", .invoiceType = 1, .fixedAmount = 80, .lastDescription = "Month"});
+            {.account = "C1", .invoiceType = 1, .fixedAmount = 80, .lastDescription = "Month"}));
         regSet_KeyValue(HKEY_LOCAL_MACHINE, MainSettingsKey, setting::LastInvoice, 40);
         const int jobsBefore = cups_->FinishedJobs(Queue);
         PromptRecorder prompts;
@@ -173,8 +173,8 @@ class InvoicePrintTest : public QObject {
     }
 
     void duplicateNumberWritesAndPrintsNothing() {
-        AddAccount(folder_->database(), {.account = "D1", .balance = 10});
-        AddInvoice(folder_->database(), {.number = "0000007", .account = "D1"});
+        QVERIFY(AddAccount(folder_->database(), {.account = "D1", .balance = 10}));
+        QVERIFY(AddInvoice(folder_->database(), {.number = "0000007", .account = "D1"}));
         PromptRecorder prompts;
         prompts.answers = {QMessageBox::Yes};
         prompts.printers = {ourPrinter()};
@@ -195,7 +195,7 @@ class InvoicePrintTest : public QObject {
     }
 
     void failedRecordWriteLeavesTheBalance() {
-        AddAccount(folder_->database(), {.account = "F1", .balance = 10});
+        QVERIFY(AddAccount(folder_->database(), {.account = "F1", .balance = 10}));
         { // a book whose invoice table lost its last column
             QSqlDatabase book = QSqlDatabase::addDatabase("QSQLITE", "alter");
             book.setDatabaseName(folder_->database());
@@ -222,7 +222,7 @@ class InvoicePrintTest : public QObject {
     }
 
     void blankInvoiceRaisesTheNumberOnly() {
-        AddAccount(folder_->database(), {.account = "B1", .balance = 33.5});
+        QVERIFY(AddAccount(folder_->database(), {.account = "B1", .balance = 33.5}));
         regSet_KeyValue(HKEY_LOCAL_MACHINE, MainSettingsKey, setting::LastInvoice, 4);
         const int jobsBefore = cups_->FinishedJobs(Queue);
         PromptRecorder prompts;

@@ -1,11 +1,11 @@
 // The main window on a real book: the tree, its detail lines, the popup menu, the commands,
 // the transaction list and the window state.
+#include "announcer.h"
 #include "bookrows.h"
 #include "commandtags.h"
 #include "frmCustomer.h"
 #include "frmInvoice.h"
 #include "frmPellory.h"
-#include "mainlink.h"
 #include "modCommand.h"
 #include "modRegEdit.h"
 #include "settings.h"
@@ -99,9 +99,9 @@ class TestMainWindow : public QObject {
 
     void addMasterLinkedAndUnpaidInvoice() const {
         const TestBook rows = book();
-        rows.addProfile("1001", MasterMarker, "Abbott Plumbing");
-        rows.addProfile("2001", "1001", "Barnes Bakery");
-        rows.addInvoice("0000001", "1001", QVariant());
+        QVERIFY(rows.addProfile("1001", MasterMarker, "Abbott Plumbing"));
+        QVERIFY(rows.addProfile("2001", "1001", "Barnes Bakery"));
+        QVERIFY(rows.addInvoice("0000001", "1001", QVariant()));
     }
 
   private slots:
@@ -134,13 +134,13 @@ class TestMainWindow : public QObject {
 
     void accountsShowUnderTheirMasterAndOrphansStayHidden() {
         const TestBook rows = book();
-        rows.addProfile("1001", MasterMarker, "Abbott Plumbing");
-        rows.addProfile("2001", "1001", "Barnes Bakery");
-        rows.addProfile("2002", "1001", "Carver Joinery");
-        rows.addProfile("1002", MasterMarker, "Dalton Dental");
-        rows.addProfile("3001", "", "Empty master column");
-        rows.addProfile("3002", "2001", "Linked to a linked account");
-        rows.addProfile("3003", "9999", "Linked to nobody");
+        QVERIFY(rows.addProfile("1001", MasterMarker, "Abbott Plumbing"));
+        QVERIFY(rows.addProfile("2001", "1001", "Barnes Bakery"));
+        QVERIFY(rows.addProfile("2002", "1001", "Carver Joinery"));
+        QVERIFY(rows.addProfile("1002", MasterMarker, "Dalton Dental"));
+        QVERIFY(rows.addProfile("3001", "", "Empty master column"));
+        QVERIFY(rows.addProfile("3002", "2001", "Linked to a linked account"));
+        QVERIFY(rows.addProfile("3003", "9999", "Linked to nobody"));
         frmPellory window;
         open(window);
         QCOMPARE(childTexts(window.Node("[Customers]")),
@@ -160,10 +160,10 @@ class TestMainWindow : public QObject {
 
     void unpaidInvoicesShowInBothFoldersWithDistinctKeys() {
         const TestBook rows = book();
-        rows.addProfile("1001", MasterMarker, "Abbott Plumbing");
-        rows.addInvoice("0000001", "1001", QDate(2026, 4, 2), "5521");
-        rows.addInvoice("0000002", "1001", QVariant());
-        rows.addInvoice("0000003", "gone", QVariant()); // its account was deleted
+        QVERIFY(rows.addProfile("1001", MasterMarker, "Abbott Plumbing"));
+        QVERIFY(rows.addInvoice("0000001", "1001", QDate(2026, 4, 2), "5521"));
+        QVERIFY(rows.addInvoice("0000002", "1001", QVariant()));
+        QVERIFY(rows.addInvoice("0000003", "gone", QVariant())); // its account was deleted
         frmPellory window;
         open(window);
         QCOMPARE(childKeys(window.Node("[All]")),
@@ -182,7 +182,7 @@ class TestMainWindow : public QObject {
 
     void doubleClickedInvoiceGetsItsDetailLinesOnce() {
         const TestBook rows = book();
-        rows.addInvoice("0000007", "1001", QDate(2026, 4, 2), "5521");
+        QVERIFY(rows.addInvoice("0000007", "1001", QDate(2026, 4, 2), "5521"));
         frmPellory window;
         open(window);
         QTreeWidgetItem* invoice = window.Node("[Invoice]0000007");
@@ -215,7 +215,7 @@ class TestMainWindow : public QObject {
 
     void unpaidInvoiceExpandsInBothFoldersWithItsOwnKeys() {
         const TestBook rows = book();
-        rows.addInvoice("0000008", "1001", QVariant());
+        QVERIFY(rows.addInvoice("0000008", "1001", QVariant()));
         frmPellory window;
         open(window);
         doubleClick(window, window.Node("[InvoiceCurrent]0000008"));
@@ -276,7 +276,7 @@ class TestMainWindow : public QObject {
     }
 
     void editAccountFromThePopupOpensTheEditorOnThatAccount() {
-        book().addProfile("1001", MasterMarker, "Abbott Plumbing");
+        QVERIFY(book().addProfile("1001", MasterMarker, "Abbott Plumbing"));
         frmPellory window;
         open(window);
         QString tagSeen;
@@ -291,7 +291,7 @@ class TestMainWindow : public QObject {
     }
 
     void invoiceCommandsOpenTheInvoiceWindowAndTheSchedule() {
-        book().addProfile("1001", MasterMarker, "Abbott Plumbing");
+        QVERIFY(book().addProfile("1001", MasterMarker, "Abbott Plumbing"));
         frmPellory window;
         open(window);
         QStringList tagsSeen;

@@ -1,7 +1,8 @@
 // The sample book generator: a book in the shipped format whose balances add up.
-#include "bookrows.h"
+#include "booktesting.h"
 #include "formats.h"
 #include "samplebook.h"
+#include "testbook.h"
 
 #include <QFile>
 #include <QHash>
@@ -68,5 +69,5 @@ class TestSampleBook : public QObject {
     }
 };
 
-PELLORY_TEST_MAIN(TestSampleBook)
+PELLORY_BOOK_TEST_MAIN(TestSampleBook)
 #include "test_samplebook.moc"

@@ -31,16 +31,18 @@ class ScheduleTest : public QObject {
         const QString db = folder->database();
         const QDate today = QDate::currentDate();
         const QDate firstOfMonth(today.year(), today.month(), 1);
-        AddAccount(db, {.account = "NOCYCLE", .billCycle = 0});
-        AddAccount(db, {.account = "FRESH", .name = "Fresh Co", .billCycle = 1, .monthDay = "2"});
-        AddAccount(db, {.account = "DONE", .billCycle = 1, .monthDay = "1"});
-        AddInvoice(db, {.number = "0000001", .account = "DONE", .billed = firstOfMonth});
-        AddAccount(db, {.account = "LASTYEAR", .billCycle = 1, .monthDay = "10"});
-        AddInvoice(db, {.number = "0000002", .account = "LASTYEAR", .billed = today.addYears(-1)});
-        AddInvoice(
-            db, {.number = "0000003", .account = "LASTYEAR", .billed = firstOfMonth.addDays(-1)});
-        AddAccount(db, {.account = "UNDATED", .billCycle = 1, .monthDay = "3"});
-        AddInvoice(db, {.number = "0000004", .account = "UNDATED", .billed = QVariant()});
+        QVERIFY(AddAccount(db, {.account = "NOCYCLE", .billCycle = 0}));
+        QVERIFY(AddAccount(
+            db, {.account = "FRESH", .name = "Fresh Co", .billCycle = 1, .monthDay = "2"}));
+        QVERIFY(AddAccount(db, {.account = "DONE", .billCycle = 1, .monthDay = "1"}));
+        QVERIFY(AddInvoice(db, {.number = "0000001", .account = "DONE", .billed = firstOfMonth}));
+        QVERIFY(AddAccount(db, {.account = "LASTYEAR", .billCycle = 1, .monthDay = "10"}));
+        QVERIFY(AddInvoice(
+            db, {.number = "0000002", .account = "LASTYEAR", .billed = today.addYears(-1)}));
+        QVERIFY(AddInvoice(
+            db, {.number = "0000003", .account = "LASTYEAR", .billed = firstOfMonth.addDays(-1)}));
+        QVERIFY(AddAccount(db, {.account = "UNDATED", .billCycle = 1, .monthDay = "3"}));
+        QVERIFY(AddInvoice(db, {.number = "0000004", .account = "UNDATED", .billed = QVariant()}));
 
         frmSchedule window;
         window.show();
@@ -54,7 +56,7 @@ class ScheduleTest : public QObject {
     }
 
     void doubleClickStartsTheAccountsInvoice() {
-        AddAccount(folder->database(), {.account = "FRESH", .billCycle = 1});
+        QVERIFY(AddAccount(folder->database(), {.account = "FRESH", .billCycle = 1}));
         PromptRecorder prompts;
         QString taggedAccount;
         prompts.onModal = [&](QDialog* dialog) {

@@ -1,11 +1,9 @@
 #include "books.h"
 
-#include "bookrows.h"
 #include "columns.h"
+#include "testbook.h"
 
-#include <QTest>
-
-void AddAccount(const QString& database, const AccountRow& row) {
+bool AddAccount(const QString& database, const AccountRow& row) {
     QVariantList profile(col::ProfileColumnCount);
     profile[col::AccountNumber] = row.account;
     profile[col::MasterAccount] = row.master;
@@ -24,15 +22,15 @@ void AddAccount(const QString& database, const AccountRow& row) {
     profile[col::RecievingAddress1] = QStringLiteral("Pellory Services");
     profile[col::RecievingAddress2] = QStringLiteral("PO Box 7");
     const TestBook book(database);
-    book.append(tables::CustomerProfile, profile);
-    book.append(tables::Logs, {row.account, row.balance, row.lastDescription, QDate::currentDate(),
-                               QDate::currentDate()});
+    return book.append(tables::CustomerProfile, profile) &&
+           book.append(tables::Logs, {row.account, row.balance, row.lastDescription,
+                                      QDate::currentDate(), QDate::currentDate()});
 }
 
-void AddInvoice(const QString& database, const InvoiceRow& row) {
-    TestBook(database).append(tables::Invoices,
-                              {row.number, row.account, row.billed, QVariant(), row.due,
-                               row.received, row.pastDue, row.amountBilled, row.amountReceived});
+bool AddInvoice(const QString& database, const InvoiceRow& row) {
+    return TestBook(database).append(
+        tables::Invoices, {row.number, row.account, row.billed, QVariant(), row.due, row.received,
+                           row.pastDue, row.amountBilled, row.amountReceived});
 }
 
 QVariant ReadValue(const QString& database, const char* statement, const QVariantList& values,

@@ -31,9 +31,9 @@ struct InvoiceRow {
     double amountReceived = 0.0;
 };
 
-// Each opens the database, appends, and closes it again; a failure fails the test.
-void AddAccount(const QString& database, const AccountRow& row);
-void AddInvoice(const QString& database, const InvoiceRow& row);
+// Each opens the database, appends, and closes it again; false when the row was not stored.
+[[nodiscard]] bool AddAccount(const QString& database, const AccountRow& row);
+[[nodiscard]] bool AddInvoice(const QString& database, const InvoiceRow& row);
 
 // A value of the first row a statement returns, or an invalid QVariant.
 QVariant ReadValue(const QString& database, const char* statement, const QVariantList& values,

@@ -1,43 +1,6 @@
 #include "testsupport.h"
 
-#include "modRegEdit.h"
-#include "paths.h"
-
 #include <QDialog>
-#include <QDir>
-#include <QFile>
-#include <QSettings>
-#include <cstdlib>
-
-namespace {
-QTemporaryDir& settingsFolder() {
-    static QTemporaryDir folder;
-    return folder;
-}
-} // namespace
-
-void PrepareTestEnvironment() {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    qputenv("LANG", "en_US.UTF-8");
-    qputenv("LC_ALL", "en_US.UTF-8");
-    qputenv("XDG_CONFIG_HOME", settingsFolder().path().toUtf8());
-}
-
-void ClearSettingsStore() {
-    QFile::remove(SettingsFilePath());
-}
-
-ProgramFolderFixture::ProgramFolderFixture() {
-    QFile::copy(QStringLiteral(PELLORY_BUILT_PROGRAM_FOLDER "/pellory.mdb"), database());
-    QFile(database()).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
-    QDir(path()).mkdir(QStringLiteral("backup"));
-    SetProgramFolder(path());
-    ClearSettingsStore();
-}
-
-ProgramFolderFixture::~ProgramFolderFixture() {
-    SetProgramFolder(QString());
-}
 
 PromptRecorder::PromptRecorder() {
     PromptSeam& seam = Prompts();

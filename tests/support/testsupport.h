@@ -1,29 +1,12 @@
 #pragma once
 
+#include "booktesting.h"
 #include "prompts.h"
 
 #include <QString>
-#include <QTemporaryDir>
 #include <QTest>
 #include <deque>
 #include <vector>
-
-// A program folder of its own for one test: a copy of the blank database, an empty backup
-// folder, and a settings store that starts empty.
-class ProgramFolderFixture {
-  public:
-    ProgramFolderFixture();
-    ~ProgramFolderFixture();
-    QString path() const { return folder_.path(); }
-    QString file(const QString& name) const { return folder_.filePath(name); }
-    QString database() const { return file(QStringLiteral("pellory.mdb")); }
-
-  private:
-    QTemporaryDir folder_;
-};
-
-// Empties the shared settings store.
-void ClearSettingsStore();
 
 // Answers prompts in place of the real dialogs and keeps what was shown.
 class PromptRecorder {
@@ -42,9 +25,6 @@ class PromptRecorder {
 
     QString lastMessage() const { return messages.empty() ? QString() : messages.back().text; }
 };
-
-// Environment every suite shares: offscreen windows, en_US, a private settings folder.
-void PrepareTestEnvironment();
 
 #define PELLORY_TEST_MAIN(TestObject)                                                              \
     int main(int argc, char** argv) {                                                              \

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QString>
+
+// The book opened for one piece of work and closed when the session ends, however it ends.
+// A session asked for while another is open is refused: it never closes the outer connection.
+class BookSession {
+  public:
+    explicit BookSession(const QString& path, bool readOnly = false);
+    ~BookSession();
+    BookSession(const BookSession&) = delete;
+    BookSession& operator=(const BookSession&) = delete;
+
+    bool isOpen() const { return result_ == 0; }
+    // The data layer's result and message of the open.
+    qint32 result() const { return result_; }
+    const QString& error() const { return error_; }
+
+  private:
+    qint32 result_ = -1;
+    QString error_;
+};
+
+// One transaction on the open book: BEGIN IMMEDIATE at construction, rolled back at the end
+// unless committed. A failed commit is rolled back too.
+class BookTransaction {
+  public:
+    BookTransaction();
+    ~BookTransaction();
+    BookTransaction(const BookTransaction&) = delete;
+    BookTransaction& operator=(const BookTransaction&) = delete;
+
+    bool begun() const { return result_ == 0; }
+    qint32 result() const { return result_; }
+    const QString& error() const { return error_; }
+    // 0 once the work has landed; otherwise the engine's error, with error filled.
+    qint32 commit(QString& error);
+
+  private:
+    qint32 result_ = -1;
+    QString error_;
+    bool open_ = false;
+};
+
+// The database engine's version, asked of the book at path through the data layer; "unknown"
+// when the book cannot be opened.
+QString EngineVersion(const QString& path);

@@ -1,0 +1,45 @@
+#include "invoices.h"
+
+#include "bookwork.h"
+#include "columns.h"
+#include "statements.h"
+
+using namespace bookwork;
+
+std::optional<InvoiceRecord> ReadInvoice(const QString& number, QString& error) {
+    return ReadOne<InvoiceRecord>(sql::SelectInvoice, number, error);
+}
+
+bool InvoiceExists(const QString& number) {
+    QString error;
+    return ReadInvoice(number, error).has_value();
+}
+
+std::vector<InvoiceRecord> InvoicesOfAccount(const QString& account, QString& error) {
+    return ReadAll<InvoiceRecord>(sql::SelectInvoicesOfAccount, {account}, error);
+}
+
+std::vector<InvoiceRecord> AllInvoices(QString& error) {
+    return ReadAll<InvoiceRecord>(sql::SelectAllInvoices, {}, error);
+}
+
+InvoiceStore CreateInvoice(const InvoiceRecord& invoice, const QString& unitDescription,
+                           QString& error) {
+    bool duplicate = false;
+    const qint32 result = InTransaction(error, [&]() -> qint32 {
+        // Checked inside the transaction, so no other program can take the number meanwhile.
+        if (InvoiceExists(invoice.InvoiceNumber)) {
+            duplicate = true;
+            return -1;
+        }
+        if (const qint32 updated = Execute(sql::UpdateBalanceAndDescription,
+                                           {invoice.AmountBilled.value_or(0.0), unitDescription,
+                                            QDate::currentDate(), invoice.AccountNumber},
+                                           error))
+            return updated;
+        return Append(tables::Invoices, invoice.ToRow(), error);
+    });
+    if (duplicate)
+        return InvoiceStore::Duplicate;
+    return result == 0 ? InvoiceStore::Stored : InvoiceStore::Failed;
+}

@@ -1,0 +1,462 @@
+#include "modDAO.h"
+
+#include "columns.h"
+#include "events.h"
+#include "formats.h"
+#include "statements.h"
+
+#include <QFile>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QUrl>
+#include <cmath>
+
+namespace {
+
+const QString ConnectionName = QStringLiteral("pellory_dao");
+const QString CompactionName = QStringLiteral("pellory_compact");
+constexpr int BusyTimeoutMs = 5000;
+constexpr qint32 EngineError = 1;   // SQLITE_ERROR
+constexpr qint32 NotADatabase = 26; // SQLITE_NOTADB
+
+struct Connection {
+    QString path;
+    Recordset recordset;
+    QVariantList buffer;
+};
+
+Connection& state() {
+    static Connection connection;
+    return connection;
+}
+
+QSqlDatabase database() {
+    if (!QSqlDatabase::contains(ConnectionName))
+        return QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), ConnectionName);
+    return QSqlDatabase::database(ConnectionName, false);
+}
+
+QString failure(const char* routine, qint32 number, const QString& description) {
+    return QString::fromLatin1(routine) + "(), Error = " + QString::number(number) + " : " +
+           description;
+}
+
+qint32 errorNumber(const QSqlError& error) {
+    bool ok = false;
+    const qint32 number = error.nativeErrorCode().toInt(&ok);
+    return ok && number != 0 ? number : EngineError;
+}
+
+QString errorText(const QSqlError& error) {
+    return error.databaseText().isEmpty() ? error.text() : error.databaseText();
+}
+
+// Connections open the file through a URI so that a missing file is an error, never a new
+// empty database.
+QString uriFor(const QString& path, bool readOnly) {
+    return QStringLiteral("file:") + QString::fromUtf8(QUrl::toPercentEncoding(path, "/")) +
+           (readOnly ? QStringLiteral("?mode=ro") : QStringLiteral("?mode=rw"));
+}
+
+bool isJetDatabase(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray head = file.read(20);
+    return head.mid(4, 15) == "Standard Jet DB" || head.mid(4, 15) == "Standard ACE DB";
+}
+
+// Opens `db` on path and proves the file is a database; fills number and description on failure.
+bool openProven(QSqlDatabase& db, const QString& path, bool readOnly, qint32& number,
+                QString& description) {
+    if (isJetDatabase(path)) {
+        number = NotADatabase;
+        description = QStringLiteral("file is an Access/Jet database; Pellory opens only its own "
+                                     "database format");
+        return false;
+    }
+    db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=") +
+                         QString::number(BusyTimeoutMs));
+    db.setDatabaseName(uriFor(path, readOnly));
+    if (!db.open()) {
+        number = errorNumber(db.lastError());
+        description = errorText(db.lastError());
+        return false;
+    }
+    QSqlQuery probe(db);
+    if (!probe.exec(QLatin1String(sql::ProveDatabase))) {
+        number = errorNumber(probe.lastError());
+        description = errorText(probe.lastError());
+        probe.finish();
+        db.close();
+        return false;
+    }
+    return true;
+}
+
+QVariant bindable(const QVariant& value) {
+    if (value.metaType().id() == QMetaType::QDate)
+        return DateToStored(value.toDate());
+    if (value.metaType().id() == QMetaType::QDateTime)
+        return DateToStored(value.toDateTime().date());
+    return value;
+}
+
+bool run(QSqlQuery& query, const QString& statement, const QVariantList& values) {
+    if (!query.prepare(statement))
+        return false;
+    for (const QVariant& value : values)
+        query.addBindValue(bindable(value));
+    return query.exec();
+}
+
+bool isNumber(const QVariant& value) {
+    switch (value.metaType().id()) {
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Double:
+    case QMetaType::Float:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+    case QMetaType::Bool:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool isBlank(const QVariant& value) {
+    return value.isNull() ||
+           (value.metaType().id() == QMetaType::QString && value.toString().trimmed().isEmpty());
+}
+
+// A value converted to what its column holds. A value that cannot be converted is passed on
+// as it is, so that the column's own checks refuse it with the engine's error.
+QVariant forColumn(const QVariant& value, const QString& name, const QString& type) {
+    if (value.isNull())
+        return QVariant();
+    if (IsDateColumn(name)) {
+        if (isBlank(value))
+            return QVariant();
+        if (value.metaType().id() == QMetaType::QDate ||
+            value.metaType().id() == QMetaType::QDateTime)
+            return bindable(value);
+        if (const auto date = ParseDate(value.toString()))
+            return DateToStored(*date);
+        return value;
+    }
+    if (type.compare(QLatin1String("REAL"), Qt::CaseInsensitive) == 0) {
+        if (isBlank(value))
+            return QVariant();
+        if (const auto money = ParseMoney(value))
+            return *money;
+        return value;
+    }
+    if (type.startsWith(QLatin1String("INT"), Qt::CaseInsensitive)) {
+        if (isBlank(value))
+            return QVariant();
+        const std::optional<double> number =
+            isNumber(value) ? std::optional(value.toDouble()) : ParseNumber(value.toString());
+        if (number && *number == std::trunc(*number) && std::abs(*number) < 9.0e15)
+            return static_cast<qlonglong>(*number);
+        return value;
+    }
+    if (type.compare(QLatin1String("TEXT"), Qt::CaseInsensitive) == 0)
+        return value.toString();
+    return bindable(value);
+}
+
+struct Column {
+    QString name;
+    QString type;
+};
+
+bool readColumns(QSqlDatabase& db, const QString& table, std::vector<Column>& columns,
+                 QSqlError& error) {
+    QSqlQuery exists(db);
+    if (!run(exists, QLatin1String(sql::TableExists), {table})) {
+        error = exists.lastError();
+        return false;
+    }
+    if (!exists.next()) {
+        error = QSqlError(QStringLiteral("no such table: ") + table, QString(),
+                          QSqlError::StatementError, QString::number(EngineError));
+        return false;
+    }
+    QSqlQuery info(db);
+    if (!run(info, QLatin1String(sql::TableColumns), {table})) {
+        error = info.lastError();
+        return false;
+    }
+    while (info.next())
+        columns.push_back({info.value(0).toString(), info.value(1).toString()});
+    return true;
+}
+
+QString quotedName(QString name) {
+    return '"' + name.replace('"', QLatin1String("\"\"")) + '"';
+}
+
+} // namespace
+
+bool Recordset::MoveFirst() {
+    current_ = 0;
+    return !rows_.empty();
+}
+
+void Recordset::MoveNext() {
+    if (current_ < rows_.size())
+        ++current_;
+}
+
+bool Recordset::EndOfFile() const {
+    return current_ >= rows_.size();
+}
+
+QVariant Recordset::Fields(int position) const {
+    if (EndOfFile() || position < 0 || position >= rows_[current_].size())
+        return {};
+    return rows_[current_][position];
+}
+
+void Recordset::Reset(std::vector<QVariantList> rows) {
+    rows_ = std::move(rows);
+    current_ = 0;
+}
+
+Recordset& SharedRecordset() {
+    return state().recordset;
+}
+
+QVariantList& RecordBuffer() {
+    return state().buffer;
+}
+
+QString ConnectedPath() {
+    return state().path;
+}
+
+qint32 daoOpen_DBConnection(const QString& path, QString& errorMessage, bool readOnly) {
+    errorMessage.clear();
+    // A nested open would pull the connection from under the work that opened it.
+    if (!state().path.isEmpty()) {
+        errorMessage = QStringLiteral("daoOpen_DBConnection(): Database connection already open");
+        return -1;
+    }
+    QSqlDatabase db = database();
+    qint32 number = 0;
+    QString description;
+    if (!openProven(db, path, readOnly, number, description)) {
+        errorMessage = "Open connection to " + path +
+                       " failed, Error = " + QString::number(number) + " : " + description;
+        LetEventsRun();
+        return number;
+    }
+    state().path = path;
+    LetEventsRun();
+    return 0;
+}
+
+void daoClose_DBConnection() {
+    state().path.clear();
+    state().recordset.Reset();
+    if (QSqlDatabase::contains(ConnectionName))
+        database().close();
+}
+
+qint32 daoCompact_DB(const QString& sourcePath, const QString& destinationPath,
+                     QString& errorMessage) {
+    errorMessage.clear();
+    if (!state().path.isEmpty()) {
+        errorMessage = QStringLiteral("daoCompact_DB(): Database connection must be closed.");
+        return -1;
+    }
+    if (QFile::exists(destinationPath)) {
+        errorMessage =
+            failure("daoCompact_DB", EngineError, QStringLiteral("output file already exists"));
+        return EngineError;
+    }
+    qint32 number = 0;
+    QString description;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), CompactionName);
+        if (openProven(db, sourcePath, true, number, description)) {
+            QSqlQuery vacuum(db);
+            if (!run(vacuum, QLatin1String(sql::CompactInto), {destinationPath})) {
+                number = errorNumber(vacuum.lastError());
+                description = errorText(vacuum.lastError());
+            }
+            vacuum.finish();
+            db.close();
+        }
+    }
+    QSqlDatabase::removeDatabase(CompactionName);
+    if (number != 0) {
+        QFile::remove(destinationPath); // never leave a half-written copy behind
+        errorMessage = failure("daoCompact_DB", number, description);
+    }
+    return number;
+}
+
+qint32 daoIssue_EXEStatement(const QString& statement, QString& errorMessage,
+                             const QVariantList& values) {
+    errorMessage.clear();
+    if (state().path.isEmpty()) {
+        errorMessage = QStringLiteral("daoIssue_EXEStatement(): Database connection not opened");
+        return -1;
+    }
+    qint32 result = 0;
+    {
+        QSqlDatabase db = database();
+        QSqlQuery query(db);
+        if (!run(query, statement, values)) {
+            result = errorNumber(query.lastError());
+            errorMessage = failure("daoIssue_EXEStatement", result, errorText(query.lastError()));
+        }
+    }
+    LetEventsRun();
+    return result;
+}
+
+qint32 daoGet_DBTableRecord(const QString& statement, QString& errorMessage,
+                            const QVariantList& values) {
+    QString given = statement;
+    return daoGet_DBTableRecord2(QString(), errorMessage, QString(), QString(), std::nullopt, given,
+                                 values);
+}
+
+qint32 daoGet_DBTableRecord2(const QString& table, QString& errorMessage, const QString& field,
+                             const QString& keyField, const std::optional<QVariant>& key,
+                             QString& statement, const QVariantList& values) {
+    errorMessage.clear();
+    if (state().path.isEmpty()) {
+        errorMessage = QStringLiteral("daoGet_DBTableRecord2(): Database connection not opened");
+        return -1;
+    }
+    QVariantList bound = values;
+    if (statement.isEmpty()) {
+        // Bracketed names cannot hold "]"; such a name is refused rather than spliced.
+        for (const QString& name : {table, field, keyField}) {
+            if (name.contains(']')) {
+                state().recordset.Reset();
+                errorMessage = failure("daoGet_DBTableRecord2", EngineError,
+                                       QStringLiteral("unrecognized token: \"") + name + '"');
+                LetEventsRun();
+                return EngineError;
+            }
+        }
+        statement = QString::fromLatin1(sql::BuiltSelect)
+                        .arg(table, field == QLatin1String("*") ? field : '[' + field + ']');
+        if (!keyField.isEmpty() && key) {
+            statement += QString::fromLatin1(sql::BuiltKeyCondition).arg(table, keyField);
+            bound.prepend(*key);
+        }
+    }
+    qint32 result = 0;
+    {
+        QSqlDatabase db = database();
+        QSqlQuery query(db);
+        query.setForwardOnly(true);
+        std::vector<QVariantList> rows;
+        if (run(query, statement, bound)) {
+            const int columns = query.record().count();
+            while (query.next()) {
+                QVariantList row;
+                row.reserve(columns);
+                for (int i = 0; i < columns; ++i)
+                    row.append(query.value(i));
+                rows.push_back(std::move(row));
+            }
+        }
+        if (query.lastError().isValid()) {
+            rows.clear();
+            result = errorNumber(query.lastError());
+            errorMessage = failure("daoGet_DBTableRecord2", result, errorText(query.lastError()));
+        }
+        state().recordset.Reset(std::move(rows));
+    }
+    LetEventsRun();
+    return result;
+}
+
+qint32 daoWrite_DBTableRecord(const QString& table, QString& errorMessage) {
+    errorMessage.clear();
+    if (state().path.isEmpty()) {
+        errorMessage = QStringLiteral("daoWrite_DBTableRecord(): Database connection not opened");
+        return -1;
+    }
+    state().recordset.Reset();
+    qint32 result = 0;
+    {
+        QSqlDatabase db = database();
+        std::vector<Column> columns;
+        QSqlError error;
+        const QVariantList& buffer = state().buffer;
+        if (readColumns(db, table, columns, error) && buffer.size() > qsizetype(columns.size())) {
+            error = QSqlError(QStringLiteral("table %1 has %2 columns but %3 values were supplied")
+                                  .arg(table)
+                                  .arg(columns.size())
+                                  .arg(buffer.size()),
+                              QString(), QSqlError::StatementError, QString::number(EngineError));
+        }
+        if (!error.isValid() && !buffer.isEmpty()) {
+            QStringList names, marks;
+            QVariantList values;
+            for (qsizetype i = 0; i < buffer.size(); ++i) {
+                names << quotedName(columns[i].name);
+                marks << QStringLiteral("?");
+                values << forColumn(buffer[i], columns[i].name, columns[i].type);
+            }
+            const QString statement =
+                QString::fromLatin1(sql::AppendRecord)
+                    .arg(QString(table).replace('"', "\"\""), names.join(','), marks.join(','));
+            QSqlQuery query(db);
+            if (!run(query, statement, values))
+                error = query.lastError();
+        }
+        if (error.isValid()) {
+            result = errorNumber(error);
+            errorMessage = failure("daoWrite_DBTableRecord", result, errorText(error));
+        }
+    }
+    LetEventsRun();
+    return result;
+}
+
+namespace {
+qint32 transactionStep(const char* routine, const char* statement, QString& errorMessage) {
+    errorMessage.clear();
+    if (state().path.isEmpty()) {
+        errorMessage = QString::fromLatin1(routine) + "(): Database connection not opened";
+        return -1;
+    }
+    QSqlDatabase db = database();
+    QSqlQuery query(db);
+    if (query.exec(QLatin1String(statement)))
+        return 0;
+    const qint32 number = errorNumber(query.lastError());
+    errorMessage = failure(routine, number, errorText(query.lastError()));
+    return number;
+}
+} // namespace
+
+qint32 daoBegin_Transaction(QString& errorMessage) {
+    return transactionStep("daoBegin_Transaction", sql::BeginTransaction, errorMessage);
+}
+
+qint32 daoCommit_Transaction(QString& errorMessage) {
+    const qint32 result =
+        transactionStep("daoCommit_Transaction", sql::CommitTransaction, errorMessage);
+    if (result != 0)
+        daoRollback_Transaction();
+    return result;
+}
+
+void daoRollback_Transaction() {
+    QString ignored;
+    transactionStep("daoRollback_Transaction", sql::RollbackTransaction, ignored);
+}

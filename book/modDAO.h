@@ -1,0 +1,72 @@
+#pragma once
+
+#include <QString>
+#include <QVariant>
+#include <QVariantList>
+#include <optional>
+#include <vector>
+
+// The data layer both programs use: one connection and one recordset per program. Every
+// operation returns 0 on success, the engine's error number on failure, or -1 when the
+// connection state forbids the call, and fills errorMessage with
+// "<routine>(), Error = <number> : <description>" (empty on success). Values are always bound
+// beside the statement, never spliced into it.
+
+// The rows of the last query, read by column position.
+class Recordset {
+  public:
+    // Moves to the first row; false when there is none.
+    bool MoveFirst();
+    void MoveNext();
+    bool EndOfFile() const;
+    // The value at a column position of the current row; an invalid QVariant past the end.
+    QVariant Fields(int position) const;
+    int RecordCount() const { return static_cast<int>(rows_.size()); }
+
+    void Reset(std::vector<QVariantList> rows = {});
+
+  private:
+    std::vector<QVariantList> rows_;
+    std::size_t current_ = 0;
+};
+
+Recordset& SharedRecordset();
+
+// The values of the next appended row, index = column position.
+QVariantList& RecordBuffer();
+
+// The path of the open connection; empty when none is open.
+QString ConnectedPath();
+
+// Refused with -1 while a connection is open: close it first.
+qint32 daoOpen_DBConnection(const QString& path, QString& errorMessage, bool readOnly = false);
+void daoClose_DBConnection();
+
+// Copies a closed database into a new, compacted file. Refused while a connection is open and
+// onto a file that already exists.
+qint32 daoCompact_DB(const QString& sourcePath, const QString& destinationPath,
+                     QString& errorMessage);
+
+// An UPDATE or DELETE statement with its values.
+qint32 daoIssue_EXEStatement(const QString& statement, QString& errorMessage,
+                             const QVariantList& values = {});
+
+// A query into SharedRecordset.
+qint32 daoGet_DBTableRecord(const QString& statement, QString& errorMessage,
+                            const QVariantList& values = {});
+
+// Like daoGet_DBTableRecord; when statement is empty it is first built from the names,
+// "SELECT [table].* FROM [table] WHERE ([table].[keyField]=?)", with the key bound, and handed
+// back.
+qint32 daoGet_DBTableRecord2(const QString& table, QString& errorMessage, const QString& field,
+                             const QString& keyField, const std::optional<QVariant>& key,
+                             QString& statement, const QVariantList& values = {});
+
+// Appends RecordBuffer to the table by column position, converting each value to its column's
+// kind. The row is written whole or not at all.
+qint32 daoWrite_DBTableRecord(const QString& table, QString& errorMessage);
+
+// A save of several statements runs between these; a failed commit rolls back.
+qint32 daoBegin_Transaction(QString& errorMessage);
+qint32 daoCommit_Transaction(QString& errorMessage);
+void daoRollback_Transaction();

@@ -1,0 +1,41 @@
+#include "settingvalues.h"
+
+#include "formats.h"
+#include "modRegEdit.h"
+#include "paths.h"
+
+#include <QFile>
+#include <cmath>
+
+QString ReadPathSetting(const QString& valueName, const QString& defaultFileName) {
+    const QString fallback = ProgramFile(defaultFileName);
+    const QString configured = ReadTextSetting(valueName, fallback);
+    if (!QFile::exists(configured) && QFile::exists(fallback))
+        return fallback;
+    return configured;
+}
+
+std::optional<qint16> ReadInt16Setting(const QString& valueName, qint16 defaultValue,
+                                       QString& error) {
+    const QVariant value =
+        regGet_KeyValue(HKEY_LOCAL_MACHINE, MainSettingsKey, valueName, defaultValue);
+    std::optional<double> number;
+    if (value.metaType().id() == QMetaType::Int)
+        number = value.toInt();
+    else
+        number = ParseNumber(value.toString());
+    if (!number) {
+        error = QStringLiteral("Type mismatch");
+        return std::nullopt;
+    }
+    const double rounded = std::nearbyint(*number); // banker's rounding, as the old conversion
+    if (rounded < -32768 || rounded > 32767) {
+        error = QStringLiteral("Overflow");
+        return std::nullopt;
+    }
+    return static_cast<qint16>(rounded);
+}
+
+QString ReadTextSetting(const QString& valueName, const QString& defaultValue) {
+    return regGet_KeyValue(HKEY_LOCAL_MACHINE, MainSettingsKey, valueName, defaultValue).toString();
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+// What every suite needs, widgets or not: a program folder of its own, a settings store that
+// starts empty, and the environment the suites share.
+
+#include <QCoreApplication>
+#include <QString>
+#include <QTemporaryDir>
+#include <QTest>
+
+// A program folder of its own for one test: a copy of the blank database, an empty backup
+// folder, and a settings store that starts empty.
+class ProgramFolderFixture {
+  public:
+    ProgramFolderFixture();
+    ~ProgramFolderFixture();
+    QString path() const { return folder_.path(); }
+    QString file(const QString& name) const { return folder_.filePath(name); }
+    QString database() const { return file(QStringLiteral("pellory.mdb")); }
+
+  private:
+    QTemporaryDir folder_;
+};
+
+// Empties the shared settings store.
+void ClearSettingsStore();
+
+// Environment every suite shares: offscreen windows, en_US, a private settings folder.
+void PrepareTestEnvironment();
+
+// A suite of rules that needs no window system at all.
+#define PELLORY_BOOK_TEST_MAIN(TestObject)                                                         \
+    int main(int argc, char** argv) {                                                              \
+        PrepareTestEnvironment();                                                                  \
+        QCoreApplication app(argc, argv);                                                          \
+        TestObject tc;                                                                             \
+        QTEST_SET_MAIN_SOURCE_PATH                                                                 \
+        return QTest::qExec(&tc, argc, argv);                                                      \
+    }
