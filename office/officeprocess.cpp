@@ -1,9 +1,9 @@
 #include "officeprocess.h"
 
-#include <QDeadlineTimer>
+#include "events.h"
+
 #include <QDir>
 #include <QFile>
-#include <QThread>
 #include <QUrl>
 #include <QUuid>
 #include <csignal>
@@ -20,6 +20,7 @@ constexpr char profileSettings[] = R"(<?xml version="1.0" encoding="UTF-8"?>
 </oor:items>
 )";
 constexpr int killLimitMs = 10'000;
+constexpr int startLimitMs = 30'000;
 
 // Whether any process of the group is still running (a zombie is past running).
 bool GroupHasLiveMembers(qint64 group) {
@@ -73,7 +74,11 @@ bool OfficeProcess::Start() {
         QStringLiteral("--accept=pipe,name=%1;urp;").arg(pipeName_),
     });
     process_.start();
-    if (!process_.waitForStarted())
+    // The window keeps painting while the launcher starts; the wait is bounded.
+    WaitLettingEventsRun(startLimitMs, [this] {
+        return process_.state() != QProcess::Starting || process_.waitForStarted(0);
+    });
+    if (process_.state() != QProcess::Running)
         return false;
     group_ = process_.processId();
     return true;
@@ -88,7 +93,7 @@ QString OfficeProcess::ConnectUrl() const {
 }
 
 bool OfficeProcess::WaitForExit(int ms) {
-    return !IsRunning() || process_.waitForFinished(ms);
+    return WaitLettingEventsRun(ms, [this] { return !IsRunning() || process_.waitForFinished(0); });
 }
 
 void OfficeProcess::Kill() {
@@ -96,10 +101,9 @@ void OfficeProcess::Kill() {
         return;
     // The launcher and the office it spawns share the group; stragglers go with it.
     ::kill(static_cast<pid_t>(-group_), SIGKILL);
-    process_.waitForFinished(-1);
+    WaitForExit(killLimitMs);
     // The office itself is not our child: wait until it is really gone.
-    const QDeadlineTimer deadline(killLimitMs);
-    while (GroupHasLiveMembers(group_) && !deadline.hasExpired())
-        QThread::msleep(10);
+    const qint64 group = group_;
+    WaitLettingEventsRun(killLimitMs, [group] { return !GroupHasLiveMembers(group); });
     group_ = 0;
 }

@@ -1,9 +1,9 @@
 #include "officesession.h"
 
+#include "events.h"
 #include "unovalues.h"
 
 #include <QDeadlineTimer>
-#include <QThread>
 #include <com/sun/star/bridge/UnoUrlResolver.hpp>
 #include <com/sun/star/connection/NoConnectException.hpp>
 #include <com/sun/star/frame/Desktop.hpp>
@@ -93,7 +93,7 @@ bool OfficeSession::Connect() {
             return true;
         if (!done)
             return false;
-        QThread::msleep(100);
+        WaitLettingEventsRun(100, [] { return false; });
     }
     return false;
 }

@@ -14,10 +14,9 @@ QByteArray contents(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-void writeFile(const QString& path, const QByteArray& bytes) {
+bool writeFile(const QString& path, const QByteArray& bytes) {
     QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 } // namespace
 
@@ -64,7 +63,7 @@ class LogTest : public QObject {
         list << "stale";
         LogTransaction(QString());
         QCOMPARE(list.size(), 0); // no log yet
-        writeFile(LogFilePath(), "one\r\n\r\ntwo\r\n\r\n");
+        QVERIFY(writeFile(LogFilePath(), "one\r\n\r\ntwo\r\n\r\n"));
         LogTransaction(QString());
         QCOMPARE(list.size(), 2);
         QCOMPARE(list[1], QString("two"));

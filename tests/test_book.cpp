@@ -1,0 +1,175 @@
+// The book's operations on a real file, without any window: sessions and transactions, account
+// and invoice changes, the schedule's and the tree's reads.
+#include "accounts.h"
+#include "billingdue.h"
+#include "booksession.h"
+#include "booktesting.h"
+#include "formats.h"
+#include "invoices.h"
+#include "testbook.h"
+#include "treerows.h"
+
+namespace {
+ProfileRecord profile(const QString& account, const QString& master, const QString& name) {
+    ProfileRecord p;
+    p.AccountNumber = account;
+    p.MasterAccount = master;
+    p.CustomerName = name;
+    p.PaymentAmount = 12.5;
+    p.UnitPrice = 0.0;
+    p.PayableTo = "Varnaby Services";
+    p.BillAddress[0] = "1 Mill Lane";
+    p.RecievingAddress[0] = "PO Box 17";
+    return p;
+}
+
+InvoiceRecord invoice(const QString& number, const QString& account, double billed,
+                      const QDate& date = QDate(2026, 3, 5)) {
+    InvoiceRecord i;
+    i.InvoiceNumber = number;
+    i.AccountNumber = account;
+    i.DateBilled = date;
+    i.DateDue = date.addDays(14);
+    i.PastDue = 0.0;
+    i.AmountBilled = billed;
+    i.AmountRecieved = 0.0;
+    return i;
+}
+} // namespace
+
+class BookTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void init() { folder = std::make_unique<ProgramFolderFixture>(); }
+    void cleanup() { folder.reset(); }
+
+    void nestedOpenIsRefusedAndTheOuterWorkLands() {
+        BookSession outer(folder->database());
+        QVERIFY(outer.isOpen());
+        {
+            BookSession nested(folder->database());
+            QVERIFY(!nested.isOpen());
+            QCOMPARE(nested.error(),
+                     QString("daoOpen_DBConnection(): Database connection already open"));
+        }
+        // The refused session closed nothing: the outer transaction still commits.
+        QString error;
+        QCOMPARE(SaveAccount(profile("1001", MasterMarker, "Abbott"), QString(), error), 0);
+        QVERIFY(AccountExists("1001"));
+    }
+
+    void transactionRollsBackUnlessCommitted() {
+        BookSession session(folder->database());
+        QString error;
+        {
+            BookTransaction transaction;
+            QVERIFY(transaction.begun());
+            QCOMPARE(appendAccountRows(), 0);
+        }
+        QVERIFY(!AccountExists("X1"));
+    }
+
+    void accountSavesReplaceAndCascade() {
+        BookSession session(folder->database());
+        QString error;
+        QCOMPARE(SaveAccount(profile("1001", MasterMarker, "Abbott"), QString(), error), 0);
+        QCOMPARE(SaveAccount(profile("2001", "1001", "Barnes"), QString(), error), 0);
+        QCOMPARE(ReadBalance("2001", error)->Balance, std::optional<double>(0.0));
+        QCOMPARE(CreateInvoice(invoice("0000001", "2001", 40.0), "Hours", error),
+                 InvoiceStore::Stored);
+
+        // Editing replaces the row under the old number and keeps the balance row.
+        ProfileRecord edited = profile("2001", "1001", "Barnes & Sons \"Bakers\"; DROP TABLE x");
+        QCOMPARE(SaveAccount(edited, "2001", error), 0);
+        QCOMPARE(ReadProfile("2001", error)->CustomerName, edited.CustomerName);
+        QCOMPARE(ReadProfile("2001", error)->PaymentAmount, QVariant(12.5));
+        QCOMPARE(ReadBalance("2001", error)->Balance, std::optional<double>(40.0));
+
+        // A new account whose number exists is refused whole: no second balance row either.
+        QVERIFY(SaveAccount(profile("1001", MasterMarker, "Again"), QString(), error) != 0);
+        QCOMPARE(ReadProfile("1001", error)->CustomerName, QString("Abbott"));
+
+        // The master takes its linked accounts, their invoices and balances along.
+        QCOMPARE(DeleteAccount("1001", true, error), 0);
+        QCOMPARE(AllProfiles(error).size(), std::size_t(0));
+        QCOMPARE(AllInvoices(error).size(), std::size_t(0));
+        QVERIFY(!ReadBalance("2001", error));
+    }
+
+    void invoiceStoresWithItsBalanceOrNotAtAll() {
+        BookSession session(folder->database());
+        QString error;
+        QCOMPARE(SaveAccount(profile("A1", MasterMarker, "Ann"), QString(), error), 0);
+        QCOMPARE(CreateInvoice(invoice("0000007", "A1", 125.0), "Visits", error),
+                 InvoiceStore::Stored);
+        const auto balance = ReadBalance("A1", error);
+        QCOMPARE(balance->Balance, std::optional<double>(125.0));
+        QCOMPARE(balance->LastUnitDescription, QString("Visits"));
+        QCOMPARE(CreateInvoice(invoice("0000007", "A1", 300.0), "Other", error),
+                 InvoiceStore::Duplicate);
+        QCOMPARE(ReadBalance("A1", error)->Balance, std::optional<double>(125.0));
+
+        // An invoice row the book refuses leaves the balance as it was.
+        QCOMPARE(daoIssue_EXEStatement("CREATE TRIGGER refuse BEFORE INSERT ON tbl_Invoices "
+                                       "BEGIN SELECT RAISE(ABORT, 'disk says no'); END",
+                                       error),
+                 0);
+        QCOMPARE(CreateInvoice(invoice("0000008", "A1", 500.0), "Broken", error),
+                 InvoiceStore::Failed);
+        QVERIFY2(error.contains("disk says no"), qPrintable(error));
+        QCOMPARE(ReadBalance("A1", error)->Balance, std::optional<double>(125.0));
+        QVERIFY(!InvoiceExists("0000008"));
+    }
+
+    void scheduleAndTreeReadTheBook() {
+        BookSession session(folder->database());
+        QString error;
+        const QDate today(2026, 12, 8);
+        for (const auto& [account, master] :
+             {std::pair{"1001", MasterMarker}, {"2001", "1001"}, {"1002", MasterMarker}}) {
+            ProfileRecord p = profile(account, master, QString("Name ") + account);
+            p.BillCycle = 1;
+            p.MonthDay = account == QLatin1String("1002") ? "1" : "15";
+            QCOMPARE(SaveAccount(p, QString(), error), 0);
+        }
+        QCOMPARE(CreateInvoice(invoice("0000001", "1001", 10.0, today.addDays(-3)), "H", error),
+                 InvoiceStore::Stored);
+        QCOMPARE(CreateInvoice(invoice("0000002", "2001", 10.0, today.addMonths(-1)), "H", error),
+                 InvoiceStore::Stored);
+        const auto due = AccountsDueThisMonth(today, error);
+        QCOMPARE(due.size(), std::size_t(2));      // 1001 was billed this month
+        QCOMPARE(due[0].account, QString("1002")); // by billing day
+        QCOMPARE(due[1].account, QString("2001"));
+
+        const TreeRows rows = ReadTreeRows(error);
+        QVERIFY(error.isEmpty());
+        QCOMPARE(rows.masters.size(), std::size_t(2));
+        QCOMPARE(rows.masters[0].linked.size(), std::size_t(1));
+        QCOMPARE(rows.masters[0].linked[0].name, QString("Name 2001"));
+        QCOMPARE(rows.invoices.size(), std::size_t(2));
+        QVERIFY(rows.invoices[0].unpaid);
+    }
+
+    void invoiceNumbersOutOfRangeAreRefused() {
+        QCOMPARE(FormatInvoiceNumber(17), std::optional<QString>("0000017"));
+        QCOMPARE(FormatInvoiceNumber(41.4), std::optional<QString>("0000041"));
+        QCOMPARE(FormatInvoiceNumber(-3), std::optional<QString>("-0000003"));
+        QCOMPARE(FormatInvoiceNumber(12345678901234567890.0), std::nullopt);
+        QCOMPARE(FormatInvoiceNumber(-1e300), std::nullopt);
+    }
+
+  private:
+    static qint32 appendAccountRows() {
+        QString error;
+        RecordBuffer() = {"X1", 1.0};
+        const qint32 result = daoWrite_DBTableRecord(QLatin1String(tables::Logs), error);
+        RecordBuffer() = QVariantList(col::ProfileColumnCount);
+        RecordBuffer()[col::AccountNumber] = "X1";
+        return result || daoWrite_DBTableRecord(QLatin1String(tables::CustomerProfile), error);
+    }
+
+    std::unique_ptr<ProgramFolderFixture> folder;
+};
+
+PELLORY_BOOK_TEST_MAIN(BookTest)
+#include "test_book.moc"
