@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QStyle>
 #include <QVBoxLayout>
 #include <utility>
 
@@ -57,10 +58,12 @@ void frmBalance::buildWindow() {
     Toolbar1 = BuildDialogToolbar(this);
     Toolbar1->addSeparator();
     Toolbar1->addButton(QStringLiteral("&Save"), QStringLiteral("Save"),
-                        QStringLiteral("Save Invoice Edits"));
+                        QStringLiteral("Save Invoice Edits"),
+                        style()->standardIcon(QStyle::SP_DialogSaveButton));
     Toolbar1->addSeparator();
     Toolbar1->addButton(QStringLiteral("&Delete"), QStringLiteral("Delete"),
-                        QStringLiteral("Delete Last Invoice"));
+                        QStringLiteral("Delete Last Invoice"),
+                        style()->standardIcon(QStyle::SP_TrashIcon));
     connect(Toolbar1, &WindowToolbar::commandTriggered, this, &frmBalance::dispatchCommand);
     layout->addWidget(Toolbar1);
     LABEL_Help = BuildHelpStrip(this, HelpText);
