@@ -170,9 +170,9 @@ Removal DeleteLastInvoice(const QString& account, const QString& number, QString
 bool RemoveInvoiceBackup(const QString& number) {
     const QString name = "inv" + number + ".xls";
     QDir backup(ProgramFile(QStringLiteral("backup")));
-    bool removed = false;
+    bool allRemoved = true;
     for (const QString& file : backup.entryList(QDir::Files | QDir::Hidden))
-        if (file.compare(name, Qt::CaseInsensitive) == 0)
-            removed = backup.remove(file) || removed;
-    return removed;
+        if (file.compare(name, Qt::CaseInsensitive) == 0 && !backup.remove(file))
+            allRemoved = false;
+    return allRemoved;
 }

@@ -59,5 +59,5 @@ Removal DeleteLastInvoice(const QString& account, const QString& number, QString
                           QString& error);
 
 // Removes the invoice's backup workbook in backup/ of the program folder, whatever the letter
-// case of its name; other files stay. True when a copy was removed.
+// case of its name; other files stay. False when a copy is still there.
 bool RemoveInvoiceBackup(const QString& number);

@@ -111,8 +111,13 @@ void frmBalance::Delete() {
                     QMessageBox::Critical);
         return;
     }
-    RemoveInvoiceBackup(number);
     LogTransaction("Deleted invoice# " + number);
+    if (!RemoveInvoiceBackup(number))
+        ShowMessage(this,
+                    "Invoice Number [" + number +
+                        "] was deleted and the balance adjusted, but its backup copy could not "
+                        "be removed from the backup folder.",
+                    QMessageBox::Warning);
     LoadAccount(account);
     COMBO_AccountNumber->setFocus();
     RefreshTree();

@@ -236,6 +236,19 @@ class BalanceWindowTest : public QObject {
         QCOMPARE(messages().back().icon, QMessageBox::Critical);
         QCOMPARE(balanceOf(db_, "A1"), QVariant(100.0));
         QCOMPARE(invoiceValue(db_, "0000001", col::AmountRecieved), QVariant(0.0));
+
+        // A removal the book refuses leaves the balance it would have rolled back.
+        alterBook(db_, "CREATE TRIGGER keep BEFORE DELETE ON tbl_Invoices "
+                       "BEGIN SELECT RAISE(ABORT, 'kept'); END");
+        fixture_->prompts.answers = {QMessageBox::Yes};
+        click(*window, "Delete");
+        QVERIFY(fixture_->prompts.lastMessage().startsWith(
+            "Invoice Number [0000001] was not deleted; the invoice and the balance are as they "
+            "were.\n\n"));
+        QVERIFY(fixture_->prompts.lastMessage().contains("kept"));
+        QCOMPARE(messages().back().icon, QMessageBox::Critical);
+        QCOMPARE(balanceOf(db_, "A1"), QVariant(100.0));
+        QCOMPARE(CountRows(db_, sql::SelectAllInvoices), 1);
         QVERIFY(logText().isEmpty());
     }
 
