@@ -266,6 +266,7 @@ class TestMainWindow : public QObject {
         QCOMPARE(window.MENUOPT_ItemName->text(), QStringLiteral("0000001, 1001"));
         QVERIFY(!window.MENUOPT_EditAccount->isEnabled());
         QVERIFY(!window.MENUOPT_CreateInvoice->isEnabled());
+        QVERIFY(window.MENUOPT_EditInvoice->isEnabled());
         window.MENU_PopupMenu->hide();
 
         doubleClick(window, invoice);
@@ -557,9 +558,11 @@ class TestMainWindow : public QObject {
         QVERIFY(window.LIST_Transaction->item(0)->text().endsWith(
             ", Edited invoice# 0000001, recieved$ 110.50"));
 
+        // Esc closes it alone, and it goes.
         QPointer<frmBalance> closed = balance;
-        balance->close();
+        QTest::keyClick(balance->LIST_Invoices, Qt::Key_Escape);
         QTRY_VERIFY(closed.isNull());
+        QVERIFY(window.isVisible());
 
         window.TreeView1->setCurrentItem(window.Node("[Invoice]0000001"));
         window.MENUOPT_EditInvoice->trigger();
