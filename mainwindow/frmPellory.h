@@ -74,6 +74,7 @@ class frmPellory : public QMainWindow {
     template <typename Window> void openModal(const QString& account);
     void openCustomerEditor(const QString& account);
     void openInvoiceCreation(const QString& account);
+    void openInvoiceEditing(const QTreeWidgetItem* invoiceNode);
     void openSchedule();
     void openAbout();
     void showTransactionLine();

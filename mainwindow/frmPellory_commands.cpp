@@ -2,6 +2,7 @@
 #include "busypointer.h"
 #include "commandtags.h"
 #include "frmAbout.h"
+#include "frmBalance.h"
 #include "frmCustomer.h"
 #include "frmInvoice.h"
 #include "frmPellory.h"
@@ -88,6 +89,8 @@ void frmPellory::buildPopupMenu() {
         if (const QTreeWidgetItem* node = TreeView1->currentItem())
             openInvoiceCreation(SplitNodeKey(KeyOf(node)).value);
     });
+    connect(MENUOPT_EditInvoice, &QAction::triggered, this,
+            [this] { openInvoiceEditing(TreeView1->currentItem()); });
 }
 
 void frmPellory::setCommandEnabled(QAction* command, bool enabled) {
@@ -112,6 +115,8 @@ void frmPellory::dispatchCommand(const QString& tag) {
         ShowMessage(this, QStringLiteral("Import not yet supported"), QMessageBox::Warning);
     else if (tag == command::Invoice)
         openInvoiceCreation(QString());
+    else if (tag == command::Balance)
+        openModal<frmBalance>(QString());
     else if (tag == command::Schedule)
         openSchedule();
     else if (tag == command::Refresh)
@@ -149,6 +154,20 @@ void frmPellory::openCustomerEditor(const QString& account) {
 
 void frmPellory::openInvoiceCreation(const QString& account) {
     openModal<frmInvoice>(account);
+}
+
+// Not modal, so the tree stays usable beside it. It holds the numbers, never the node: a
+// rebuild of the tree cannot pull anything from under it. It goes when it closes, or with
+// this window.
+void frmPellory::openInvoiceEditing(const QTreeWidgetItem* invoiceNode) {
+    if (!invoiceNode)
+        return;
+    auto* window = new frmBalance(this);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    const QString text = invoiceNode->text(0);
+    window->Tag = text.mid(text.indexOf(',') + 1).trimmed();
+    window->SelectedInvoice = SplitNodeKey(KeyOf(invoiceNode)).value;
+    window->show();
 }
 
 void frmPellory::openSchedule() {

@@ -165,5 +165,7 @@ void frmPellory::nodeDoubleClicked() {
         // Looked up again: a rebuild asked for meanwhile may have replaced the node.
         if (QTreeWidgetItem* expanded = Node(key))
             expanded->setExpanded(true);
+    } else if (tag == nodetag::DetailCurrentEdit || tag == nodetag::DetailEdit) {
+        openInvoiceEditing(node->parent());
     }
 }

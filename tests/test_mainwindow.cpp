@@ -3,6 +3,7 @@
 #include "announcer.h"
 #include "bookrows.h"
 #include "commandtags.h"
+#include "frmBalance.h"
 #include "frmCustomer.h"
 #include "frmInvoice.h"
 #include "frmPellory.h"
@@ -19,7 +20,9 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
+#include <QPointer>
 #include <QTimer>
 #include <QTreeWidget>
 
@@ -176,8 +179,9 @@ class TestMainWindow : public QObject {
                  QStringList({"0000002, 1001", "0000003, gone"}));
         // With a master in the book the account commands follow their windows: those that
         // have not been built yet stay disabled.
-        QCOMPARE(window.Toolbar1->button(command::Balance)->isEnabled(),
-                 command::WindowLanded(command::Balance));
+        QVERIFY(window.Toolbar1->button(command::Balance)->isEnabled());
+        QCOMPARE(window.Toolbar1->button(command::Report)->isEnabled(),
+                 command::WindowLanded(command::Report));
     }
 
     void doubleClickedInvoiceGetsItsDetailLinesOnce() {
@@ -262,6 +266,7 @@ class TestMainWindow : public QObject {
         QCOMPARE(window.MENUOPT_ItemName->text(), QStringLiteral("0000001, 1001"));
         QVERIFY(!window.MENUOPT_EditAccount->isEnabled());
         QVERIFY(!window.MENUOPT_CreateInvoice->isEnabled());
+        QVERIFY(window.MENUOPT_EditInvoice->isEnabled());
         window.MENU_PopupMenu->hide();
 
         doubleClick(window, invoice);
@@ -528,6 +533,58 @@ class TestMainWindow : public QObject {
         QCOMPARE(book().profiles(), 0);
         QCOMPARE(window.LIST_Transaction->count(), 4);
         QVERIFY(window.LIST_Transaction->item(3)->text().endsWith(", Deleted account# 1001"));
+    }
+
+    void invoiceOpensItsBalanceWindowBesideTheTree() {
+        addMasterLinkedAndUnpaidInvoice();
+        frmPellory window;
+        open(window);
+        QTreeWidgetItem* invoice = window.Node("[InvoiceCurrent]0000001");
+        doubleClick(window, invoice);
+        doubleClick(window, window.Node("[DetailCurrentEdit]0000001"));
+        auto* balance = window.findChild<frmBalance*>();
+        QVERIFY(balance);
+        QVERIFY(prompts_->modalWindows.empty());
+        QVERIFY(!balance->isModal());
+        QVERIFY(balance->testAttribute(Qt::WA_DeleteOnClose));
+        QCOMPARE(balance->Tag, QStringLiteral("1001"));
+        QTRY_COMPARE(balance->TEXT_PaymentBilled->text(), QStringLiteral("110.50"));
+        QCOMPARE(balance->LIST_Invoices->currentItem()->text(), QStringLiteral("0000001"));
+
+        // The tree rebuilds under it; the window works on, and its payment moves the invoice
+        // out of the unpaid folder.
+        window.RefreshTree();
+        balance->TEXT_PaymentRecieved->setText("110.50");
+        balance->Toolbar1->button("Save")->trigger();
+        QVERIFY(!window.Node("[InvoiceCurrent]0000001"));
+        QVERIFY(window.Node("[Invoice]0000001"));
+        QVERIFY(window.LIST_Transaction->item(0)->text().endsWith(
+            ", Edited invoice# 0000001, recieved$ 110.50"));
+
+        // Esc closes it alone, and it goes.
+        QPointer<frmBalance> closed = balance;
+        QTest::keyClick(balance->LIST_Invoices, Qt::Key_Escape);
+        QTRY_VERIFY(closed.isNull());
+        QVERIFY(window.isVisible());
+
+        window.TreeView1->setCurrentItem(window.Node("[Invoice]0000001"));
+        window.MENUOPT_EditInvoice->trigger();
+        QTRY_VERIFY(window.findChild<frmBalance*>());
+        QCOMPARE(window.findChild<frmBalance*>()->Tag, QStringLiteral("1001"));
+    }
+
+    void balanceCommandOpensTheWindowModallyWithoutAnAccount() {
+        QVERIFY(book().addProfile("1001", MasterMarker, "Abbott Plumbing"));
+        frmPellory window;
+        open(window);
+        QString tagSeen = "unset";
+        prompts_->onModal = [&](QDialog* dialog) {
+            tagSeen = qobject_cast<frmBalance*>(dialog)->Tag;
+            return int(QDialog::Rejected);
+        };
+        QTest::keyClick(window.TreeView1, Qt::Key_B, Qt::AltModifier);
+        QCOMPARE(prompts_->modalWindows, std::vector<QString>({"frmBalance"}));
+        QCOMPARE(tagSeen, QString());
     }
 };
 

@@ -1,0 +1,129 @@
+// The commands of the account balance window: saving a payment and deleting the last invoice.
+#include "announcer.h"
+#include "balances.h"
+#include "booksession.h"
+#include "busypointer.h"
+#include "events.h"
+#include "formats.h"
+#include "frmBalance.h"
+#include "modCommand.h"
+#include "prompts.h"
+#include "settings.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+
+namespace {
+const QString OpenFailed = QStringLiteral("Error opening main database.\n\n");
+
+QString notLastRefusal(const QString& last) {
+    return "Sorry, only the last invoice created can be deleted.\n\nThe last invoice in this "
+           "list is [" +
+           last + "]";
+}
+} // namespace
+
+void frmBalance::dispatchCommand(const QString& tag) {
+    if (tag == QLatin1String("Save"))
+        Save();
+    else if (tag == QLatin1String("Delete"))
+        Delete();
+    else
+        closeWindow();
+}
+
+void frmBalance::Save() {
+    if (!ValidateEdits())
+        return;
+    const QString number = selectedLine();
+    PaymentEntry entry;
+    entry.number = number;
+    entry.dateReceived = ParseDate(TEXT_DateRecieved->text()).value_or(QDate());
+    entry.reference = TEXT_Reference->text();
+    entry.amountReceived = ParseMoney(TEXT_PaymentRecieved->text()).value_or(0.0);
+    double storedBalance = 0.0;
+    QString error;
+    qint32 result = 0;
+    {
+        BusyPointer busy;
+        BookSession session(Settings().Database);
+        if (!session.isOpen()) {
+            busy.release();
+            ShowMessage(this, OpenFailed + session.error(), QMessageBox::Critical);
+            return;
+        }
+        result = SavePayment(entry, storedBalance, error);
+    }
+    if (result != 0) {
+        ShowMessage(this, "Error saving to database!\n\n" + error, QMessageBox::Critical);
+        return;
+    }
+    // The next edit starts from what is stored now, so a second save counts nothing twice.
+    BaseBalance = storedBalance;
+    RecievedBeforeEdit = entry.amountReceived;
+    Loading = true;
+    TEXT_PaymentRecieved->setText(FormatMoney(entry.amountReceived));
+    Loading = false;
+    showBalance(storedBalance);
+    ShowMessage(this, "Invoice Number [" + number + "] edits have been saved.",
+                QMessageBox::Information, QMessageBox::Ok, QStringLiteral("Invoice Saved"));
+    LogTransaction("Edited invoice# " + number + ", recieved$ " +
+                   FormatMoney(entry.amountReceived));
+    RefreshTree();
+}
+
+void frmBalance::Delete() {
+    const QString number = selectedLine();
+    const QString account = COMBO_AccountNumber->currentText();
+    const int lines = LIST_Invoices->count();
+    const QString lastLine = lines > 0 ? LIST_Invoices->item(lines - 1)->text() : QString();
+    if (number != lastLine) {
+        ShowMessage(this, notLastRefusal(lastLine), QMessageBox::Warning);
+        return;
+    }
+    if (ShowMessage(this,
+                    "Are you sure you want to delete Invoice Number [" + number +
+                        "] from the system? (the account balance will also be adjusted)",
+                    QMessageBox::Question, QMessageBox::Yes | QMessageBox::No,
+                    QStringLiteral("Please Confirm")) != QMessageBox::Yes)
+        return;
+    QString error;
+    QString storedLast;
+    Removal removal = Removal::Failed;
+    {
+        BusyPointer busy;
+        LetEventsRun();
+        BookSession session(Settings().Database);
+        if (!session.isOpen()) {
+            busy.release();
+            ShowMessage(this, OpenFailed + session.error(), QMessageBox::Critical);
+            return;
+        }
+        removal = DeleteLastInvoice(account, number, storedLast, error);
+    }
+    if (removal == Removal::NotLast) {
+        // An invoice was created for the account since the list was filled.
+        ShowMessage(this, notLastRefusal(storedLast), QMessageBox::Warning);
+        LoadAccount(account);
+        return;
+    }
+    if (removal == Removal::Failed) {
+        ShowMessage(this,
+                    "Invoice Number [" + number +
+                        "] was not deleted; the invoice and the balance are as they were.\n\n" +
+                        error,
+                    QMessageBox::Critical);
+        return;
+    }
+    LogTransaction("Deleted invoice# " + number);
+    if (!RemoveInvoiceBackup(number))
+        ShowMessage(this,
+                    "Invoice Number [" + number +
+                        "] was deleted and the balance adjusted, but its backup copy could not "
+                        "be removed from the backup folder.",
+                    QMessageBox::Warning);
+    LoadAccount(account);
+    COMBO_AccountNumber->setFocus();
+    RefreshTree();
+}
