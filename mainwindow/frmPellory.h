@@ -74,6 +74,7 @@ class frmPellory : public QMainWindow {
     void openCustomerEditor(const QString& account);
     void openInvoiceCreation(const QString& account);
     void openSchedule();
+    void openSettings();
     void openAbout();
     void showTransactionLine();
     void openHelp();

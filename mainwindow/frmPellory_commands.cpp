@@ -6,6 +6,7 @@
 #include "frmInvoice.h"
 #include "frmPellory.h"
 #include "frmSchedule.h"
+#include "frmSettings.h"
 #include "nodekeys.h"
 #include "prompts.h"
 #include "windowtoolbar.h"
@@ -116,6 +117,8 @@ void frmPellory::dispatchCommand(const QString& tag) {
         openSchedule();
     else if (tag == command::Refresh)
         RefreshTree();
+    else if (tag == command::Settings)
+        openSettings();
 }
 
 void frmPellory::showPopupMenu(const QPoint& globalPosition) {
@@ -154,6 +157,11 @@ void frmPellory::openInvoiceCreation(const QString& account) {
 void frmPellory::openSchedule() {
     frmSchedule schedule(this);
     ShowModal(&schedule);
+}
+
+void frmPellory::openSettings() {
+    frmSettings settings(this);
+    ShowModal(&settings);
 }
 
 void frmPellory::openAbout() {
