@@ -131,6 +131,7 @@ qint32 BackUpBook(const QString& path, const QString& backupFolder, QString& err
     QString description;
     qint32 number = runOnOwnConnection(path, true, BackupBusyMs, sql::CompactInto,
                                        {scratch.fileName()}, description);
+    scratch.setPermissions(QFile::permissions(path)); // readable by whoever reads the book
     if (number == 0 && !flushToDisk(scratch)) {
         number = EngineError;
         description = scratch.errorString();
