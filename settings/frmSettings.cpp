@@ -45,6 +45,7 @@ QLineEdit* pathField(QWidget* parent, const QString& name) {
     auto* field = new QLineEdit(parent);
     field->setObjectName(name);
     field->setReadOnly(true);
+    field->setFocusPolicy(Qt::ClickFocus);
     ShowAsEntryField(field, false);
     return field;
 }

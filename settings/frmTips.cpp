@@ -49,7 +49,7 @@ frmTips::frmTips(QWidget* parent) : QDialog(parent) {
     const QVariant noShow =
         regGet_KeyValue(HKEY_LOCAL_MACHINE, MainSettingsKey, setting::NoShow, 0);
     CHECK_NoShow->setChecked(noShow.toInt() != 0);
-    resize(440, 380);
+    resize(460, 330);
 }
 
 // Every way of closing a dialog ends here: the toolbar, Esc, Alt+E and the close box.
