@@ -59,7 +59,7 @@ QStringList entriesOf(const QComboBox* list) {
 
 void writeSetting(const QString& name, const QVariant& value, bool asText) {
     regSet_KeyValue(HKEY_LOCAL_MACHINE, MainSettingsKey, name, value, asText);
-    QApplication::processEvents();
+    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 } // namespace
 
@@ -273,29 +273,34 @@ void frmSettings::purgeLog() {
 }
 
 void frmSettings::Save() {
+    // The check and the save let events run; no click or key may start another save meanwhile.
+    setEnabled(false);
     // A file that is not one of our books would leave the program with no usable database.
-    if (TEXT_Database->text() != Settings().Database) {
-        if (const auto problem = NotAPelloryBook(TEXT_Database->text())) {
-            ShowMessage(this, *problem + "\n\nNothing was saved.", QMessageBox::Critical);
-            return;
-        }
+    const QString chosen = TEXT_Database->text();
+    if (const auto problem =
+            chosen != Settings().Database ? NotAPelloryBook(chosen) : std::nullopt) {
+        setEnabled(true);
+        ShowMessage(this, *problem + "\n\nNothing was saved.", QMessageBox::Critical);
+        return;
     }
     BusyPointer busy;
     SaveUnitDescriptions(COMBO_Description);
     writeSettings();
     // Failures of compaction and backup are not reported: the book in use stays as it was.
     CompactAndBackUpBook(Settings().Database, ProgramFile(QStringLiteral("backup")));
+    QString reloadFailure;
     try {
         LoadSettings();
     } catch (const std::exception& error) {
-        busy.release();
-        ShowMessage(this,
-                    "The settings were saved, but loading them again failed: " +
-                        QString::fromUtf8(error.what()),
-                    QMessageBox::Critical);
+        reloadFailure = QString::fromUtf8(error.what());
     }
     RefreshTree();
     busy.release();
+    setEnabled(true);
+    if (!reloadFailure.isEmpty())
+        ShowMessage(this,
+                    "The settings were saved, but loading them again failed: " + reloadFailure,
+                    QMessageBox::Critical);
     accept();
 }
 
