@@ -264,9 +264,7 @@ void frmSettings::purgeLog() {
         break;
     case PurgeOutcome::DeleteFailed:
         ShowMessage(this,
-                    "The transaction log " + log +
-                        " could not be deleted, so it was not purged. Its copy is in " +
-                        backupFolder + ".",
+                    "The transaction log " + log + " could not be deleted; it was not purged.",
                     QMessageBox::Warning);
         break;
     }
