@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -14,7 +15,6 @@
 #include <QTemporaryFile>
 #include <QUrl>
 #include <cstdio>
-#include <functional>
 #include <unistd.h>
 
 namespace {
@@ -123,6 +123,13 @@ qint32 CompactBookInPlace(const QString& path, QString& errorMessage) {
 qint32 BackUpBook(const QString& path, const QString& backupFolder, QString& errorMessage) {
     errorMessage.clear();
     const QString target = backupFolder + '/' + fileNameOf(path);
+    // A book kept in the backup folder is its own copy; renaming over it would replace the book.
+    if (QFileInfo(target).exists() &&
+        QFileInfo(target).canonicalFilePath() == QFileInfo(path).canonicalFilePath()) {
+        errorMessage =
+            failure("BackUpBook", EngineError, QStringLiteral("the book is its own copy"));
+        return EngineError;
+    }
     QTemporaryFile scratch(backupFolder + "/." + fileNameOf(path) + ".XXXXXX");
     if (!scratch.open()) {
         errorMessage = failure("BackUpBook", EngineError, scratch.errorString());

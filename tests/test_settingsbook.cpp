@@ -135,6 +135,7 @@ class SettingsBookTest : public QObject {
         QCOMPARE(CompactAndBackUpBook(book, backup).compaction, 0);
         QVERIFY(QFileInfo(book).size() < size / 2);
         QCOMPARE(invoicesOf(copy, "KEEP"), 4);
+        QVERIFY(BackUpBook(copy, backup, error) != 0); // a book in the backup folder stays itself
     }
 
     void aBookWithoutOurTablesIsRefused() {
