@@ -1,4 +1,5 @@
 #include "frmPellory.h"
+#include "frmTips.h"
 #include "startup.h"
 
 #include <QApplication>
@@ -7,5 +8,5 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Pellory"));
     QApplication::setApplicationVersion(QStringLiteral(PELLORY_VERSION));
-    return StartRoutine(app, {[] { return new frmPellory; }, {}});
+    return StartRoutine(app, {[] { return new frmPellory; }, ShowTips});
 }

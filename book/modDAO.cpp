@@ -1,6 +1,7 @@
 #include "modDAO.h"
 
 #include "columns.h"
+#include "enginecalls.h"
 #include "events.h"
 #include "formats.h"
 #include "statements.h"
@@ -18,8 +19,8 @@ namespace {
 const QString ConnectionName = QStringLiteral("pellory_dao");
 const QString CompactionName = QStringLiteral("pellory_compact");
 constexpr int BusyTimeoutMs = 5000;
-constexpr qint32 EngineError = 1;   // SQLITE_ERROR
-constexpr qint32 NotADatabase = 26; // SQLITE_NOTADB
+using engine::NotADatabase;
+constexpr qint32 EngineError = engine::GeneralError;
 
 struct Connection {
     QString path;
@@ -36,28 +37,6 @@ QSqlDatabase database() {
     if (!QSqlDatabase::contains(ConnectionName))
         return QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), ConnectionName);
     return QSqlDatabase::database(ConnectionName, false);
-}
-
-QString failure(const char* routine, qint32 number, const QString& description) {
-    return QString::fromLatin1(routine) + "(), Error = " + QString::number(number) + " : " +
-           description;
-}
-
-qint32 errorNumber(const QSqlError& error) {
-    bool ok = false;
-    const qint32 number = error.nativeErrorCode().toInt(&ok);
-    return ok && number != 0 ? number : EngineError;
-}
-
-QString errorText(const QSqlError& error) {
-    return error.databaseText().isEmpty() ? error.text() : error.databaseText();
-}
-
-// Connections open the file through a URI so that a missing file is an error, never a new
-// empty database.
-QString uriFor(const QString& path, bool readOnly) {
-    return QStringLiteral("file:") + QString::fromUtf8(QUrl::toPercentEncoding(path, "/")) +
-           (readOnly ? QStringLiteral("?mode=ro") : QStringLiteral("?mode=rw"));
 }
 
 bool isJetDatabase(const QString& path) {
@@ -79,16 +58,16 @@ bool openProven(QSqlDatabase& db, const QString& path, bool readOnly, qint32& nu
     }
     db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=") +
                          QString::number(BusyTimeoutMs));
-    db.setDatabaseName(uriFor(path, readOnly));
+    db.setDatabaseName(engine::FileUri(path, readOnly));
     if (!db.open()) {
-        number = errorNumber(db.lastError());
-        description = errorText(db.lastError());
+        number = engine::ErrorNumber(db.lastError());
+        description = engine::ErrorText(db.lastError());
         return false;
     }
     QSqlQuery probe(db);
     if (!probe.exec(QLatin1String(sql::ProveDatabase))) {
-        number = errorNumber(probe.lastError());
-        description = errorText(probe.lastError());
+        number = engine::ErrorNumber(probe.lastError());
+        description = engine::ErrorText(probe.lastError());
         probe.finish();
         db.close();
         return false;
@@ -276,8 +255,8 @@ qint32 daoCompact_DB(const QString& sourcePath, const QString& destinationPath,
         return -1;
     }
     if (QFile::exists(destinationPath)) {
-        errorMessage =
-            failure("daoCompact_DB", EngineError, QStringLiteral("output file already exists"));
+        errorMessage = engine::Failure("daoCompact_DB", EngineError,
+                                       QStringLiteral("output file already exists"));
         return EngineError;
     }
     qint32 number = 0;
@@ -287,8 +266,8 @@ qint32 daoCompact_DB(const QString& sourcePath, const QString& destinationPath,
         if (openProven(db, sourcePath, true, number, description)) {
             QSqlQuery vacuum(db);
             if (!run(vacuum, QLatin1String(sql::CompactInto), {destinationPath})) {
-                number = errorNumber(vacuum.lastError());
-                description = errorText(vacuum.lastError());
+                number = engine::ErrorNumber(vacuum.lastError());
+                description = engine::ErrorText(vacuum.lastError());
             }
             vacuum.finish();
             db.close();
@@ -297,7 +276,7 @@ qint32 daoCompact_DB(const QString& sourcePath, const QString& destinationPath,
     QSqlDatabase::removeDatabase(CompactionName);
     if (number != 0) {
         QFile::remove(destinationPath); // never leave a half-written copy behind
-        errorMessage = failure("daoCompact_DB", number, description);
+        errorMessage = engine::Failure("daoCompact_DB", number, description);
     }
     return number;
 }
@@ -314,8 +293,9 @@ qint32 daoIssue_EXEStatement(const QString& statement, QString& errorMessage,
         QSqlDatabase db = database();
         QSqlQuery query(db);
         if (!run(query, statement, values)) {
-            result = errorNumber(query.lastError());
-            errorMessage = failure("daoIssue_EXEStatement", result, errorText(query.lastError()));
+            result = engine::ErrorNumber(query.lastError());
+            errorMessage = engine::Failure("daoIssue_EXEStatement", result,
+                                           engine::ErrorText(query.lastError()));
         }
     }
     LetEventsRun();
@@ -343,8 +323,9 @@ qint32 daoGet_DBTableRecord2(const QString& table, QString& errorMessage, const 
         for (const QString& name : {table, field, keyField}) {
             if (name.contains(']')) {
                 state().recordset.Reset();
-                errorMessage = failure("daoGet_DBTableRecord2", EngineError,
-                                       QStringLiteral("unrecognized token: \"") + name + '"');
+                errorMessage =
+                    engine::Failure("daoGet_DBTableRecord2", EngineError,
+                                    QStringLiteral("unrecognized token: \"") + name + '"');
                 LetEventsRun();
                 return EngineError;
             }
@@ -374,8 +355,9 @@ qint32 daoGet_DBTableRecord2(const QString& table, QString& errorMessage, const 
         }
         if (query.lastError().isValid()) {
             rows.clear();
-            result = errorNumber(query.lastError());
-            errorMessage = failure("daoGet_DBTableRecord2", result, errorText(query.lastError()));
+            result = engine::ErrorNumber(query.lastError());
+            errorMessage = engine::Failure("daoGet_DBTableRecord2", result,
+                                           engine::ErrorText(query.lastError()));
         }
         state().recordset.Reset(std::move(rows));
     }
@@ -419,8 +401,9 @@ qint32 daoWrite_DBTableRecord(const QString& table, QString& errorMessage) {
                 error = query.lastError();
         }
         if (error.isValid()) {
-            result = errorNumber(error);
-            errorMessage = failure("daoWrite_DBTableRecord", result, errorText(error));
+            result = engine::ErrorNumber(error);
+            errorMessage =
+                engine::Failure("daoWrite_DBTableRecord", result, engine::ErrorText(error));
         }
     }
     LetEventsRun();
@@ -438,8 +421,8 @@ qint32 transactionStep(const char* routine, const char* statement, QString& erro
     QSqlQuery query(db);
     if (query.exec(QLatin1String(statement)))
         return 0;
-    const qint32 number = errorNumber(query.lastError());
-    errorMessage = failure(routine, number, errorText(query.lastError()));
+    const qint32 number = engine::ErrorNumber(query.lastError());
+    errorMessage = engine::Failure(routine, number, engine::ErrorText(query.lastError()));
     return number;
 }
 } // namespace

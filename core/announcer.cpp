@@ -8,3 +8,13 @@ Announcer& Announcements() {
 void RefreshTree() {
     emit Announcements().treeRefreshRequested();
 }
+
+void Announcer::announceLine(const QString& line) {
+    listed_ << line;
+    emit lineLogged(line);
+}
+
+void Announcer::announceReload(const QStringList& lines) {
+    listed_ = lines;
+    emit logReloaded(lines);
+}

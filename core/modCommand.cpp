@@ -40,7 +40,7 @@ QString LogFilePath() {
 
 void LogTransaction(const QString& message) {
     if (message.isEmpty()) {
-        emit Announcements().logReloaded(readLines(LogFilePath()).value_or(QStringList()));
+        Announcements().announceReload(readLines(LogFilePath()).value_or(QStringList()));
         return;
     }
     const QString path = LogFilePath();
@@ -50,7 +50,7 @@ void LogTransaction(const QString& message) {
     QFile file(path);
     if (file.open(QIODevice::WriteOnly | QIODevice::Append))
         file.write(asFileLine(line));
-    emit Announcements().lineLogged(line);
+    Announcements().announceLine(line);
 }
 
 QString UnitDescriptionFilePath() {

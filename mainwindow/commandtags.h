@@ -19,6 +19,6 @@ inline const QString EditInvoice = QStringLiteral("EditInvoice");
 
 // Commands whose windows are still to be built: they stay disabled until their window lands.
 inline bool WindowLanded(const QString& tag) {
-    return tag != Report && tag != Settings;
+    return tag != Report;
 }
 } // namespace command

@@ -76,6 +76,7 @@ class frmPellory : public QMainWindow {
     void openInvoiceCreation(const QString& account);
     void openInvoiceEditing(const QTreeWidgetItem* invoiceNode);
     void openSchedule();
+    void openSettings();
     void openAbout();
     void showTransactionLine();
     void openHelp();

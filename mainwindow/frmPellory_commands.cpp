@@ -7,6 +7,7 @@
 #include "frmInvoice.h"
 #include "frmPellory.h"
 #include "frmSchedule.h"
+#include "frmSettings.h"
 #include "nodekeys.h"
 #include "prompts.h"
 #include "windowtoolbar.h"
@@ -121,6 +122,8 @@ void frmPellory::dispatchCommand(const QString& tag) {
         openSchedule();
     else if (tag == command::Refresh)
         RefreshTree();
+    else if (tag == command::Settings)
+        openSettings();
 }
 
 void frmPellory::showPopupMenu(const QPoint& globalPosition) {
@@ -173,6 +176,11 @@ void frmPellory::openInvoiceEditing(const QTreeWidgetItem* invoiceNode) {
 void frmPellory::openSchedule() {
     frmSchedule schedule(this);
     ShowModal(&schedule);
+}
+
+void frmPellory::openSettings() {
+    frmSettings settings(this);
+    ShowModal(&settings);
 }
 
 void frmPellory::openAbout() {

@@ -51,4 +51,8 @@ inline constexpr const char* CompactInto = "VACUUM INTO ?";
 // The engine's own version, for the About window.
 inline constexpr const char* EngineVersion = "SELECT sqlite_version()";
 
+// The settings window's upkeep of the book.
+// Compacts the book in place; the engine applies it whole or not at all under its journal.
+inline constexpr const char* CompactInPlace = "VACUUM";
+
 } // namespace sql

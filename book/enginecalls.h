@@ -1,0 +1,36 @@
+#pragma once
+
+// How the book's code names the engine's errors and opens its files, in one place.
+
+#include <QSqlError>
+#include <QString>
+#include <QUrl>
+
+namespace engine {
+
+inline constexpr qint32 GeneralError = 1;  // SQLITE_ERROR
+inline constexpr qint32 NotADatabase = 26; // SQLITE_NOTADB
+
+inline qint32 ErrorNumber(const QSqlError& error) {
+    bool ok = false;
+    const qint32 number = error.nativeErrorCode().toInt(&ok);
+    return ok && number != 0 ? number : GeneralError;
+}
+
+inline QString ErrorText(const QSqlError& error) {
+    return error.databaseText().isEmpty() ? error.text() : error.databaseText();
+}
+
+// "<routine>(), Error = <number> : <description>"
+inline QString Failure(const char* routine, qint32 number, const QString& description) {
+    return QString::fromLatin1(routine) + "(), Error = " + QString::number(number) + " : " +
+           description;
+}
+
+// Files open through a URI so that a missing file is an error, never a new empty database.
+inline QString FileUri(const QString& path, bool readOnly) {
+    return QStringLiteral("file:") + QString::fromUtf8(QUrl::toPercentEncoding(path, "/")) +
+           (readOnly ? QStringLiteral("?mode=ro") : QStringLiteral("?mode=rw"));
+}
+
+} // namespace engine

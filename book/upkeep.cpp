@@ -1,0 +1,189 @@
+#include "upkeep.h"
+
+#include "columns.h"
+#include "enginecalls.h"
+#include "modDAO.h"
+#include "paths.h"
+#include "statements.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTemporaryFile>
+#include <QUrl>
+#include <cstdio>
+#include <unistd.h>
+
+namespace {
+
+const QString UpkeepConnection = QStringLiteral("pellory_upkeep");
+constexpr qint32 EngineError = engine::GeneralError;
+// Compaction gives way at once to another program holding the book; a backup copy only reads,
+// so it waits a little longer for a writer to finish committing.
+constexpr int CompactionBusyMs = 250;
+constexpr int BackupBusyMs = 2000;
+
+// Runs one statement on a connection of our own, opened through a URI so that a missing file is
+// an error rather than a new empty database, and closed again before returning.
+qint32 runOnOwnConnection(const QString& path, bool readOnly, int busyMs, const char* statement,
+                          const QVariantList& values, QString& description) {
+    qint32 number = 0;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), UpkeepConnection);
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=") +
+                             QString::number(busyMs));
+        db.setDatabaseName(engine::FileUri(path, readOnly));
+        if (db.open()) {
+            QSqlQuery query(db);
+            bool done = query.prepare(QLatin1String(statement));
+            for (const QVariant& value : values)
+                query.addBindValue(value);
+            done = done && query.exec();
+            if (!done) {
+                number = engine::ErrorNumber(query.lastError());
+                description = engine::ErrorText(query.lastError());
+            }
+            query.finish();
+        } else {
+            number = engine::ErrorNumber(db.lastError());
+            description = engine::ErrorText(db.lastError());
+        }
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(UpkeepConnection);
+    return number;
+}
+
+QString fileNameOf(const QString& path) {
+    return ExtractFileName(path).value_or(path);
+}
+
+// The engine does not flush the file VACUUM INTO writes; a copy renamed into place unflushed
+// could come back empty after a power failure.
+bool flushToDisk(QTemporaryFile& file) {
+    return file.flush() && ::fsync(file.handle()) == 0;
+}
+
+bool replaceFile(const QString& from, const QString& to) {
+    return std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0;
+}
+
+// Copies a file whole: the target is replaced only once the copy is complete.
+bool copyWhole(const QString& from, const QString& to) {
+    QFile source(from);
+    QSaveFile target(to);
+    if (!source.open(QIODevice::ReadOnly) || !target.open(QIODevice::WriteOnly))
+        return false;
+    while (!source.atEnd()) {
+        const QByteArray chunk = source.read(1 << 16);
+        if (chunk.isEmpty() || target.write(chunk) != chunk.size()) {
+            target.cancelWriting();
+            break;
+        }
+    }
+    return target.commit();
+}
+
+} // namespace
+
+qint32 CompactBookInPlace(const QString& path, QString& errorMessage) {
+    errorMessage.clear();
+    if (!ConnectedPath().isEmpty()) {
+        errorMessage = QStringLiteral("CompactBookInPlace(): Database connection must be closed.");
+        return -1;
+    }
+    QString description;
+    const qint32 number =
+        runOnOwnConnection(path, false, CompactionBusyMs, sql::CompactInPlace, {}, description);
+    if (number != 0)
+        errorMessage = engine::Failure("CompactBookInPlace", number, description);
+    return number;
+}
+
+qint32 BackUpBook(const QString& path, const QString& backupFolder, QString& errorMessage) {
+    errorMessage.clear();
+    const QString target = backupFolder + '/' + fileNameOf(path);
+    // A book kept in the backup folder is its own copy; renaming over it would replace the book.
+    if (QFileInfo(target).exists() &&
+        QFileInfo(target).canonicalFilePath() == QFileInfo(path).canonicalFilePath()) {
+        errorMessage =
+            engine::Failure("BackUpBook", EngineError, QStringLiteral("the book is its own copy"));
+        return EngineError;
+    }
+    QTemporaryFile scratch(backupFolder + "/." + fileNameOf(path) + ".XXXXXX");
+    if (!scratch.open()) {
+        errorMessage = engine::Failure("BackUpBook", EngineError, scratch.errorString());
+        return EngineError;
+    }
+    QString description;
+    qint32 number = runOnOwnConnection(path, true, BackupBusyMs, sql::CompactInto,
+                                       {scratch.fileName()}, description);
+    scratch.setPermissions(QFile::permissions(path)); // readable by whoever reads the book
+    if (number == 0 && !flushToDisk(scratch)) {
+        number = EngineError;
+        description = scratch.errorString();
+    }
+    if (number == 0 && !replaceFile(scratch.fileName(), target)) {
+        number = EngineError;
+        description = QStringLiteral("cannot replace ") + target;
+    }
+    if (number != 0)
+        errorMessage = engine::Failure("BackUpBook", number, description);
+    return number;
+}
+
+BookUpkeep CompactAndBackUpBook(const QString& path, const QString& backupFolder) {
+    BookUpkeep upkeep;
+    QString ignored;
+    upkeep.compaction = CompactBookInPlace(path, ignored);
+    if (QDir(backupFolder).exists())
+        upkeep.backup = BackUpBook(path, backupFolder, ignored);
+    return upkeep;
+}
+
+std::optional<QString> NotAPelloryBook(const QString& path) {
+    const QString cannot = "The file " + path + " cannot be used as the Pellory database";
+    QString error;
+    if (daoOpen_DBConnection(path, error, true) != 0)
+        return cannot + ".\n\n" + error;
+    QStringList missing;
+    for (const char* table : {tables::CustomerProfile, tables::Invoices, tables::Logs}) {
+        if (daoGet_DBTableRecord(QLatin1String(sql::TableExists), error,
+                                 {QString::fromLatin1(table)}) != 0) {
+            daoClose_DBConnection();
+            return cannot + ".\n\n" + error;
+        }
+        if (!SharedRecordset().MoveFirst())
+            missing << QString::fromLatin1(table);
+    }
+    daoClose_DBConnection();
+    if (missing.isEmpty())
+        return std::nullopt;
+    return cannot + ": it has no table " + missing.join(QStringLiteral(", ")) + '.';
+}
+
+std::optional<qsizetype> AddUnitDescription(QStringList& list, const QString& answer) {
+    QString entry = answer.left(UnitDescriptionLimit);
+    if (entry.size() == UnitDescriptionLimit && entry.back().isHighSurrogate())
+        entry.chop(1); // never keep half a character
+    if (entry.isEmpty())
+        return std::nullopt;
+    for (const QString& listed : list)
+        if (listed.compare(entry, Qt::CaseInsensitive) == 0)
+            return std::nullopt;
+    list.append(entry);
+    return list.size() - 1;
+}
+
+PurgeOutcome PurgeTransactionLog(const QString& logPath, const QString& backupFolder) {
+    if (!QFile::exists(logPath))
+        return PurgeOutcome::Purged; // nothing to keep; the previous copy stays
+    if (QDir(backupFolder).exists() &&
+        !copyWhole(logPath, backupFolder + '/' + fileNameOf(logPath)))
+        return PurgeOutcome::CopyFailed;
+    return QFile::remove(logPath) ? PurgeOutcome::Purged : PurgeOutcome::DeleteFailed;
+}

@@ -1,0 +1,308 @@
+#include "frmSettings.h"
+
+#include "announcer.h"
+#include "busypointer.h"
+#include "events.h"
+#include "filedialog.h"
+#include "modCommand.h"
+#include "modRegEdit.h"
+#include "paths.h"
+#include "prompts.h"
+#include "settings.h"
+#include "settingvalues.h"
+#include "upkeep.h"
+#include "windowkeys.h"
+#include "windowparts.h"
+#include "windowtoolbar.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QStyle>
+#include <QVBoxLayout>
+
+namespace {
+constexpr int CopiesMaximum = 50;
+
+QPushButton* button(QWidget* parent, const QString& name, const QString& caption,
+                    const QString& tip) {
+    auto* pushButton = new QPushButton(caption, parent);
+    pushButton->setObjectName(name);
+    pushButton->setToolTip(tip);
+    pushButton->setAutoDefault(false);
+    return pushButton;
+}
+
+// A path is chosen through its Select... button, so its field looks like one.
+QLineEdit* pathField(QWidget* parent, const QString& name) {
+    auto* field = new QLineEdit(parent);
+    field->setObjectName(name);
+    field->setReadOnly(true);
+    field->setFocusPolicy(Qt::ClickFocus);
+    ShowAsEntryField(field, false);
+    return field;
+}
+
+QStringList entriesOf(const QComboBox* list) {
+    QStringList entries;
+    for (int i = 0; i < list->count(); ++i)
+        entries << list->itemText(i);
+    return entries;
+}
+
+void writeSetting(const QString& name, const QVariant& value, bool asText) {
+    regSet_KeyValue(HKEY_LOCAL_MACHINE, MainSettingsKey, name, value, asText);
+    LetEventsRun();
+}
+} // namespace
+
+frmSettings::frmSettings(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("frmSettings"));
+    setWindowTitle(QStringLiteral("Pellory Settings"));
+    Toolbar1 = BuildDialogToolbar(this);
+    Toolbar1->addSeparator();
+    Toolbar1->addButton(QStringLiteral("&Save Settings"), QStringLiteral("OK"),
+                        QStringLiteral("Save Settings"),
+                        style()->standardIcon(QStyle::SP_DialogSaveButton));
+    connect(Toolbar1, &WindowToolbar::commandTriggered, this,
+            [this](const QString& tag) { dispatchCommand(tag); });
+    LABEL_Help = BuildHelpStrip(this, QStringLiteral("Changing program settings will effect all "
+                                                     "records and customers from this point on."));
+
+    auto* column = new QVBoxLayout(this);
+    column->addWidget(Toolbar1);
+    column->addWidget(LABEL_Help->parentWidget());
+    column->addWidget(buildDatabaseFrame());
+    column->addWidget(buildInvoiceFrame());
+    column->addWidget(buildMiscFrame());
+    column->addStretch();
+    resize(560, 0);
+    loadSettings();
+}
+
+QGroupBox* frmSettings::buildDatabaseFrame() {
+    FRAME_Database = new QGroupBox(QStringLiteral(" Database "), this);
+    auto* grid = new QGridLayout(FRAME_Database);
+    TEXT_Database = pathField(FRAME_Database, QStringLiteral("TEXT_Database"));
+    BUTTON_DBBrowse = button(FRAME_Database, QStringLiteral("BUTTON_DBBrowse"),
+                             QStringLiteral("Select..."), QStringLiteral("Select Database"));
+    connect(BUTTON_DBBrowse, &QPushButton::clicked, this, &frmSettings::browseDatabase);
+    grid->addWidget(new QLabel(QStringLiteral("Main Database"), FRAME_Database), 0, 0, 1, 2);
+    grid->addWidget(TEXT_Database, 1, 0);
+    grid->addWidget(BUTTON_DBBrowse, 1, 1);
+    return FRAME_Database;
+}
+
+QGroupBox* frmSettings::buildInvoiceFrame() {
+    FRAME_Invoice = new QGroupBox(QStringLiteral(" Invoice Settings "), this);
+    auto* grid = new QGridLayout(FRAME_Invoice);
+    int row = 0;
+    grid->addWidget(new QLabel(QStringLiteral("Invoice and Report Workbook"), FRAME_Invoice), row++,
+                    0, 1, 3);
+    TEXT_Worksheet = pathField(FRAME_Invoice, QStringLiteral("TEXT_Worksheet"));
+    BUTTON_EXBrowse = button(FRAME_Invoice, QStringLiteral("BUTTON_EXBrowse"),
+                             QStringLiteral("Select..."), QStringLiteral("Select Excel File"));
+    connect(BUTTON_EXBrowse, &QPushButton::clicked, this, &frmSettings::browseWorksheet);
+    grid->addWidget(TEXT_Worksheet, row, 0, 1, 2);
+    grid->addWidget(BUTTON_EXBrowse, row++, 2);
+
+    grid->addWidget(new QLabel(QStringLiteral("Customer message on invoices"), FRAME_Invoice),
+                    row++, 0, 1, 3);
+    for (std::size_t i = 0; i < TEXT_Message.size(); ++i) {
+        TEXT_Message[i] = new QLineEdit(FRAME_Invoice);
+        TEXT_Message[i]->setObjectName(QStringLiteral("TEXT_Message(%1)").arg(i));
+        SelectAllOnFocus(TEXT_Message[i]);
+        grid->addWidget(TEXT_Message[i], row++, 0, 1, 3);
+    }
+
+    grid->addWidget(new QLabel(QStringLiteral("Unit Descriptions"), FRAME_Invoice), row++, 0, 1, 3);
+    COMBO_Description = new QComboBox(FRAME_Invoice);
+    COMBO_Description->setObjectName(QStringLiteral("COMBO_Description"));
+    COMBO_Description->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    BUTTON_NewDescription =
+        button(FRAME_Invoice, QStringLiteral("BUTTON_NewDescription"), QStringLiteral("New..."),
+               QStringLiteral("Add New Unit Description"));
+    BUTTON_DelDescription =
+        button(FRAME_Invoice, QStringLiteral("BUTTON_DelDescription"), QStringLiteral("< Del"),
+               QStringLiteral("Delete Unit Description Entry"));
+    connect(BUTTON_NewDescription, &QPushButton::clicked, this, &frmSettings::newDescription);
+    connect(BUTTON_DelDescription, &QPushButton::clicked, this, &frmSettings::deleteDescription);
+    grid->addWidget(COMBO_Description, row, 0);
+    grid->addWidget(BUTTON_DelDescription, row, 1);
+    grid->addWidget(BUTTON_NewDescription, row++, 2);
+
+    HScroll_Copies = new QScrollBar(Qt::Horizontal, FRAME_Invoice);
+    HScroll_Copies->setObjectName(QStringLiteral("HScroll_Copies"));
+    HScroll_Copies->setRange(0, CopiesMaximum);
+    HScroll_Copies->setPageStep(5);
+    LABEL_DefaultCopies = new QLabel(FRAME_Invoice);
+    LABEL_DefaultCopies->setObjectName(QStringLiteral("LABEL_DefaultCopies"));
+    LABEL_DefaultCopies->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("000")));
+    connect(HScroll_Copies, &QScrollBar::valueChanged, LABEL_DefaultCopies,
+            [this](int value) { LABEL_DefaultCopies->setNum(value); });
+    grid->addWidget(new QLabel(QStringLiteral("Number of copies to print:"), FRAME_Invoice), row, 0,
+                    1, 3);
+    grid->addWidget(LABEL_DefaultCopies, row++, 2, Qt::AlignRight);
+    grid->addWidget(HScroll_Copies, row++, 0, 1, 3);
+    grid->setColumnStretch(0, 1);
+    return FRAME_Invoice;
+}
+
+QGroupBox* frmSettings::buildMiscFrame() {
+    FRAME_Misc = new QGroupBox(QStringLiteral(" Misc "), this);
+    auto* grid = new QGridLayout(FRAME_Misc);
+    CHECK_Transaction = new QCheckBox(QStringLiteral("Log All Transactions"), FRAME_Misc);
+    CHECK_Transaction->setObjectName(QStringLiteral("CHECK_Transaction"));
+    BUTTON_Transaction =
+        button(FRAME_Misc, QStringLiteral("BUTTON_Transaction"),
+               QStringLiteral("Purge Tranaction Log"), QStringLiteral("Purge Tranaction Log"));
+    BUTTON_Transaction->setEnabled(false);
+    connect(BUTTON_Transaction, &QPushButton::clicked, this, &frmSettings::purgeLog);
+    CHECK_NoShow =
+        new QCheckBox(QStringLiteral("Do not show the Tips window at startup."), FRAME_Misc);
+    CHECK_NoShow->setObjectName(QStringLiteral("CHECK_NoShow"));
+    grid->addWidget(CHECK_Transaction, 0, 0);
+    grid->addWidget(BUTTON_Transaction, 0, 1);
+    grid->addWidget(CHECK_NoShow, 1, 0, 1, 2);
+    grid->setColumnStretch(0, 1);
+    return FRAME_Misc;
+}
+
+void frmSettings::loadSettings() {
+    if (const auto descriptions = LoadUnitDescriptions())
+        COMBO_Description->addItems(*descriptions);
+    if (COMBO_Description->count() > 0)
+        COMBO_Description->setCurrentIndex(0);
+    const SettingsInForce& inForce = Settings();
+    TEXT_Database->setText(inForce.Database);
+    TEXT_Message[0]->setText(inForce.Message0);
+    TEXT_Message[1]->setText(inForce.Message1);
+    TEXT_Worksheet->setText(inForce.Worksheet);
+    HScroll_Copies->setValue(inForce.Copies);
+    LABEL_DefaultCopies->setNum(HScroll_Copies->value());
+    CHECK_Transaction->setChecked(inForce.TransactionLog == 1);
+    if (!Announcements().listedLines().isEmpty())
+        BUTTON_Transaction->setEnabled(true);
+    const QVariant noShow =
+        regGet_KeyValue(HKEY_LOCAL_MACHINE, MainSettingsKey, setting::NoShow, 0);
+    CHECK_NoShow->setChecked(noShow.toInt() != 0);
+}
+
+void frmSettings::dispatchCommand(const QString& tag) {
+    if (tag == QLatin1String("OK"))
+        Save();
+    else
+        reject();
+}
+
+void frmSettings::browseDatabase() {
+    const auto answer = ShowMessage(
+        this,
+        QStringLiteral("WARNING: Changing the Main Database will create a new billing session. "
+                       "The database selected must be preformatted according to the Pellory "
+                       "design.\n\nDo you want to continue?"),
+        QMessageBox::Question, QMessageBox::Yes | QMessageBox::No,
+        QStringLiteral("Please Confirm"));
+    if (answer != QMessageBox::Yes)
+        return;
+    const QString path = ShowFileDialog(this, QStringLiteral("Select Database File"),
+                                        QStringLiteral("Pellory Database (*.mdb)"));
+    if (!path.isEmpty())
+        TEXT_Database->setText(path);
+}
+
+void frmSettings::browseWorksheet() {
+    const QString path = ShowFileDialog(this, QStringLiteral("Select Preformatted Excel File"),
+                                        QStringLiteral("Excel Files (*.xls)"));
+    if (!path.isEmpty())
+        TEXT_Worksheet->setText(path);
+}
+
+void frmSettings::newDescription() {
+    InputRequest request;
+    request.prompt = QStringLiteral("Enter a new Unit Description to be added to dropdown list.");
+    request.title = QStringLiteral("Add New");
+    const auto answer = AskInput(this, request);
+    QStringList entries = entriesOf(COMBO_Description);
+    const auto position = AddUnitDescription(entries, answer.value_or(QString()));
+    if (!position)
+        return;
+    COMBO_Description->addItem(entries[*position]);
+    COMBO_Description->setCurrentIndex(static_cast<int>(*position));
+}
+
+void frmSettings::deleteDescription() {
+    if (COMBO_Description->currentIndex() >= 0)
+        COMBO_Description->removeItem(COMBO_Description->currentIndex());
+}
+
+void frmSettings::purgeLog() {
+    if (ShowMessage(this, QStringLiteral("Are you sure you want to purge the transaction log?"),
+                    QMessageBox::Question, QMessageBox::Yes | QMessageBox::No,
+                    QStringLiteral("Please Confirm")) != QMessageBox::Yes)
+        return;
+    const QString log = LogFilePath();
+    const QString backupFolder = ProgramFile(QStringLiteral("backup"));
+    switch (PurgeTransactionLog(log, backupFolder)) {
+    case PurgeOutcome::Purged:
+        Announcements().announceReload({});
+        BUTTON_Transaction->setEnabled(false);
+        break;
+    case PurgeOutcome::CopyFailed:
+        ShowMessage(this,
+                    "The transaction log was not purged: its copy could not be written to " +
+                        backupFolder + ". The log " + log + " is unchanged.",
+                    QMessageBox::Warning);
+        break;
+    case PurgeOutcome::DeleteFailed:
+        ShowMessage(this,
+                    "The transaction log " + log + " could not be deleted; it was not purged.",
+                    QMessageBox::Warning);
+        break;
+    }
+}
+
+void frmSettings::Save() {
+    // The check and the save let events run; no click or key may start another save meanwhile.
+    setEnabled(false);
+    // A file that is not one of our books would leave the program with no usable database.
+    const QString chosen = TEXT_Database->text();
+    if (const auto problem =
+            chosen != Settings().Database ? NotAPelloryBook(chosen) : std::nullopt) {
+        setEnabled(true);
+        ShowMessage(this, *problem + "\n\nNothing was saved.", QMessageBox::Critical);
+        return;
+    }
+    BusyPointer busy;
+    SaveUnitDescriptions(entriesOf(COMBO_Description));
+    writeSettings();
+    // Failures of compaction and backup are not reported: the book in use stays as it was.
+    CompactAndBackUpBook(Settings().Database, ProgramFile(QStringLiteral("backup")));
+    const QString reloadFailure = LoadSettings();
+    RefreshTree();
+    busy.release();
+    setEnabled(true);
+    if (!reloadFailure.isEmpty())
+        ShowMessage(this,
+                    "The settings were saved, but loading them again failed: " + reloadFailure,
+                    QMessageBox::Critical);
+    accept();
+}
+
+void frmSettings::writeSettings() {
+    writeSetting(setting::Database, TEXT_Database->text(), true);
+    writeSetting(setting::Message0, TEXT_Message[0]->text(), true);
+    writeSetting(setting::Message1, TEXT_Message[1]->text(), true);
+    writeSetting(setting::Description, COMBO_Description->currentText(), true);
+    writeSetting(setting::Worksheet, TEXT_Worksheet->text(), true);
+    writeSetting(setting::Copies, HScroll_Copies->value(), false);
+    writeSetting(setting::TransactionLog, CHECK_Transaction->isChecked() ? 1 : 0, false);
+    writeSetting(setting::NoShow, CHECK_NoShow->isChecked() ? 1 : 0, false);
+}

@@ -1,0 +1,207 @@
+// What a settings save does to the book and its side files: compaction, backup copies, the
+// book check, the unit-description rules and the log purge, on real files.
+#include "books.h"
+#include "booktesting.h"
+#include "modDAO.h"
+#include "statements.h"
+#include "upkeep.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QThread>
+#include <cstdio>
+
+namespace {
+const QString Filler = QString(400, 'x'); // rows big enough that compaction has work to do
+
+// Appends invoices of one account in one transaction; false when any of it failed.
+bool addInvoices(const QString& book, const QString& account, int count, int first = 0) {
+    QString error;
+    if (daoOpen_DBConnection(book, error) != 0 || daoBegin_Transaction(error) != 0) {
+        daoClose_DBConnection();
+        return false;
+    }
+    bool stored = true;
+    for (int i = 0; i < count && stored; ++i) {
+        RecordBuffer() = {account + QString::number(first + i), account, QVariant(), Filler};
+        stored = daoWrite_DBTableRecord(QStringLiteral("tbl_Invoices"), error) == 0;
+    }
+    stored = stored ? daoCommit_Transaction(error) == 0 : (daoRollback_Transaction(), false);
+    daoClose_DBConnection();
+    return stored;
+}
+
+bool deleteInvoices(const QString& book, const QString& account) {
+    QString error;
+    const bool deleted =
+        daoOpen_DBConnection(book, error) == 0 &&
+        daoIssue_EXEStatement(QLatin1String(sql::DeleteInvoicesOfAccount), error, {account}) == 0;
+    daoClose_DBConnection();
+    return deleted;
+}
+
+// "ok" for a sound book, the engine's complaint otherwise.
+QString integrityOf(const QString& book) {
+    QString error;
+    if (daoOpen_DBConnection(book, error) != 0)
+        return error;
+    daoGet_DBTableRecord(QStringLiteral("PRAGMA integrity_check"), error);
+    const QString verdict = error.isEmpty() ? SharedRecordset().Fields(0).toString() : error;
+    daoClose_DBConnection();
+    return verdict;
+}
+
+int invoicesOf(const QString& book, const QString& account) {
+    return CountRows(book, sql::SelectInvoicesOfAccount, {account});
+}
+
+// A second program with the book open in a transaction of its own.
+class OtherProgram {
+  public:
+    OtherProgram(const QString& book, const char* begin) {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), Name);
+        db.setDatabaseName(book);
+        QVERIFY(db.open());
+        QSqlQuery query(db);
+        QVERIFY(query.exec(QLatin1String(begin)));
+        QVERIFY(query.exec(QStringLiteral("SELECT count(*) FROM tbl_Invoices")) && query.next());
+    }
+    ~OtherProgram() {
+        {
+            QSqlDatabase db = QSqlDatabase::database(Name);
+            QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(Name);
+    }
+
+  private:
+    inline static const QString Name = QStringLiteral("other_program");
+};
+
+// The child process the kill test stops at random moments: it changes the book and saves, over
+// and over, saying when each save starts.
+int keepSaving(const QString& book, const QString& backupFolder) {
+    for (int round = 0;; ++round) {
+        if (!addInvoices(book, QStringLiteral("CHURN"), 300, round * 300) ||
+            !deleteInvoices(book, QStringLiteral("CHURN")))
+            return 1;
+        std::fputs("upkeep\n", stdout);
+        std::fflush(stdout);
+        CompactAndBackUpBook(book, backupFolder);
+    }
+}
+} // namespace
+
+class SettingsBookTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void init() { folder = std::make_unique<ProgramFolderFixture>(); }
+    void cleanup() { folder.reset(); }
+
+    void anotherProgramHoldingTheBookMakesCompactionGiveWay() {
+        const QString book = folder->database();
+        const QString backup = folder->file("backup");
+        const QString copy = backup + "/pellory.mdb";
+        QVERIFY(addInvoices(book, "GONE", 200) && addInvoices(book, "KEEP", 3));
+        QVERIFY(deleteInvoices(book, "GONE"));
+        const qint64 size = QFileInfo(book).size();
+        for (const char* begin : {"BEGIN", "BEGIN IMMEDIATE"}) {
+            OtherProgram other(book, begin);
+            const BookUpkeep upkeep = CompactAndBackUpBook(book, backup);
+            QCOMPARE(upkeep.compaction, 5); // SQLITE_BUSY: skipped
+            QCOMPARE(upkeep.backup, std::optional<qint32>(0));
+            QCOMPARE(QFileInfo(book).size(), size);
+            QCOMPARE(invoicesOf(copy, "KEEP"), 3);
+        }
+        QCOMPARE(integrityOf(book), QString("ok"));
+        QString error;
+        QCOMPARE(daoOpen_DBConnection(book, error), 0);
+        QCOMPARE(CompactBookInPlace(book, error), -1); // never under our own open connection
+        daoClose_DBConnection();
+        // A writer committing keeps even the backup copy out; the previous copy stays whole.
+        QVERIFY(addInvoices(book, "KEEP", 1, 3));
+        {
+            OtherProgram writer(book, "BEGIN EXCLUSIVE");
+            QCOMPARE(CompactAndBackUpBook(book, backup).backup, std::optional<qint32>(5));
+        }
+        QCOMPARE(invoicesOf(copy, "KEEP"), 3);
+        QCOMPARE(QDir(backup).entryList(QDir::Files | QDir::Hidden), QStringList("pellory.mdb"));
+        QCOMPARE(CompactAndBackUpBook(book, backup).compaction, 0);
+        QVERIFY(QFileInfo(book).size() < size / 2);
+        QCOMPARE(invoicesOf(copy, "KEEP"), 4);
+        QVERIFY(BackUpBook(copy, backup, error) != 0); // a book in the backup folder stays itself
+    }
+
+    void aBookWithoutOurTablesIsRefused() {
+        const QString other = folder->file("other.mdb");
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "other");
+            db.setDatabaseName(other);
+            QVERIFY(db.open() && QSqlQuery(db).exec("CREATE TABLE tbl_Logs (AccountNumber TEXT)"));
+            db.close();
+        }
+        QSqlDatabase::removeDatabase("other");
+        QCOMPARE(NotAPelloryBook(other),
+                 std::optional<QString>("The file " + other +
+                                        " cannot be used as the Pellory database: it has no "
+                                        "table tbl_CustomerProfile, tbl_Invoices."));
+        QVERIFY(NotAPelloryBook(folder->file("missing.mdb")));
+        QVERIFY(!QFile::exists(folder->file("missing.mdb"))); // never created by looking
+        QVERIFY(!NotAPelloryBook(folder->database()));
+    }
+
+    void aLogWhoseCopyFailsIsNotPurged() {
+        const QString log = folder->file("pellory.log");
+        QFile file(log);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("1/2/2026, Added account# 1\r\n"));
+        file.close();
+        QVERIFY(QDir().mkdir(folder->file("backup/pellory.log"))); // no file can go there
+        QCOMPARE(PurgeTransactionLog(log, folder->file("backup")), PurgeOutcome::CopyFailed);
+        QCOMPARE(QFileInfo(log).size(), qint64(28));
+    }
+
+    void killedSaveNeverLeavesTheBookMissingOrUnreadable() {
+        const QString book = folder->database();
+        const QString backup = folder->file("backup");
+        QVERIFY(addInvoices(book, "KEEP", 3000));
+        for (int round = 0; round < 8; ++round) {
+            QProcess child;
+            child.start(QCoreApplication::applicationFilePath(), {"--keep-saving", book, backup});
+            QVERIFY(child.waitForStarted());
+            while (!child.canReadLine())
+                QVERIFY2(child.waitForReadyRead(60000), child.readAllStandardError().constData());
+            QThread::msleep(QRandomGenerator::global()->bounded(80));
+            child.kill();
+            QVERIFY(child.waitForFinished());
+
+            QCOMPARE(integrityOf(book), QString("ok"));
+            QCOMPARE(invoicesOf(book, "KEEP"), 3000);
+            const QString copy = backup + "/pellory.mdb";
+            if (QFile::exists(copy)) {
+                QCOMPARE(integrityOf(copy), QString("ok"));
+                QCOMPARE(invoicesOf(copy, "KEEP"), 3000);
+            }
+        }
+    }
+
+  private:
+    std::unique_ptr<ProgramFolderFixture> folder;
+};
+
+int main(int argc, char** argv) {
+    if (argc == 4 && QByteArray(argv[1]) == "--keep-saving") {
+        QCoreApplication app(argc, argv);
+        return keepSaving(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));
+    }
+    PrepareTestEnvironment();
+    QCoreApplication app(argc, argv);
+    SettingsBookTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+#include "test_settingsbook.moc"
