@@ -19,6 +19,6 @@ inline const QString EditInvoice = QStringLiteral("EditInvoice");
 
 // Commands whose windows are still to be built: they stay disabled until their window lands.
 inline bool WindowLanded(const QString& tag) {
-    return tag != Balance && tag != Report && tag != Settings && tag != EditInvoice;
+    return tag != Balance && tag != Settings && tag != EditInvoice;
 }
 } // namespace command

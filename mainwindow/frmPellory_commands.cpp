@@ -5,6 +5,7 @@
 #include "frmCustomer.h"
 #include "frmInvoice.h"
 #include "frmPellory.h"
+#include "frmReport.h"
 #include "frmSchedule.h"
 #include "nodekeys.h"
 #include "prompts.h"
@@ -112,6 +113,8 @@ void frmPellory::dispatchCommand(const QString& tag) {
         ShowMessage(this, QStringLiteral("Import not yet supported"), QMessageBox::Warning);
     else if (tag == command::Invoice)
         openInvoiceCreation(QString());
+    else if (tag == command::Report)
+        openModal<frmReport>(QString());
     else if (tag == command::Schedule)
         openSchedule();
     else if (tag == command::Refresh)

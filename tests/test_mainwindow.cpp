@@ -441,6 +441,15 @@ class TestMainWindow : public QObject {
         QCOMPARE(prompts_->modalWindows.size(), size_t(2));
     }
 
+    void reportOpensModallyByButtonAndAltROnceAMasterExists() {
+        book().addProfile("1001", MasterMarker, "Abbott Plumbing");
+        frmPellory window;
+        open(window);
+        QTest::keyClick(window.TreeView1, Qt::Key_R, Qt::AltModifier);
+        window.Toolbar1->button(command::Report)->trigger();
+        QCOMPARE(prompts_->modalWindows, std::vector<QString>({"frmReport", "frmReport"}));
+    }
+
     void aboutPanelShowsWhatTheProgramRunsOn() {
         frmPellory window;
         open(window);
