@@ -5,6 +5,7 @@
 #include "bookrows.h"
 #include "modDAO.h"
 #include "modExcel.h"
+#include "officeprobe.h"
 #include "privatecups.h"
 #include "reportbook.h"
 #include "reportsheet.h"
@@ -129,5 +130,7 @@ int main(int argc, char** argv) {
     std::printf("  %-34s %6lld ms\n", "print until spooled", spooled);
     std::printf("  %-34s %6lld ms\n", "Print Report to spooled job", total);
     std::printf("  %-34s %6lld ms\n", "(same cells, one call per cell)", oneByOne);
+    std::printf("  %-34s %6lld\n", "pages printed",
+                static_cast<long long>(PdfPages(cups.OutputFile(queue)).size()));
     return 0;
 }
