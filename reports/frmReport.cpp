@@ -20,6 +20,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QScopedValueRollback>
 #include <QVBoxLayout>
 
 namespace {
@@ -166,7 +167,7 @@ bool frmReport::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void frmReport::checkAccount(const QString& accountNumber) {
-    if (FillingAccounts || Reporting || accountNumber.isEmpty() || accountNumber == checkedAccount)
+    if (FillingAccounts || Working || accountNumber.isEmpty() || accountNumber == checkedAccount)
         return;
     LoadReportAccount(accountNumber);
 }
@@ -190,13 +191,14 @@ void frmReport::showOpenError(const QString& error) {
 
 void frmReport::LoadReportAccount(const QString& accountNumber) {
     BusyPointer busy;
+    const QScopedValueRollback working(Working, true);
     QString error;
     if (accountNumber.isEmpty()) {
         QStringList accounts;
         if (ReadAccountNumbers(Settings().Database, accounts, error) != 0) {
             busy.release();
             showOpenError(error);
-            reject();
+            QDialog::reject();
             return;
         }
         FillingAccounts = true;
@@ -210,7 +212,7 @@ void frmReport::LoadReportAccount(const QString& accountNumber) {
     if (CheckReportAccount(Settings().Database, accountNumber, check, error) != 0) {
         busy.release();
         showOpenError(error);
-        reject();
+        QDialog::reject();
         return;
     }
     checkedAccount = accountNumber;
@@ -264,20 +266,20 @@ ReportRequest frmReport::request() const {
 }
 
 void frmReport::PrintReport() {
-    if (Reporting || !ValidateReportInput())
+    if (Working || !ValidateReportInput())
         return;
     // A number typed but not yet checked is checked now, as if the user had left the box.
     checkAccount(COMBO_AccountNumber->currentText());
-    if (!Toolbar1->button(PrintTag)->isEnabled() || COMBO_AccountNumber->currentText().isEmpty())
+    if (!isVisible() || !Toolbar1->button(PrintTag)->isEnabled() ||
+        COMBO_AccountNumber->currentText().isEmpty())
         return;
-    Reporting = true;
+    const QScopedValueRollback working(Working, true);
     BusyPointer busy;
     Report report;
     QString error;
     if (ReadReport(Settings().Database, request(), report, error) != 0) {
         busy.release();
         showOpenError(error);
-        Reporting = false;
         return;
     }
     ReportSheet sheet(this);
@@ -293,11 +295,10 @@ void frmReport::PrintReport() {
         }
     }
     sheet.close();
-    Reporting = false;
 }
 
-// A report under way finishes first: its workbook and connection are in use.
+// Work under way finishes first: its connection or workbook is in use.
 void frmReport::reject() {
-    if (!Reporting)
+    if (!Working)
         QDialog::reject();
 }

@@ -59,5 +59,5 @@ class frmReport : public QDialog {
     QString checkedAccount; // the account number LoadReportAccount last ran on
     bool FillingAccounts = false;
     bool Activated = false;
-    bool Reporting = false;
+    bool Working = false; // reading the book or printing: commands and closing wait
 };
