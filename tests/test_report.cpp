@@ -3,6 +3,7 @@
 #include "books.h"
 #include "frmReport.h"
 #include "modCommand.h"
+#include "modDAO.h"
 #include "officeprobe.h"
 #include "privatecups.h"
 #include "windowtoolbar.h"
@@ -147,6 +148,13 @@ class ReportTest : public QObject {
         frmReport window;
         open(window);
         choose(window, "1001");
+        // The book is read before the print dialog and never held open across it.
+        bool bookOpenInDialog = false;
+        const auto answer = Prompts().printer;
+        Prompts().printer = [&](QWidget* owner, int copies) {
+            bookOpenInDialog = bookOpenInDialog || !ConnectedPath().isEmpty();
+            return answer(owner, copies);
+        };
         printButton(window)->trigger(); // no printer answer: the dialog is cancelled
         QVERIFY(prompts.messages.empty());
         prompts.printers = {{"no-such-printer", 1}};
@@ -154,6 +162,7 @@ class ReportTest : public QObject {
         QCOMPARE(prompts.lastMessage(), QString("Error printing excel worksheet [Sheet2]"));
         QCOMPARE(prompts.messages.back().icon, QMessageBox::Critical);
         QCOMPARE(prompts.printDialogCopies.size(), std::size_t(2));
+        QVERIFY(!bookOpenInDialog);
         QCOMPARE(cups_->FinishedJobs(Queue), jobsBefore);
         QVERIFY(!QFile::exists(LogFilePath()));
         QCOMPARE(contents(workbook_), template_);
