@@ -163,6 +163,11 @@ class ReportTest : public QObject {
         QCOMPARE(prompts.messages.back().icon, QMessageBox::Critical);
         QCOMPARE(prompts.printDialogCopies.size(), std::size_t(2));
         QVERIFY(!bookOpenInDialog);
+        Settings().Worksheet = fixture_->folder.file("missing.xls");
+        printButton(window)->trigger();
+        QCOMPARE(prompts.lastMessage(),
+                 QString("Error loading excel application and target workbook."));
+        QCOMPARE(prompts.printDialogCopies.size(), std::size_t(2));
         QCOMPARE(cups_->FinishedJobs(Queue), jobsBefore);
         QVERIFY(!QFile::exists(LogFilePath()));
         QCOMPARE(contents(workbook_), template_);
