@@ -61,7 +61,8 @@ ReportAccountBlock readBlock(const QString& account, const ReportPeriod& period,
     if (daoGet_DBTableRecord(QLatin1String(sql::SelectInvoicesOfAccountInNumberOrder), error,
                              {account}) != 0)
         return block;
-    Recordset& rows = SharedRecordset();
+    // A copy: events run inside the loop, and nothing they start may move our rows.
+    Recordset rows = SharedRecordset();
     for (rows.MoveFirst(); !rows.EndOfFile(); rows.MoveNext()) {
         pacer.letEventsRun();
         if (!period.includes(rows.Fields(col::DateBilled)))
@@ -155,7 +156,7 @@ qint32 ReadAccountNumbers(const QString& database, QStringList& accounts, QStrin
         return opened;
     if (daoGet_DBTableRecord(QLatin1String(sql::SelectAllProfiles), error) == 0) {
         EventPacer pacer;
-        Recordset& rows = SharedRecordset();
+        Recordset rows = SharedRecordset();
         for (rows.MoveFirst(); !rows.EndOfFile(); rows.MoveNext()) {
             accounts << rows.Fields(col::AccountNumber).toString();
             pacer.letEventsRun();
