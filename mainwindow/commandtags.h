@@ -16,9 +16,4 @@ inline const QString Settings = QStringLiteral("Settings");
 inline const QString EditAccount = QStringLiteral("EditAccount");
 inline const QString CreateInvoice = QStringLiteral("CreateInvoice");
 inline const QString EditInvoice = QStringLiteral("EditInvoice");
-
-// Commands whose windows are still to be built: they stay disabled until their window lands.
-inline bool WindowLanded(const QString& tag) {
-    return tag != Report;
-}
 } // namespace command

@@ -6,6 +6,7 @@
 #include "frmCustomer.h"
 #include "frmInvoice.h"
 #include "frmPellory.h"
+#include "frmReport.h"
 #include "frmSchedule.h"
 #include "frmSettings.h"
 #include "nodekeys.h"
@@ -95,7 +96,7 @@ void frmPellory::buildPopupMenu() {
 }
 
 void frmPellory::setCommandEnabled(QAction* command, bool enabled) {
-    command->setEnabled(enabled && command::WindowLanded(TagOf(command)));
+    command->setEnabled(enabled);
 }
 
 void frmPellory::setAccountCommandsEnabled(bool enabled) {
@@ -118,6 +119,8 @@ void frmPellory::dispatchCommand(const QString& tag) {
         openInvoiceCreation(QString());
     else if (tag == command::Balance)
         openModal<frmBalance>(QString());
+    else if (tag == command::Report)
+        openModal<frmReport>(QString());
     else if (tag == command::Schedule)
         openSchedule();
     else if (tag == command::Refresh)

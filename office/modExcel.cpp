@@ -17,6 +17,7 @@
 #include <com/sun/star/document/UpdateDocMode.hpp>
 #include <com/sun/star/frame/XModel.hpp>
 #include <com/sun/star/frame/XStorable.hpp>
+#include <com/sun/star/sheet/XCellRangeData.hpp>
 #include <com/sun/star/sheet/XSpreadsheet.hpp>
 #include <com/sun/star/table/BorderLine2.hpp>
 #include <com/sun/star/table/BorderLineStyle.hpp>
@@ -96,6 +97,11 @@ void WriteCell(const uno::Reference<table::XCell>& cell, const QString& value) {
 uno::Reference<table::XCell> CellAt(const OpenWorkbook& workbook, int sheet, int row, int column) {
     return workbook.sheets.at(static_cast<std::size_t>(sheet))
         ->getCellByPosition(column - 1, row - 1);
+}
+
+void SetBoldArial(const uno::Reference<beans::XPropertySet>& properties) {
+    properties->setPropertyValue("CharFontName", uno::Any(rtl::OUString("Arial")));
+    properties->setPropertyValue("CharWeight", uno::Any(awt::FontWeight::BOLD));
 }
 
 bool OnCell(int sheet, int row, int column,
@@ -178,14 +184,48 @@ bool xlsSet_CellValue(int sheet, int row, int column, const QString& value) {
 bool xlsSet_CellStyle(int sheet, int row, int column) {
     return OnCell(sheet, row, column, [](const uno::Reference<table::XCell>& cell) {
         uno::Reference<beans::XPropertySet> properties(cell, uno::UNO_QUERY_THROW);
-        properties->setPropertyValue("CharFontName", uno::Any(rtl::OUString("Arial")));
-        properties->setPropertyValue("CharWeight", uno::Any(awt::FontWeight::BOLD));
+        SetBoldArial(properties);
         table::BorderLine2 thin;
         thin.LineStyle = table::BorderLineStyle::SOLID;
         thin.LineWidth = 26; // 0.75 pt, the spreadsheet's "thin"
         thin.OuterLineWidth = 26;
         for (const char* side : {"TopBorder", "BottomBorder", "LeftBorder", "RightBorder"})
             properties->setPropertyValue(rtl::OUString::createFromAscii(side), uno::Any(thin));
+    });
+}
+
+bool xlsSet_CellFont(int sheet, int row, int column) {
+    return OnCell(sheet, row, column, [](const uno::Reference<table::XCell>& cell) {
+        SetBoldArial(uno::Reference<beans::XPropertySet>(cell, uno::UNO_QUERY_THROW));
+    });
+}
+
+bool xlsSet_CellValues(int sheet, int row, int column, const QList<QStringList>& rows) {
+    const auto& workbook = Current();
+    if (!workbook || sheet < 0 || sheet >= static_cast<int>(workbook->sheets.size()) || row < 1 ||
+        column < 1 || rows.isEmpty() || rows.front().isEmpty())
+        return false;
+    const qsizetype width = rows.front().size();
+    uno::Sequence<uno::Sequence<uno::Any>> data(static_cast<sal_Int32>(rows.size()));
+    auto* line = data.getArray();
+    for (const QStringList& values : rows) {
+        if (values.size() != width)
+            return false;
+        line->realloc(static_cast<sal_Int32>(width));
+        auto* cell = line->getArray();
+        for (const QString& value : values)
+            *cell++ = uno::Any(ToOUString(value.startsWith('\'') ? value.mid(1) : value));
+        ++line;
+    }
+    // Strings handed over as data are stored as text; the office never parses them.
+    return workbook->office->Call([&] {
+        const auto& target = workbook->sheets.at(static_cast<std::size_t>(sheet));
+        uno::Reference<sheet::XCellRangeData> range(
+            target->getCellRangeByPosition(column - 1, row - 1,
+                                           column - 1 + static_cast<sal_Int32>(width) - 1,
+                                           row - 1 + static_cast<sal_Int32>(rows.size()) - 1),
+            uno::UNO_QUERY_THROW);
+        range->setDataArray(data);
     });
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QList>
 #include <QString>
+#include <QStringList>
 
 // The spreadsheet layer both programs print through: one workbook at a time, open in an
 // office of our own that lives from xlsOpen_Workbook to xlsClose_Workbook.
@@ -21,8 +23,17 @@ int xlsOpen_Workbook(const QString& path);
 // written ever becomes a formula. False when no workbook is open or the write failed.
 bool xlsSet_CellValue(int sheet, int row, int column, const QString& value);
 
+// Writes a rectangle of texts in one call to the office, rows[0][0] at (row, column). Every
+// value is stored as text (a leading apostrophe, as typed into a spreadsheet, is dropped), so
+// nothing becomes a number or a formula; an empty value leaves its cell empty. False when no
+// workbook is open, the rows differ in length, or the write failed.
+bool xlsSet_CellValues(int sheet, int row, int column, const QList<QStringList>& rows);
+
 // Sets a cell in bold Arial with a thin continuous border around it.
 bool xlsSet_CellStyle(int sheet, int row, int column);
+
+// Sets a cell in bold Arial, without a border.
+bool xlsSet_CellFont(int sheet, int row, int column);
 
 // Prints only the worksheet named sheetName, `copies` times in one job, on printer
 // "DEVICE on PORT" (the CUPS queue DEVICE). True once the job is spooled; false when no

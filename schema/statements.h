@@ -55,4 +55,11 @@ inline constexpr const char* EngineVersion = "SELECT sqlite_version()";
 // Compacts the book in place; the engine applies it whole or not at all under its journal.
 inline constexpr const char* CompactInPlace = "VACUUM";
 
+// The summary report's invoices: number order, numerically where the numbers are numbers
+// (text order would put "10000000" before "9999999"), the others after them.
+inline constexpr const char* SelectInvoicesOfAccountInNumberOrder =
+    "SELECT * FROM tbl_Invoices WHERE AccountNumber = ? "
+    "ORDER BY InvoiceNumber = '' OR InvoiceNumber GLOB '*[^0-9]*', "
+    "CAST(InvoiceNumber AS INTEGER), InvoiceNumber";
+
 } // namespace sql

@@ -84,6 +84,20 @@ class ExcelTest : public QObject {
         QVERIFY2(!Contents(path).startsWith("PK"), "saved in another format than Excel 97");
     }
 
+    void blockOfTextsStaysTextInOneWrite() {
+        const QString path = Workbook();
+        QCOMPARE(xlsOpen_Workbook(path), 0);
+        QVERIFY(xlsSet_CellValues(0, 2, 2, {{"'0012345", "42.50", "=1+1"}, {"'", "'-A1", "x"}}));
+        QVERIFY(!xlsSet_CellValues(0, 5, 1, {{"a", "b"}, {"c"}}));
+        QVERIFY(xlsSet_CellFont(0, 2, 2));
+        QVERIFY(xlsClose_Workbook(true));
+
+        const QList<QStringList> rows = FirstSheetCells(path);
+        QCOMPARE(rows.value(1).mid(1, 3), (QStringList{"\"0012345\"", "\"42.50\"", "\"=1+1\""}));
+        QCOMPARE(rows.value(2).mid(1, 3), (QStringList{"", "\"-A1\"", "\"x\""}));
+        QVERIFY(!rows.value(4).value(0).contains("a")); // an uneven block writes nothing
+    }
+
     void closingWithoutSavingLeavesTheFileAlone() {
         const QString path = Workbook();
         const QByteArray before = Contents(path);

@@ -177,11 +177,9 @@ class TestMainWindow : public QObject {
                  QStringList({"[InvoiceCurrent]0000002", "[InvoiceCurrent]0000003"}));
         QCOMPARE(childTexts(window.Node("[Current]")),
                  QStringList({"0000002, 1001", "0000003, gone"}));
-        // With a master in the book the account commands follow their windows: those that
-        // have not been built yet stay disabled.
+        // With a master in the book the account commands are offered.
         QVERIFY(window.Toolbar1->button(command::Balance)->isEnabled());
-        QCOMPARE(window.Toolbar1->button(command::Report)->isEnabled(),
-                 command::WindowLanded(command::Report));
+        QVERIFY(window.Toolbar1->button(command::Report)->isEnabled());
     }
 
     void doubleClickedInvoiceGetsItsDetailLinesOnce() {
@@ -447,6 +445,15 @@ class TestMainWindow : public QObject {
         QCOMPARE(prompts_->messages.back().icon, QMessageBox::Warning);
         dropDownItem(window, command::Enter)->trigger();
         QCOMPARE(prompts_->modalWindows.size(), size_t(2));
+    }
+
+    void reportOpensModallyByButtonAndAltROnceAMasterExists() {
+        QVERIFY(book().addProfile("1001", MasterMarker, "Abbott Plumbing"));
+        frmPellory window;
+        open(window);
+        QTest::keyClick(window.TreeView1, Qt::Key_R, Qt::AltModifier);
+        window.Toolbar1->button(command::Report)->trigger();
+        QCOMPARE(prompts_->modalWindows, std::vector<QString>({"frmReport", "frmReport"}));
     }
 
     void aboutPanelShowsWhatTheProgramRunsOn() {

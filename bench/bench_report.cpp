@@ -1,0 +1,136 @@
+// A large summary report, as Print Report runs it: one master with 50 linked accounts and
+// 1,200 invoices in the month reported. Times each step from Print Report to the spooled job,
+// and, for comparison, writing the same cells one call at a time.
+
+#include "bookrows.h"
+#include "modDAO.h"
+#include "modExcel.h"
+#include "officeprobe.h"
+#include "privatecups.h"
+#include "reports.h"
+#include "reportsheet.h"
+#include "settings.h"
+#include "testsupport.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <cstdio>
+
+namespace {
+constexpr int linkedAccounts = 50;
+constexpr int invoices = 1200;
+
+// The book in one transaction: a master, its linked accounts, invoices spread over them.
+bool fillBook(const QString& database) {
+    QString error;
+    if (daoOpen_DBConnection(database, error) != 0 || daoBegin_Transaction(error) != 0)
+        return false;
+    bool written = true;
+    const auto append = [&](const char* table, const QVariantList& row) {
+        RecordBuffer() = row;
+        written = written && daoWrite_DBTableRecord(QLatin1String(table), error) == 0;
+    };
+    QStringList accounts = {QStringLiteral("M-0000")};
+    for (int i = 1; i <= linkedAccounts; ++i)
+        accounts << QStringLiteral("L-%1").arg(i, 4, 10, QLatin1Char('0'));
+    for (const QString& account : accounts) {
+        QVariantList profile(col::ProfileColumnCount, QString());
+        profile[col::AccountNumber] = account;
+        profile[col::MasterAccount] =
+            account == accounts.front() ? QString(MasterMarker) : accounts.front();
+        profile[col::CustomerName] = QStringLiteral("Customer ") + account;
+        for (const int number : {col::InvoiceType, col::BillCycle, col::Reserved, col::GraceDays})
+            profile[number] = 0;
+        profile[col::PaymentAmount] = profile[col::UnitPrice] = 0.0;
+        append(tables::CustomerProfile, profile);
+        append(tables::Logs, {account, 125.5, QString(), QDate(2026, 1, 1), QDate(2026, 3, 1)});
+    }
+    for (int i = 0; i < invoices; ++i)
+        append(tables::Invoices, {QStringLiteral("%1").arg(i + 1, 7, 10, QLatin1Char('0')),
+                                  accounts[i % accounts.size()], QDate(2026, 3, 1 + i % 28),
+                                  QVariant(), QDate(2026, 4, 1), QVariant(), 10.0, 110.25, 50.0});
+    written = written && daoCommit_Transaction(error) == 0;
+    daoClose_DBConnection();
+    return written;
+}
+
+long long since(QElapsedTimer& clock) {
+    const long long elapsed = clock.elapsed();
+    clock.restart();
+    return elapsed;
+}
+} // namespace
+
+int main(int argc, char** argv) {
+    PrepareTestEnvironment();
+    QApplication app(argc, argv);
+    PrivateCups cups;
+    const QString queue = QStringLiteral("pellory-bench-report");
+    if (!cups.Error().isEmpty() || !cups.AddQueue(queue).isEmpty()) {
+        std::fprintf(stderr, "no private printer: %s\n", qPrintable(cups.Error()));
+        return 1;
+    }
+    ProgramFolderFixture folder;
+    PromptRecorder prompts;
+    QFile::copy(QStringLiteral(PELLORY_BUILT_PROGRAM_FOLDER "/pellory.xls"),
+                folder.file(QStringLiteral("pellory.xls")));
+    LoadSettings();
+    if (!fillBook(Settings().Database)) {
+        std::fprintf(stderr, "could not fill the book\n");
+        return 1;
+    }
+    prompts.printers = {{queue, 1}};
+    const ReportRequest request{QStringLiteral("M-0000"),
+                                {.type = ReportType::Monthly,
+                                 .month = 3,
+                                 .monthName = QStringLiteral("March"),
+                                 .year = QStringLiteral("2026")},
+                                ReportedAccounts::ChosenAndLinked};
+
+    QElapsedTimer clock;
+    QElapsedTimer whole;
+    clock.start();
+    whole.start();
+    Report report;
+    QString error;
+    ReadReport(Settings().Database, request, report, error);
+    const ReportSheetPlan plan = PlanReportSheet(report);
+    const long long read = since(clock);
+    ReportSheet sheet(nullptr);
+    if (!sheet.open())
+        return 1;
+    const long long opened = since(clock);
+    sheet.write(plan);
+    const long long written = since(clock);
+    const bool printed = sheet.print() == SheetPrint::Printed;
+    const long long spooled = since(clock);
+    const long long total = whole.elapsed();
+
+    // The same cells again, one office call each, as a cell-by-cell writer would.
+    for (const SheetTexts& block : plan.blocks)
+        for (int row = 0; row < block.texts.size(); ++row)
+            for (int column = 0; column < block.texts[row].size(); ++column)
+                xlsSet_CellValue(ReportSheetIndex, block.row + row, block.column + column,
+                                 block.texts[row][column]);
+    const long long oneByOne = since(clock);
+    sheet.close();
+    if (!printed || cups.FinishedJobs(queue) != 1) {
+        std::fprintf(stderr, "the report was not printed\n");
+        return 1;
+    }
+    std::size_t lines = 0;
+    for (const ReportAccountBlock& block : report.blocks)
+        lines += block.invoices.size();
+    std::printf("Summary report of %zu accounts with %zu invoice lines:\n", report.blocks.size(),
+                lines);
+    std::printf("  %-34s %6lld ms\n", "read the book and plan the sheet", read);
+    std::printf("  %-34s %6lld ms\n", "start office, open workbook", opened);
+    std::printf("  %-34s %6lld ms\n", "write cells, a block per call", written);
+    std::printf("  %-34s %6lld ms\n", "print until spooled", spooled);
+    std::printf("  %-34s %6lld ms\n", "Print Report to spooled job", total);
+    std::printf("  %-34s %6lld ms\n", "(same cells, one call per cell)", oneByOne);
+    std::printf("  %-34s %6lld\n", "pages printed",
+                static_cast<long long>(PdfPages(cups.OutputFile(queue)).size()));
+    return 0;
+}

@@ -1,0 +1,112 @@
+#pragma once
+
+#include <QDate>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <vector>
+
+// The rules of a summary report: which invoices and accounts it holds, its totals, and where
+// each of its texts goes on the report sheet. No widgets and no office here.
+
+enum class ReportType { YearToDate, Monthly, DateRange };
+
+// Which accounts a report covers, starting from the chosen one.
+enum class ReportedAccounts { ChosenAndLinked, OnlyLinked, OnlyChosen };
+
+// The period as the user gave it; texts as typed.
+struct ReportPeriod {
+    ReportType type = ReportType::Monthly;
+    int month = 1;     // monthly: 1 to 12
+    QString monthName; // monthly: the month as listed
+    QString year;      // monthly: compared as text with the billed date's year
+    QString from;      // date range, both days included
+    QString to;
+    QDate today; // year to date runs from 1 January of today's year, with no end
+
+    // Whether an invoice billed on this stored date belongs to the period; an empty or
+    // unreadable date never does.
+    bool includes(const QDate& billed) const;
+    // The period as the report's header shows it.
+    QString text() const;
+};
+
+struct ReportRequest {
+    QString account;
+    ReportPeriod period;
+    ReportedAccounts accounts = ReportedAccounts::ChosenAndLinked;
+};
+
+// One invoice line, texts as printed.
+struct ReportInvoiceLine {
+    QString number;
+    QString dateBilled;
+    QString previousBalance;
+    QString amountBilled;
+    QString amountReceived;
+    QString balance; // billed less received
+};
+
+struct ReportAccountBlock {
+    QString account;
+    QString name;
+    std::vector<ReportInvoiceLine> invoices;
+};
+
+struct ReportTotals {
+    double SumPreviousBalance = 0.0;
+    double SumAmountBilled = 0.0;
+    double SumPaymentReceived = 0.0;
+    double SumEndingBalance = 0.0; // the reported accounts' balances now, whatever the period
+};
+
+struct Report {
+    QString account;
+    QString periodText;
+    std::vector<ReportAccountBlock> blocks;
+    ReportTotals totals;
+};
+
+// Opens the book, reads the report, closes the book. Non-zero, with the open's error text,
+// when the book cannot be opened; a query that fails later leaves out what it would have
+// read. Lets window events run while rows are read.
+qint32 ReadReport(const QString& database, const ReportRequest& request, Report& report,
+                  QString& error);
+
+// What the report window shows of an account as it is chosen.
+struct ReportAccountCheck {
+    bool profileFound = false;
+    QString name;
+    bool invoicesRead = false; // false when the invoice query failed
+    bool hasInvoices = false;
+};
+
+// Opens the book, looks the account up, closes the book; non-zero when it cannot be opened.
+qint32 CheckReportAccount(const QString& database, const QString& account,
+                          ReportAccountCheck& check, QString& error);
+
+// Every account number of the book, in the order stored; non-zero when it cannot be opened.
+qint32 ReadAccountNumbers(const QString& database, QStringList& accounts, QString& error);
+
+// A rectangle of texts on the report sheet, texts[0][0] at (row, column).
+struct SheetTexts {
+    int row = 0;
+    int column = 0;
+    QList<QStringList> texts;
+};
+
+// Where every text of a report goes on the report sheet, in writing order.
+struct ReportSheetPlan {
+    std::vector<SheetTexts> header; // account and period
+    std::vector<SheetTexts> blocks; // per account its account line, then its invoice lines
+    SheetTexts endingBalance;
+    int labelRow = 0;  // bold Arial labels, columns E to H
+    int totalsRow = 0; // bordered totals, columns E to H
+    QStringList labels;
+    QStringList totals;
+};
+
+inline constexpr int ReportSheetIndex = 1;
+inline constexpr int ReportTotalsColumn = 5; // E
+ReportSheetPlan PlanReportSheet(const Report& report);

@@ -1,0 +1,304 @@
+#include "frmReport.h"
+
+#include "busypointer.h"
+#include "formats.h"
+#include "modCommand.h"
+#include "prompts.h"
+#include "reports.h"
+#include "reportsheet.h"
+#include "settings.h"
+#include "windowkeys.h"
+#include "windowparts.h"
+#include "windowtoolbar.h"
+
+#include <QAction>
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QScopedValueRollback>
+#include <QVBoxLayout>
+
+namespace {
+const QString PrintTag = QStringLiteral("OK");
+
+QLabel* buddyLabel(const QString& text, QWidget* field) {
+    auto* label = new QLabel(text);
+    label->setBuddy(field);
+    return label;
+}
+
+template <typename Widget> Widget* named(Widget* widget, const char* name) {
+    widget->setObjectName(QLatin1String(name));
+    return widget;
+}
+} // namespace
+
+frmReport::frmReport(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("frmReport"));
+    setWindowTitle(QStringLiteral("Report"));
+    buildWindow();
+    // Window load.
+    const QDate today = QDate::currentDate();
+    COMBO_Month->setCurrentIndex(today.month() - 1);
+    TEXT_Year->setText(QString::number(today.year()));
+    TEXT_DateTo->setText(FormatShortDate(today));
+}
+
+void frmReport::buildWindow() {
+    auto* layout = new QVBoxLayout(this);
+    Toolbar1 = BuildDialogToolbar(this);
+    Toolbar1->addSeparator();
+    Toolbar1->addButton(QStringLiteral("&Print Report"), PrintTag, QStringLiteral("Print Report"),
+                        style()->standardIcon(QStyle::SP_DialogSaveButton));
+    Toolbar1->button(PrintTag)->setEnabled(false); // until an account with invoices is chosen
+    connect(Toolbar1, &WindowToolbar::commandTriggered, this, [this](const QString& tag) {
+        if (tag == PrintTag)
+            PrintReport();
+        else
+            reject();
+    });
+    layout->addWidget(Toolbar1);
+    LABEL_Help = BuildHelpStrip(this, QStringLiteral("Choose an Account Number and a Report Type, "
+                                                     "then click \"Print Report\"."));
+    layout->addWidget(LABEL_Help->parentWidget());
+
+    COMBO_AccountNumber = named(new QComboBox, "COMBO_AccountNumber");
+    COMBO_AccountNumber->setEditable(true);
+    COMBO_AccountNumber->setInsertPolicy(QComboBox::NoInsert);
+    COMBO_AccountNumber->setCompleter(nullptr); // completing would run the check on a guess
+    COMBO_AccountNumber->setMinimumContentsLength(20);
+    LABEL_Name = named(new QLabel, "LABEL_Name");
+    auto* accountRow = new QHBoxLayout;
+    accountRow->addWidget(buddyLabel(QStringLiteral("Account Number"), COMBO_AccountNumber));
+    accountRow->addWidget(COMBO_AccountNumber);
+    accountRow->addWidget(LABEL_Name, 1);
+    layout->addLayout(accountRow);
+    layout->addWidget(buildReportTypeFrame());
+    layout->addWidget(buildLinkedChoice());
+    layout->addStretch();
+    watchAccountBox();
+}
+
+QWidget* frmReport::buildReportTypeFrame() {
+    FRAME_ReportType =
+        named(new QGroupBox(QStringLiteral(" Report Type "), this), "FRAME_ReportType");
+    auto* grid = new QGridLayout(FRAME_ReportType);
+    OPTION_Report[2] = named(new QRadioButton(QStringLiteral("&Date Range Summary Report (M/D/Y)")),
+                             "OPTION_Report2");
+    OPTION_Report[1] =
+        named(new QRadioButton(QStringLiteral("&Monthly Summary Report")), "OPTION_Report1");
+    OPTION_Report[0] =
+        named(new QRadioButton(QStringLiteral("&Year To Date Summary Report")), "OPTION_Report0");
+    TEXT_DateFrom = named(new QLineEdit, "TEXT_DateFrom");
+    TEXT_DateTo = named(new QLineEdit, "TEXT_DateTo");
+    COMBO_Month = named(new QComboBox, "COMBO_Month");
+    COMBO_Month->addItems({"January", "February", "March", "April", "May", "June", "July", "August",
+                           "September", "October", "November", "December"});
+    TEXT_Year = named(new QLineEdit, "TEXT_Year");
+    TEXT_Year->setMaxLength(4);
+    for (QLineEdit* field : {TEXT_Year, TEXT_DateFrom, TEXT_DateTo})
+        SelectAllOnFocus(field);
+
+    grid->addWidget(OPTION_Report[2], 0, 0);
+    grid->addWidget(buddyLabel(QStringLiteral("From:"), TEXT_DateFrom), 0, 1);
+    grid->addWidget(TEXT_DateFrom, 0, 2);
+    grid->addWidget(buddyLabel(QStringLiteral("To:"), TEXT_DateTo), 0, 3);
+    grid->addWidget(TEXT_DateTo, 0, 4);
+    grid->addWidget(OPTION_Report[1], 1, 0);
+    grid->addWidget(buddyLabel(QStringLiteral("Month:"), COMBO_Month), 1, 1);
+    grid->addWidget(COMBO_Month, 1, 2);
+    grid->addWidget(buddyLabel(QStringLiteral("Year:"), TEXT_Year), 1, 3);
+    grid->addWidget(TEXT_Year, 1, 4);
+    grid->addWidget(OPTION_Report[0], 2, 0);
+    OPTION_Report[1]->setChecked(true);
+    return FRAME_ReportType;
+}
+
+QWidget* frmReport::buildLinkedChoice() {
+    auto* choice = new QWidget(this);
+    auto* column = new QVBoxLayout(choice);
+    column->setContentsMargins(0, 0, 0, 0);
+    auto* group = new QButtonGroup(choice);
+    OPTION_Linked[2] = named(new QRadioButton(QStringLiteral("&Only report the account specified")),
+                             "OPTION_Linked2");
+    OPTION_Linked[1] =
+        named(new QRadioButton(QStringLiteral("Only report &Linked accounts (if any)")),
+              "OPTION_Linked1");
+    OPTION_Linked[0] =
+        named(new QRadioButton(QStringLiteral("&Include all Linked accounts (if any)")),
+              "OPTION_Linked0");
+    for (QRadioButton* option : {OPTION_Linked[2], OPTION_Linked[1], OPTION_Linked[0]}) {
+        group->addButton(option);
+        column->addWidget(option);
+    }
+    OPTION_Linked[0]->setChecked(true);
+    return choice;
+}
+
+// The account is checked once the user has settled on it: chosen from the list, typed out to
+// an existing number, confirmed with Enter, or left. Checking every keystroke would stop the
+// typing of "1001" at "1" with a message that there is nothing to report.
+void frmReport::watchAccountBox() {
+    connect(COMBO_AccountNumber, &QComboBox::activated, this,
+            [this](int index) { checkAccount(COMBO_AccountNumber->itemText(index)); });
+    connect(COMBO_AccountNumber, &QComboBox::currentTextChanged, this, [this](const QString& text) {
+        if (COMBO_AccountNumber->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive) >= 0)
+            checkAccount(text);
+    });
+    connect(COMBO_AccountNumber->lineEdit(), &QLineEdit::returnPressed, this,
+            [this] { checkAccount(COMBO_AccountNumber->currentText()); });
+    COMBO_AccountNumber->lineEdit()->installEventFilter(this);
+}
+
+bool frmReport::eventFilter(QObject* watched, QEvent* event) {
+    // Only a move to another field counts as leaving: not a message box or another window.
+    if (watched == COMBO_AccountNumber->lineEdit() && event->type() == QEvent::FocusOut &&
+        isVisible()) {
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+            checkAccount(COMBO_AccountNumber->currentText());
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void frmReport::checkAccount(const QString& accountNumber) {
+    if (FillingAccounts || Working || accountNumber.isEmpty() || accountNumber == checkedAccount)
+        return;
+    LoadReportAccount(accountNumber);
+}
+
+void frmReport::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    LoadOnFirstShow(this, Activated, [this] {
+        if (!Tag.isEmpty()) {
+            FillingAccounts = true;
+            COMBO_AccountNumber->addItem(Tag);
+            FillingAccounts = false;
+        }
+        LoadReportAccount(Tag);
+    });
+}
+
+void frmReport::showOpenError(const QString& error) {
+    ShowMessage(this, "Error opening main database, cannot continue.\n\n" + error,
+                QMessageBox::Critical);
+}
+
+void frmReport::LoadReportAccount(const QString& accountNumber) {
+    BusyPointer busy;
+    const QScopedValueRollback working(Working, true);
+    QString error;
+    if (accountNumber.isEmpty()) {
+        QStringList accounts;
+        if (ReadAccountNumbers(Settings().Database, accounts, error) != 0) {
+            busy.release();
+            showOpenError(error);
+            QDialog::reject();
+            return;
+        }
+        FillingAccounts = true;
+        COMBO_AccountNumber->clear();
+        COMBO_AccountNumber->addItems(accounts);
+        COMBO_AccountNumber->setCurrentIndex(-1);
+        FillingAccounts = false;
+        return;
+    }
+    ReportAccountCheck check;
+    if (CheckReportAccount(Settings().Database, accountNumber, check, error) != 0) {
+        busy.release();
+        showOpenError(error);
+        QDialog::reject();
+        return;
+    }
+    checkedAccount = accountNumber;
+    if (check.profileFound)
+        LABEL_Name->setText("< " + check.name);
+    if (!check.invoicesRead)
+        return;
+    Toolbar1->button(PrintTag)->setEnabled(check.hasInvoices);
+    if (!check.hasInvoices) {
+        busy.release();
+        ShowMessage(this,
+                    QStringLiteral("There is no activity for the account specified (no invoices)."),
+                    QMessageBox::Warning, QMessageBox::Ok, QStringLiteral("Nothing to Report"));
+    }
+}
+
+bool frmReport::ValidateReportInput() {
+    if (!OPTION_Report[2]->isChecked())
+        return true;
+    const auto refuse = [this](QLineEdit* field, const QString& message) {
+        ShowMessage(this, message, QMessageBox::Warning);
+        field->setFocus();
+        return false;
+    };
+    if (!IsDate(TEXT_DateFrom->text()))
+        return refuse(TEXT_DateFrom,
+                      QStringLiteral("An invalid Date From was entered, please correct."));
+    if (!IsDate(TEXT_DateTo->text()))
+        return refuse(TEXT_DateTo,
+                      QStringLiteral("An invalid Date To was entered, please correct."));
+    return true;
+}
+
+ReportRequest frmReport::request() const {
+    ReportRequest wanted;
+    wanted.account = COMBO_AccountNumber->currentText();
+    ReportPeriod& period = wanted.period;
+    period.type = OPTION_Report[0]->isChecked()   ? ReportType::YearToDate
+                  : OPTION_Report[1]->isChecked() ? ReportType::Monthly
+                                                  : ReportType::DateRange;
+    period.month = COMBO_Month->currentIndex() + 1;
+    period.monthName = COMBO_Month->currentText();
+    period.year = TEXT_Year->text();
+    period.from = TEXT_DateFrom->text();
+    period.to = TEXT_DateTo->text();
+    period.today = QDate::currentDate();
+    wanted.accounts = OPTION_Linked[2]->isChecked()   ? ReportedAccounts::OnlyChosen
+                      : OPTION_Linked[1]->isChecked() ? ReportedAccounts::OnlyLinked
+                                                      : ReportedAccounts::ChosenAndLinked;
+    return wanted;
+}
+
+void frmReport::PrintReport() {
+    if (Working || !ValidateReportInput())
+        return;
+    // A number typed but not yet checked is checked now, as if the user had left the box.
+    checkAccount(COMBO_AccountNumber->currentText());
+    if (!isVisible() || !Toolbar1->button(PrintTag)->isEnabled() ||
+        COMBO_AccountNumber->currentText().isEmpty())
+        return;
+    const QScopedValueRollback working(Working, true);
+    BusyPointer busy;
+    Report report;
+    QString error;
+    if (ReadReport(Settings().Database, request(), report, error) != 0) {
+        busy.release();
+        showOpenError(error);
+        return;
+    }
+    ReportSheet sheet(this);
+    if (sheet.open()) {
+        sheet.write(PlanReportSheet(report));
+        if (sheet.print() == SheetPrint::Printed) {
+            PauseAfterPrinting();
+            LogTransaction("Created summary report for account# " + report.account);
+            busy.release();
+            ShowMessage(this, QStringLiteral("The report has been created and sent to printer."),
+                        QMessageBox::Information, QMessageBox::Ok,
+                        QStringLiteral("Report Complete"));
+        }
+    }
+    sheet.close();
+}
+
+// Work under way finishes first: its connection or workbook is in use.
+void frmReport::reject() {
+    if (!Working)
+        QDialog::reject();
+}

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QDialog>
+#include <array>
+
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QRadioButton;
+class WindowToolbar;
+struct ReportRequest;
+
+// The summary report window: one account, its linked accounts or both, over a date range, a
+// month or the year to date. It stays open so that several reports can be printed.
+class frmReport : public QDialog {
+    Q_OBJECT
+  public:
+    explicit frmReport(QWidget* parent = nullptr);
+
+    // The account to start with, set before the window is shown; empty lets the user choose.
+    QString Tag;
+
+    // With an empty number fills the account list; otherwise shows the account's name and
+    // allows printing when it has invoices.
+    void LoadReportAccount(const QString& accountNumber);
+    // Checks the date range when that report type is chosen; false at the first bad date.
+    bool ValidateReportInput();
+    void PrintReport();
+
+    QLabel* LABEL_Help = nullptr;
+    QComboBox* COMBO_AccountNumber = nullptr;
+    QLabel* LABEL_Name = nullptr;
+    QGroupBox* FRAME_ReportType = nullptr;
+    std::array<QRadioButton*, 3> OPTION_Report{}; // 0 year to date, 1 monthly, 2 date range
+    QLineEdit* TEXT_DateFrom = nullptr;
+    QLineEdit* TEXT_DateTo = nullptr;
+    QComboBox* COMBO_Month = nullptr;
+    QLineEdit* TEXT_Year = nullptr;
+    std::array<QRadioButton*, 3> OPTION_Linked{}; // 0 all linked too, 1 only linked, 2 only it
+    WindowToolbar* Toolbar1 = nullptr;
+
+  public slots:
+    void reject() override;
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void buildWindow();
+    QWidget* buildReportTypeFrame();
+    QWidget* buildLinkedChoice();
+    void watchAccountBox();
+    void checkAccount(const QString& accountNumber);
+    void showOpenError(const QString& error);
+    ReportRequest request() const;
+
+    QString checkedAccount; // the account number LoadReportAccount last ran on
+    bool FillingAccounts = false;
+    bool Activated = false;
+    bool Working = false; // reading the book or printing: commands and closing wait
+};

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "sheetprinting.h"
+
+class QWidget;
+struct ReportSheetPlan;
+
+// The report sheet of the invoice workbook for one report. The workbook is closed without
+// saving when this ends, whatever happened, so the template on disk never changes.
+class ReportSheet {
+  public:
+    explicit ReportSheet(QWidget* owner) : owner_(owner) {}
+    ~ReportSheet();
+    ReportSheet(const ReportSheet&) = delete;
+    ReportSheet& operator=(const ReportSheet&) = delete;
+
+    // Opens the workbook of the Worksheet setting; says so when it cannot.
+    bool open();
+    // Writes the report's texts into Sheet2, a block of cells at a time, keeping window
+    // events flowing. A write that fails is passed over.
+    void write(const ReportSheetPlan& plan);
+    // Lets the user choose the printer and prints Sheet2; says so when printing fails.
+    SheetPrint print();
+    // Closes the workbook without saving; safe to call more than once.
+    void close();
+
+  private:
+    QWidget* owner_;
+    bool open_ = false;
+};
