@@ -1,14 +1,16 @@
-// What the envelope printer reads from the settings and the book, and what it remembers.
+// What the envelope printer reads from the main program's settings and from the book.
 #include "books.h"
 #include "envelopebook.h"
+#include "modDAO.h"
 #include "modRegEdit.h"
 #include "settingvalues.h"
+#include "statements.h"
 #include "testsupport.h"
 
 #include <QFile>
 #include <QSettings>
 
-class EnvelopeBookTest : public QObject {
+class EnvelopeSettingsTest : public QObject {
     Q_OBJECT
 
   private slots:
@@ -37,40 +39,17 @@ class EnvelopeBookTest : public QObject {
         QVERIFY(QSettings(SettingsFilePath(), QSettings::IniFormat).allKeys().isEmpty());
     }
 
-    void returnAddressComesBackAsTyped() {
+    void readsCannotChangeTheBook() {
         const ProgramFolderFixture folder;
-        const AddressLines typed = {"02134", "  Suite 5, \"Rear\"", "", "=1+1"};
-        QVERIFY(SaveReturnAddress(typed));
-        QCOMPARE(ReadReturnAddress(), typed);
-    }
-
-    void readsNamesAndBillingAddresses() {
-        const ProgramFolderFixture folder;
-        AddAccount(folder.database(), {.account = "B-2", .name = "Beta Bakery"});
-        AddAccount(folder.database(), {.account = "A-1", .name = "Acme Tools"});
-        QStringList accounts;
+        AddAccount(folder.database(), {.account = "A-1"});
+        QString refused;
         QVERIFY(ReadAccountNumbers(folder.database(), [&](const QString& account) {
-                    accounts << account;
+                    daoIssue_EXEStatement(QLatin1String(sql::DeleteProfile), refused, {account});
                 }).opened());
-        QCOMPARE(accounts, QStringList({"B-2", "A-1"}));
-
-        std::optional<Addressee> found;
-        QVERIFY(ReadAddressee(folder.database(), "A-1", found).opened());
-        QVERIFY(found);
-        QCOMPARE(found->name, QString("Acme Tools"));
-        QCOMPARE(found->billAddress,
-                 AddressLines({"Acme Tools", "12 Mill Lane", "Springfield", ""}));
-        QVERIFY(ReadAddressee(folder.database(), "\" OR 1=1 --", found).opened());
-        QVERIFY(!found);
-
-        QFile broken(folder.file("broken.mdb"));
-        QVERIFY(broken.open(QIODevice::WriteOnly) && broken.write("not a book") > 0);
-        broken.close();
-        const BookRead failed = ReadAddressee(folder.file("broken.mdb"), "A-1", found);
-        QVERIFY2(failed.openError.startsWith("Open connection to " + folder.file("broken.mdb")),
-                 qPrintable(failed.openError));
+        QVERIFY2(refused.contains("readonly"), qPrintable(refused));
+        QCOMPARE(CountRows(folder.database(), sql::SelectAllProfiles), 1);
     }
 };
 
-PELLORY_TEST_MAIN(EnvelopeBookTest)
+PELLORY_TEST_MAIN(EnvelopeSettingsTest)
 #include "test_envelopebook.moc"
