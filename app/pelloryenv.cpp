@@ -1,0 +1,20 @@
+#include "frmPelloryEnv.h"
+#include "prompts.h"
+
+#include <QApplication>
+#include <memory>
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Pellory Envelope Printer"));
+    auto window = std::make_unique<frmPelloryEnv>();
+    if (!window->StartError().isEmpty()) {
+        QApplication::beep();
+        ShowMessage(nullptr, "Error loading envelope printer, " + window->StartError(),
+                    QMessageBox::Critical);
+        return 1;
+    }
+    QObject::connect(window.get(), &QDialog::finished, &app, &QApplication::quit);
+    window->show();
+    return app.exec();
+}

@@ -1,0 +1,85 @@
+#include "envelopebook.h"
+
+#include "accounts.h"
+#include "booksession.h"
+#include "modRegEdit.h"
+#include "settingvalues.h"
+
+namespace {
+struct CellPosition {
+    int row;
+    int column;
+};
+
+constexpr std::array<CellPosition, 4> ReturnAddressCells{{{2, 13}, {2, 12}, {2, 11}, {2, 10}}};
+constexpr std::array<CellPosition, 4> BillAddressCells{{{13, 8}, {13, 7}, {13, 6}, {13, 5}}};
+
+QString returnAddressValue(std::size_t line) {
+    return QStringLiteral("ReturnAddr") + QString::number(line + 1);
+}
+
+// Opens the book read-only for the length of `read` only.
+BookRead readBook(const QString& database, const std::function<void()>& read) {
+    const BookSession session(database, true);
+    if (session.isOpen())
+        read();
+    return {session.isOpen() ? QString() : session.error()};
+}
+} // namespace
+
+EnvelopeSettings ReadEnvelopeSettings() {
+    EnvelopeSettings settings;
+    settings.database = ReadPathSetting(setting::Database, setting::DefaultDatabaseName);
+    settings.copies = ReadInt16Setting(setting::Copies, setting::DefaultCopies, settings.error)
+                          .value_or(setting::DefaultCopies);
+    return settings;
+}
+
+AddressLines ReadReturnAddress() {
+    AddressLines lines;
+    for (std::size_t line = 0; line < lines.size(); ++line)
+        lines[line] = regGet_KeyValue(HKEY_LOCAL_MACHINE, EnvelopeSettingsKey,
+                                      returnAddressValue(line), QString())
+                          .toString();
+    return lines;
+}
+
+bool SaveReturnAddress(const AddressLines& lines) {
+    bool saved = true;
+    for (std::size_t line = 0; line < lines.size(); ++line)
+        saved = regSet_KeyValue(HKEY_LOCAL_MACHINE, EnvelopeSettingsKey, returnAddressValue(line),
+                                lines[line], true) == 0 &&
+                saved;
+    return saved;
+}
+
+BookRead ReadAccountNumbers(const QString& database,
+                            const std::function<void(const QString&)>& add) {
+    return readBook(database, [&] {
+        QString error;
+        for (const ProfileRecord& profile : AllProfiles(error))
+            add(profile.AccountNumber);
+    });
+}
+
+BookRead ReadAddressee(const QString& database, const QString& account,
+                       std::optional<Addressee>& found) {
+    found.reset();
+    return readBook(database, [&] {
+        QString error;
+        if (const auto profile = ReadProfile(account, error))
+            found = Addressee{profile->CustomerName, profile->BillAddress};
+    });
+}
+
+std::vector<EnvelopeCell> EnvelopeCells(const AddressLines& returnAddress,
+                                        const AddressLines& billAddress) {
+    std::vector<EnvelopeCell> cells;
+    for (std::size_t line = 0; line < returnAddress.size(); ++line)
+        cells.push_back(
+            {ReturnAddressCells[line].row, ReturnAddressCells[line].column, returnAddress[line]});
+    for (std::size_t line = 0; line < billAddress.size(); ++line)
+        cells.push_back(
+            {BillAddressCells[line].row, BillAddressCells[line].column, billAddress[line]});
+    return cells;
+}
