@@ -2,8 +2,7 @@
 // when any statement fails nothing is changed and the window keeps the user's input.
 #include "accounts.h"
 #include "announcer.h"
-#include "booksession.h"
-#include "busypointer.h"
+#include "bookaccess.h"
 #include "formats.h"
 #include "frmCustomer.h"
 #include "modCommand.h"
@@ -112,17 +111,9 @@ bool frmCustomer::changeOrReport(const std::function<qint32(QString&)>& change,
                                  const QString& failure) {
     QString error;
     qint32 result = 0;
-    {
-        BusyPointer busy;
-        BookSession session(Settings().Database);
-        if (!session.isOpen()) {
-            busy.release();
-            ShowMessage(this, QStringLiteral("Error connecting to database!\n\n") + session.error(),
-                        QMessageBox::Critical);
-            return false;
-        }
-        result = change(error);
-    }
+    if (!WorkOnBook(this, QStringLiteral("Error connecting to database!\n\n"),
+                    [&] { result = change(error); }))
+        return false;
     if (result != 0)
         ShowMessage(this, failure + "\n\n" + error, QMessageBox::Critical);
     return result == 0;

@@ -23,6 +23,13 @@ std::vector<ProfileRecord> AllProfiles(QString& error) {
     return ReadAll<ProfileRecord>(sql::SelectAllProfiles, {}, error);
 }
 
+QStringList AccountNumbers(QString& error) {
+    QStringList numbers;
+    for (const ProfileRecord& profile : AllProfiles(error))
+        numbers << profile.AccountNumber;
+    return numbers;
+}
+
 std::optional<BalanceRecord> ReadBalance(const QString& account, QString& error) {
     return ReadOne<BalanceRecord>(sql::SelectBalance, account, error);
 }

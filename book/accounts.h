@@ -14,6 +14,8 @@ bool AccountExists(const QString& account);
 // The profiles whose MasterAccount is master; the marker lists the master accounts.
 std::vector<ProfileRecord> ProfilesOfMaster(const QString& master, QString& error);
 std::vector<ProfileRecord> AllProfiles(QString& error);
+// Every account number, in the book's order.
+QStringList AccountNumbers(QString& error);
 std::optional<BalanceRecord> ReadBalance(const QString& account, QString& error);
 
 // Stores a profile. With `replacing` (the account being edited) its stored row is replaced;

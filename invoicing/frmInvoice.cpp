@@ -1,9 +1,7 @@
 #include "frmInvoice.h"
 
 #include "accounts.h"
-#include "booksession.h"
-#include "busypointer.h"
-#include "eventpacer.h"
+#include "bookaccess.h"
 #include "formats.h"
 #include "modCommand.h"
 #include "modRegEdit.h"
@@ -186,33 +184,25 @@ void frmInvoice::resetFields() {
 }
 
 void frmInvoice::LoadAccount(const QString& accountNumber) {
-    BusyPointer busy;
     resetFields();
-    BookSession session(Settings().Database);
-    if (!session.isOpen()) {
-        busy.release();
-        ShowMessage(this, "Error opening main database, cannot continue.\n\n" + session.error(),
-                    QMessageBox::Critical);
+    const bool opened =
+        WorkOnBook(this, QStringLiteral("Error opening main database, cannot continue.\n\n"), [&] {
+            if (accountNumber.isEmpty()) {
+                fillAccountList();
+            } else {
+                showAccount(accountNumber);
+                showBalance(accountNumber);
+            }
+        });
+    if (!opened)
         closeWindow();
-        return;
-    }
-    if (accountNumber.isEmpty()) {
-        fillAccountList();
-    } else {
-        showAccount(accountNumber);
-        showBalance(accountNumber);
-    }
 }
 
 void frmInvoice::fillAccountList() {
     FillingAccounts = true;
     COMBO_AccountNumber->clear();
     QString error;
-    EventPacer pacer;
-    for (const ProfileRecord& profile : AllProfiles(error)) {
-        COMBO_AccountNumber->addItem(profile.AccountNumber);
-        pacer.letEventsRun();
-    }
+    COMBO_AccountNumber->addItems(AccountNumbers(error));
     COMBO_AccountNumber->setCurrentIndex(-1);
     FillingAccounts = false;
 }

@@ -1,8 +1,7 @@
 // The two commands of the create-invoice window: "Print / Save" and "Print Blank".
 #include "accounts.h"
 #include "announcer.h"
-#include "booksession.h"
-#include "busypointer.h"
+#include "bookaccess.h"
 #include "formats.h"
 #include "frmInvoice.h"
 #include "invoices.h"
@@ -46,14 +45,7 @@ frmInvoice::Stored frmInvoice::storeForPrinting(const InvoiceRecord* invoice,
     QString error;
     QString failure;
     std::optional<ProfileRecord> found;
-    {
-        BusyPointer busy;
-        BookSession session(Settings().Database);
-        if (!session.isOpen()) {
-            busy.release();
-            ShowMessage(this, ConnectFailed + session.error(), QMessageBox::Critical);
-            return Stored::NotOpened;
-        }
+    const bool opened = WorkOnBook(this, ConnectFailed, [&] {
         if (!invoice && InvoiceExists(number)) {
             failure = DuplicateNumber;
         } else if (invoice) {
@@ -70,7 +62,9 @@ frmInvoice::Stored frmInvoice::storeForPrinting(const InvoiceRecord* invoice,
         }
         if (failure.isEmpty())
             found = ReadProfile(COMBO_AccountNumber->currentText(), error);
-    }
+    });
+    if (!opened)
+        return Stored::NotOpened;
     if (!failure.isEmpty()) {
         ShowMessage(this, failure, QMessageBox::Critical);
         return Stored::Refused;

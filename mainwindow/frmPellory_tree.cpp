@@ -1,5 +1,5 @@
 // The account and invoice tree: rebuilding it, invoice detail lines, double-click routing.
-#include "booksession.h"
+#include "bookaccess.h"
 #include "busypointer.h"
 #include "eventpacer.h"
 #include "frmPellory.h"
@@ -76,16 +76,12 @@ void frmPellory::rebuildTree() {
     setStatus(QStringLiteral("Refreshing, please wait..."));
     LetEventsRun();
     TreeRows rows;
-    {
-        BookSession session(Settings().Database);
-        if (!session.isOpen()) {
-            busy.release();
-            setStatus(QStringLiteral("Error opening main database!"));
-            ShowMessage(this, OpenFailure + "\n\n" + session.error(), QMessageBox::Critical);
-            return;
-        }
-        QString error;
-        rows = ReadTreeRows(error);
+    if (!WorkOnBook(this, OpenFailure + "\n\n", [&] {
+            QString error;
+            rows = ReadTreeRows(error);
+        })) {
+        setStatus(QStringLiteral("Error opening main database!"));
+        return;
     }
     EventPacer pacer;
     addNode(QString(), nodetag::Customers, QStringLiteral("Customer Profiles"), IconCustomers);
@@ -131,17 +127,10 @@ void frmPellory::LoadInvoiceDetails(const QString& parentKey, const QString& inv
 void frmPellory::addInvoiceDetails(const QString& parentKey, const QString& invoiceNumber,
                                    bool current) {
     std::optional<InvoiceRecord> invoice;
-    {
-        BusyPointer busy;
-        BookSession session(Settings().Database);
-        if (!session.isOpen()) {
-            busy.release();
-            ShowMessage(this, OpenFailure + "\n\n" + session.error(), QMessageBox::Critical);
-            return;
-        }
+    WorkOnBook(this, OpenFailure + "\n\n", [&] {
         QString error;
         invoice = ReadInvoice(invoiceNumber, error);
-    }
+    });
     if (!invoice)
         return;
     const QString editTag = current ? nodetag::DetailCurrentEdit : nodetag::DetailEdit;
