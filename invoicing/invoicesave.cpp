@@ -39,7 +39,7 @@ void raiseLastInvoice(QWidget* owner, double number) {
 // Stores the invoice (unless blank) and reads the account's profile for the printed form. The
 // book is closed again before any message shows. When the invoice cannot go on to printing the
 // user has been told; a book that cannot be opened leaves the window open as it was.
-frmInvoice::Stored frmInvoice::storeForPrinting(const InvoiceRecord* invoice,
+frmInvoice::Stored frmInvoice::storeForPrinting(InvoiceRecord* invoice, double charges,
                                                 ProfileRecord& profile) {
     const QString number = TEXT_Invoice->text().trimmed();
     QString error;
@@ -49,7 +49,7 @@ frmInvoice::Stored frmInvoice::storeForPrinting(const InvoiceRecord* invoice,
         if (!invoice && InvoiceExists(number)) {
             failure = DuplicateNumber;
         } else if (invoice) {
-            switch (CreateInvoice(*invoice, COMBO_Description->currentText(), error)) {
+            switch (CreateInvoice(*invoice, charges, COMBO_Description->currentText(), error)) {
             case InvoiceStore::Duplicate:
                 failure = DuplicateNumber;
                 break;
@@ -113,24 +113,26 @@ void frmInvoice::PrintSave() {
     invoice.AccountNumber = COMBO_AccountNumber->currentText();
     invoice.DateBilled = ParseDate(TEXT_DateBilled->text()).value_or(QDate());
     invoice.DateDue = ParseDate(TEXT_DateDue->text()).value_or(QDate());
-    invoice.PastDue = previous;
-    invoice.AmountBilled = billed;
     invoice.AmountRecieved = 0.0;
     ProfileRecord profile;
-    if (const Stored stored = storeForPrinting(&invoice, profile); stored != Stored::Ready) {
+    if (const Stored stored = storeForPrinting(&invoice, charges, profile);
+        stored != Stored::Ready) {
         if (stored == Stored::Refused) {
             RefreshTree();
             closeWindow();
         }
         return;
     }
-    LogTransaction("Created invoice# " + number + ", billed$ " + FormatMoney(billed));
+    // The figures as stored: a payment saved meanwhile in another window is counted.
+    const double storedPrevious = invoice.PastDue.value_or(0.0);
+    const double storedBilled = invoice.AmountBilled.value_or(0.0);
+    LogTransaction("Created invoice# " + number + ", billed$ " + FormatMoney(storedBilled));
 
     InvoiceCells cells = cellsFor(profile);
     cells.units = TEXT_Units->text();
     cells.charges = FormatMoney(charges);
-    cells.previous = FormatMoney(previous);
-    cells.billed = FormatMoney(billed);
+    cells.previous = FormatMoney(storedPrevious);
+    cells.billed = FormatMoney(storedBilled);
     InvoiceSheet sheet(this);
     sheet.print(cells);
     sheet.finish(true, TEXT_Invoice->text());
@@ -151,7 +153,7 @@ void frmInvoice::PrintBlank() {
                 QMessageBox::Information);
     const QString number = TEXT_Invoice->text().trimmed();
     ProfileRecord profile;
-    if (const Stored stored = storeForPrinting(nullptr, profile); stored != Stored::Ready) {
+    if (const Stored stored = storeForPrinting(nullptr, 0.0, profile); stored != Stored::Ready) {
         if (stored == Stored::Refused) {
             RefreshTree();
             closeWindow();
