@@ -23,6 +23,13 @@ std::vector<InvoiceRecord> AllInvoices(QString& error) {
     return ReadAll<InvoiceRecord>(sql::SelectAllInvoices, {}, error);
 }
 
+std::optional<qlonglong> HighestInvoiceNumber(QString& error) {
+    if (daoGet_DBTableRecord(QLatin1String(sql::HighestNumericInvoice), error) != 0 ||
+        !SharedRecordset().MoveFirst() || SharedRecordset().Fields(0).isNull())
+        return std::nullopt;
+    return SharedRecordset().Fields(0).toLongLong();
+}
+
 InvoiceStore CreateInvoice(const InvoiceRecord& invoice, const QString& unitDescription,
                            QString& error) {
     bool duplicate = false;

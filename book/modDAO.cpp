@@ -3,9 +3,12 @@
 #include "columns.h"
 #include "events.h"
 #include "formats.h"
+#include "paths.h"
 #include "statements.h"
 
 #include <QFile>
+#include <QFileInfo>
+#include <QHash>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -19,10 +22,12 @@ const QString ConnectionName = QStringLiteral("pellory_dao");
 const QString CompactionName = QStringLiteral("pellory_compact");
 constexpr int BusyTimeoutMs = 5000;
 constexpr qint32 EngineError = 1;   // SQLITE_ERROR
+constexpr qint32 Corrupt = 11;      // SQLITE_CORRUPT
 constexpr qint32 NotADatabase = 26; // SQLITE_NOTADB
 
 struct Connection {
     QString path;
+    QString bookKey; // the path the damaged books are known by
     Recordset recordset;
     QVariantList buffer;
 };
@@ -53,6 +58,58 @@ QString errorText(const QSqlError& error) {
     return error.databaseText().isEmpty() ? error.text() : error.databaseText();
 }
 
+// Books a statement found damaged during this run, with what the integrity check said. Nothing
+// more is written to them: every further write could spread the damage over what is left.
+QHash<QString, QString>& damagedBooks() {
+    static QHash<QString, QString> books;
+    return books;
+}
+
+QString bookKeyOf(const QString& path) {
+    const QFileInfo file(path);
+    const QString canonical = file.canonicalFilePath();
+    return canonical.isEmpty() ? file.absoluteFilePath() : canonical;
+}
+
+bool isCorruption(qint32 number) {
+    const qint32 primary = number & 0xff; // an extended code keeps the primary one in its low byte
+    return primary == Corrupt || primary == NotADatabase;
+}
+
+QString quickCheckOfOpenBook() {
+    QSqlQuery check(database());
+    if (!check.exec(QLatin1String(sql::QuickCheck)))
+        return "integrity check failed: " + errorText(check.lastError());
+    return check.next() ? "integrity check: " + check.value(0).toString().simplified()
+                        : QStringLiteral("integrity check gave no answer");
+}
+
+QString damageNotice() {
+    const Connection& open = state();
+    return "The book " + open.path + " is damaged (" + damagedBooks().value(open.bookKey) +
+           "); Pellory writes nothing more to it. Close Pellory and restore the copy " +
+           ProgramFile("backup/" + QFileInfo(open.path).fileName()) + ".";
+}
+
+// The description of a failed statement on the open book. A corruption error marks the book
+// damaged, after a quick integrity check, and the description says what to do.
+QString describeFailure(qint32 number, const QString& description) {
+    if (!isCorruption(number))
+        return description;
+    if (!damagedBooks().contains(state().bookKey))
+        damagedBooks().insert(state().bookKey, quickCheckOfOpenBook());
+    return description + ". " + damageNotice();
+}
+
+// True, with the refusal filled, when the open book was found damaged.
+bool refusedAsDamaged(const char* routine, qint32& result, QString& errorMessage) {
+    if (!damagedBooks().contains(state().bookKey))
+        return false;
+    result = Corrupt;
+    errorMessage = failure(routine, Corrupt, damageNotice());
+    return true;
+}
+
 // Connections open the file through a URI so that a missing file is an error, never a new
 // empty database.
 QString uriFor(const QString& path, bool readOnly) {
@@ -66,6 +123,24 @@ bool isJetDatabase(const QString& path) {
         return false;
     const QByteArray head = file.read(20);
     return head.mid(4, 15) == "Standard Jet DB" || head.mid(4, 15) == "Standard ACE DB";
+}
+
+// An empty file or another program's database opens as a database too; only a file holding
+// Pellory's three tables is a book. False, with the engine's error, when the catalogue cannot be
+// read.
+bool findMissingTables(QSqlDatabase& db, QStringList& missing, QSqlError& error) {
+    for (const char* table : {tables::CustomerProfile, tables::Invoices, tables::Logs}) {
+        QSqlQuery exists(db);
+        exists.prepare(QLatin1String(sql::TableExists));
+        exists.addBindValue(QLatin1String(table));
+        if (!exists.exec()) {
+            error = exists.lastError();
+            return false;
+        }
+        if (!exists.next())
+            missing << QLatin1String(table);
+    }
+    return true;
 }
 
 // Opens `db` on path and proves the file is a database; fills number and description on failure.
@@ -85,11 +160,24 @@ bool openProven(QSqlDatabase& db, const QString& path, bool readOnly, qint32& nu
         description = errorText(db.lastError());
         return false;
     }
-    QSqlQuery probe(db);
-    if (!probe.exec(QLatin1String(sql::ProveDatabase))) {
-        number = errorNumber(probe.lastError());
-        description = errorText(probe.lastError());
-        probe.finish();
+    {
+        QSqlQuery probe(db);
+        QSqlError error;
+        QStringList missing;
+        if (!probe.exec(QLatin1String(sql::ProveDatabase)))
+            error = probe.lastError();
+        else
+            findMissingTables(db, missing, error);
+        if (error.isValid()) {
+            number = errorNumber(error);
+            description = errorText(error);
+        } else if (!missing.isEmpty()) {
+            number = EngineError;
+            description = "no such table: " + missing.join(QLatin1String(", ")) +
+                          " (the file is not a Pellory book)";
+        }
+    }
+    if (number != 0) {
         db.close();
         return false;
     }
@@ -257,12 +345,14 @@ qint32 daoOpen_DBConnection(const QString& path, QString& errorMessage, bool rea
         return number;
     }
     state().path = path;
+    state().bookKey = bookKeyOf(path);
     LetEventsRun();
     return 0;
 }
 
 void daoClose_DBConnection() {
     state().path.clear();
+    state().bookKey.clear();
     state().recordset.Reset();
     if (QSqlDatabase::contains(ConnectionName))
         database().close();
@@ -310,12 +400,15 @@ qint32 daoIssue_EXEStatement(const QString& statement, QString& errorMessage,
         return -1;
     }
     qint32 result = 0;
+    if (refusedAsDamaged("daoIssue_EXEStatement", result, errorMessage))
+        return result;
     {
         QSqlDatabase db = database();
         QSqlQuery query(db);
         if (!run(query, statement, values)) {
             result = errorNumber(query.lastError());
-            errorMessage = failure("daoIssue_EXEStatement", result, errorText(query.lastError()));
+            errorMessage = failure("daoIssue_EXEStatement", result,
+                                   describeFailure(result, errorText(query.lastError())));
         }
     }
     LetEventsRun();
@@ -375,7 +468,8 @@ qint32 daoGet_DBTableRecord2(const QString& table, QString& errorMessage, const 
         if (query.lastError().isValid()) {
             rows.clear();
             result = errorNumber(query.lastError());
-            errorMessage = failure("daoGet_DBTableRecord2", result, errorText(query.lastError()));
+            errorMessage = failure("daoGet_DBTableRecord2", result,
+                                   describeFailure(result, errorText(query.lastError())));
         }
         state().recordset.Reset(std::move(rows));
     }
@@ -391,6 +485,8 @@ qint32 daoWrite_DBTableRecord(const QString& table, QString& errorMessage) {
     }
     state().recordset.Reset();
     qint32 result = 0;
+    if (refusedAsDamaged("daoWrite_DBTableRecord", result, errorMessage))
+        return result;
     {
         QSqlDatabase db = database();
         std::vector<Column> columns;
@@ -420,7 +516,8 @@ qint32 daoWrite_DBTableRecord(const QString& table, QString& errorMessage) {
         }
         if (error.isValid()) {
             result = errorNumber(error);
-            errorMessage = failure("daoWrite_DBTableRecord", result, errorText(error));
+            errorMessage = failure("daoWrite_DBTableRecord", result,
+                                   describeFailure(result, errorText(error)));
         }
     }
     LetEventsRun();
@@ -439,12 +536,16 @@ qint32 transactionStep(const char* routine, const char* statement, QString& erro
     if (query.exec(QLatin1String(statement)))
         return 0;
     const qint32 number = errorNumber(query.lastError());
-    errorMessage = failure(routine, number, errorText(query.lastError()));
+    errorMessage = failure(routine, number, describeFailure(number, errorText(query.lastError())));
     return number;
 }
 } // namespace
 
 qint32 daoBegin_Transaction(QString& errorMessage) {
+    errorMessage.clear();
+    qint32 refused = 0;
+    if (!state().path.isEmpty() && refusedAsDamaged("daoBegin_Transaction", refused, errorMessage))
+        return refused;
     return transactionStep("daoBegin_Transaction", sql::BeginTransaction, errorMessage);
 }
 

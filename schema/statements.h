@@ -51,4 +51,13 @@ inline constexpr const char* CompactInto = "VACUUM INTO ?";
 // The engine's own version, for the About window.
 inline constexpr const char* EngineVersion = "SELECT sqlite_version()";
 
+// The highest invoice number made of digits only, as a number; NULL when there is none.
+inline constexpr const char* HighestNumericInvoice =
+    "SELECT max(CAST(InvoiceNumber AS INTEGER)) FROM tbl_Invoices "
+    "WHERE InvoiceNumber <> '' AND InvoiceNumber NOT GLOB '*[^0-9]*'";
+
+// Checks of the book's soundness.
+// The first problem a quick integrity check finds, or "ok".
+inline constexpr const char* QuickCheck = "PRAGMA quick_check(1)";
+
 } // namespace sql
