@@ -73,9 +73,11 @@ void frmPellory::rebuildTree() {
     TreeView1->clear();
     nodes_.clear();
     BusyPointer busy;
+    showOpenBook();
     setStatus(QStringLiteral("Refreshing, please wait..."));
     LetEventsRun();
     TreeRows rows;
+    QString readError;
     {
         BookSession session(Settings().Database);
         if (!session.isOpen()) {
@@ -84,8 +86,7 @@ void frmPellory::rebuildTree() {
             ShowMessage(this, OpenFailure + "\n\n" + session.error(), QMessageBox::Critical);
             return;
         }
-        QString error;
-        rows = ReadTreeRows(error);
+        rows = ReadTreeRows(readError);
     }
     EventPacer pacer;
     addNode(QString(), nodetag::Customers, QStringLiteral("Customer Profiles"), IconCustomers);
@@ -114,7 +115,15 @@ void frmPellory::rebuildTree() {
         pacer.letEventsRun();
     }
     LogTransaction(QString());
-    setStatus(QStringLiteral("Ready"));
+    if (readError.isEmpty()) {
+        setStatus(QStringLiteral("Ready"));
+        return;
+    }
+    // What was read is shown, but the user must not take it for the whole book.
+    busy.release();
+    setStatus(QStringLiteral("Error reading main database!"));
+    ShowMessage(this, "Error reading main database, the tree is incomplete.\n\n" + readError,
+                QMessageBox::Critical);
 }
 
 void frmPellory::LoadInvoiceDetails(const QString& parentKey, const QString& invoiceNumber,
