@@ -63,6 +63,10 @@ bool frmCustomer::ValidateProfile() {
          TEXT_AccountNumber},
         {TEXT_AccountNumber->text().contains(','),
          "Please do not put comma's in the the Account Number.", CustomerPage, TEXT_AccountNumber},
+        {HoldsControlCharacters(TEXT_AccountNumber->text()),
+         "Please do not put control characters, such as a line break or a tab, in the Account "
+         "Number.",
+         CustomerPage, TEXT_AccountNumber},
         {isBlank(COMBO_MasterAccount->currentText()), "A Master Account Number is required.",
          CustomerPage, COMBO_MasterAccount},
         {isBlank(TEXT_Name->text()), "A Customer Name is required.", CustomerPage, TEXT_Name},

@@ -9,6 +9,10 @@
 // Account operations on the open book. Queries fill error on failure (empty otherwise);
 // changes return the data layer's result with error filled, and land whole or not at all.
 
+// Account numbers are keys shown on one line and written into log lines: a control character
+// or line separator in one is refused.
+bool HoldsControlCharacters(const QString& text);
+
 std::optional<ProfileRecord> ReadProfile(const QString& account, QString& error);
 bool AccountExists(const QString& account);
 // The profiles whose MasterAccount is master; the marker lists the master accounts.

@@ -25,6 +25,13 @@ std::vector<InvoiceRecord> AllInvoices(QString& error) {
     return ReadAll<InvoiceRecord>(sql::SelectAllInvoices, {}, error);
 }
 
+std::optional<qlonglong> HighestInvoiceNumber(QString& error) {
+    if (daoGet_DBTableRecord(QLatin1String(sql::HighestNumericInvoice), error) != 0 ||
+        !SharedRecordset().MoveFirst() || SharedRecordset().Fields(0).isNull())
+        return std::nullopt;
+    return SharedRecordset().Fields(0).toLongLong();
+}
+
 InvoiceStore CreateInvoice(InvoiceRecord& invoice, double charges, const QString& unitDescription,
                            QString& error) {
     bool duplicate = false;

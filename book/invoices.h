@@ -11,6 +11,10 @@ bool InvoiceExists(const QString& number);
 std::vector<InvoiceRecord> InvoicesOfAccount(const QString& account, QString& error);
 std::vector<InvoiceRecord> AllInvoices(QString& error);
 
+// The highest invoice number in the book made of digits only; none when the book has none or
+// the query fails (with error filled).
+std::optional<qlonglong> HighestInvoiceNumber(QString& error);
+
 enum class InvoiceStore { Stored, Duplicate, Failed };
 
 // Stores a new invoice of `charges`: refused when its number is already in the book; otherwise

@@ -138,6 +138,11 @@ qint32 BackUpBook(const QString& path, const QString& backupFolder, QString& err
 
 BookUpkeep CompactAndBackUpBook(const QString& path, const QString& backupFolder) {
     BookUpkeep upkeep;
+    // A damaged book is left as it is: its copy in the backup folder is what the user restores.
+    if (IsBookDamaged(path)) {
+        upkeep.compaction = -1;
+        return upkeep;
+    }
     QString ignored;
     upkeep.compaction = CompactBookInPlace(path, ignored);
     if (QDir(backupFolder).exists())

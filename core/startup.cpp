@@ -24,10 +24,7 @@ int StartRoutine(QApplication& app, const StartupWindows& windows) {
         ShowMessage(nullptr,
                     QStringLiteral("WARNING, No printer object is installed on this system."),
                     QMessageBox::Critical);
-    if (const QString error = LoadSettings(); !error.isEmpty()) {
-        reportStartFailure(error);
-        return 1;
-    }
+    const QStringList notices = LoadSettings();
     std::unique_ptr<QWidget> mainWindow;
     try {
         mainWindow.reset(windows.makeMainWindow());
@@ -38,6 +35,9 @@ int StartRoutine(QApplication& app, const StartupWindows& windows) {
     mainWindow->show();
     mainWindow->repaint();
     LetEventsRun();
+    // Shown over the main window, whose caption names the book that is open.
+    if (!notices.isEmpty())
+        ShowMessage(mainWindow.get(), notices.join(QLatin1String("\n\n")), QMessageBox::Warning);
     const QVariant noShow =
         regGet_KeyValue(HKEY_LOCAL_MACHINE, MainSettingsKey, setting::NoShow, 0);
     bool isNumber = false;

@@ -3,6 +3,7 @@
 #include "accounts.h"
 #include "bookaccess.h"
 #include "formats.h"
+#include "invoices.h"
 #include "modCommand.h"
 #include "modRegEdit.h"
 #include "prompts.h"
@@ -215,9 +216,14 @@ void frmInvoice::showAccount(const QString& accountNumber) {
     if (!profile)
         return;
     LABEL_Name->setText("< " + profile->CustomerName);
+    // "LastInvoice" is written after the invoice commits, so after a crash in between it lags
+    // behind the book; the book's own highest number is never proposed again.
     const int lastInvoice =
         regGet_KeyValue(HKEY_LOCAL_MACHINE, MainSettingsKey, setting::LastInvoice, 0).toInt();
-    TEXT_Invoice->setText(FormatInvoiceNumber(double(lastInvoice) + 1).value_or(QString()));
+    const qlonglong highestStored = HighestInvoiceNumber(error).value_or(0);
+    TEXT_Invoice->setText(
+        FormatInvoiceNumber(double(std::max<qlonglong>(lastInvoice, highestStored)) + 1)
+            .value_or(QString()));
     if (const auto billed = ParseDate(TEXT_DateBilled->text()))
         TEXT_DateDue->setText(FormatShortDate(dueDate(*billed, profile->GraceDays)));
     for (QWidget* field : std::initializer_list<QWidget*>{

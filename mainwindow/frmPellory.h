@@ -86,6 +86,7 @@ class frmPellory : public QMainWindow {
     QTreeWidgetItem* addNode(const QString& parentKey, const QString& key, const QString& text,
                              int icon);
     void setStatus(const QString& text);
+    void showOpenBook();
 
     QHash<QString, QTreeWidgetItem*> nodes_;
     QObject* treeViewport_ = nullptr; // compared only: it may be gone while the window closes

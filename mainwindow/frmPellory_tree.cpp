@@ -73,13 +73,12 @@ void frmPellory::rebuildTree() {
     TreeView1->clear();
     nodes_.clear();
     BusyPointer busy;
+    showOpenBook();
     setStatus(QStringLiteral("Refreshing, please wait..."));
     LetEventsRun();
     TreeRows rows;
-    if (!WorkOnBook(this, OpenFailure + "\n\n", [&] {
-            QString error;
-            rows = ReadTreeRows(error);
-        })) {
+    QString readError;
+    if (!WorkOnBook(this, OpenFailure + "\n\n", [&] { rows = ReadTreeRows(readError); })) {
         setStatus(QStringLiteral("Error opening main database!"));
         return;
     }
@@ -110,7 +109,15 @@ void frmPellory::rebuildTree() {
         pacer.letEventsRun();
     }
     LogTransaction(QString());
-    setStatus(QStringLiteral("Ready"));
+    if (readError.isEmpty()) {
+        setStatus(QStringLiteral("Ready"));
+        return;
+    }
+    // What was read is shown, but the user must not take it for the whole book.
+    busy.release();
+    setStatus(QStringLiteral("Error reading main database!"));
+    ShowMessage(this, "Error reading main database, the tree is incomplete.\n\n" + readError,
+                QMessageBox::Critical);
 }
 
 void frmPellory::LoadInvoiceDetails(const QString& parentKey, const QString& invoiceNumber,

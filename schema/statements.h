@@ -62,4 +62,13 @@ inline constexpr const char* SelectInvoicesOfAccountInNumberOrder =
     "ORDER BY InvoiceNumber = '' OR InvoiceNumber GLOB '*[^0-9]*', "
     "CAST(InvoiceNumber AS INTEGER), InvoiceNumber";
 
+// The highest invoice number made of digits only, as a number; NULL when there is none.
+inline constexpr const char* HighestNumericInvoice =
+    "SELECT max(CAST(InvoiceNumber AS INTEGER)) FROM tbl_Invoices "
+    "WHERE InvoiceNumber <> '' AND InvoiceNumber NOT GLOB '*[^0-9]*'";
+
+// Checks of the book's soundness.
+// The first problem a quick integrity check finds, or "ok".
+inline constexpr const char* QuickCheck = "PRAGMA quick_check(1)";
+
 } // namespace sql

@@ -157,6 +157,21 @@ class BookTest : public QObject {
         QVERIFY(rows.invoices[0].unpaid);
     }
 
+    void highestInvoiceNumberCountsOnlyNumbers() {
+        const TestBook rows(folder->database());
+        for (const char* number : {"0000009", "0000041", "7", "A-99", "0000100X", ""})
+            QVERIFY(rows.addInvoice(number, "A1", QVariant()));
+        BookSession session(folder->database());
+        QString error;
+        QCOMPARE(HighestInvoiceNumber(error), std::optional<qlonglong>(41));
+        QVERIFY(error.isEmpty());
+        QCOMPARE(daoIssue_EXEStatement("DELETE FROM tbl_Invoices WHERE InvoiceNumber GLOB "
+                                       "'*[0-9]'",
+                                       error),
+                 0);
+        QCOMPARE(HighestInvoiceNumber(error), std::nullopt);
+    }
+
     void invoiceNumbersOutOfRangeAreRefused() {
         QCOMPARE(FormatInvoiceNumber(17), std::optional<QString>("0000017"));
         QCOMPARE(FormatInvoiceNumber(41.4), std::optional<QString>("0000041"));
