@@ -137,7 +137,7 @@ void frmInvoice::PrintSave() {
     cells.charges = FormatMoney(charges);
     cells.previous = FormatMoney(previous);
     cells.billed = FormatMoney(billed);
-    InvoiceSheet sheet(this);
+    InvoiceSheet sheet(this, InvoiceStoredNote(number));
     sheet.print(cells);
     sheet.finish(true, TEXT_Invoice->text());
     RefreshTree();
