@@ -16,6 +16,7 @@ inline const QString Settings = QStringLiteral("Settings");
 inline const QString EditAccount = QStringLiteral("EditAccount");
 inline const QString CreateInvoice = QStringLiteral("CreateInvoice");
 inline const QString EditInvoice = QStringLiteral("EditInvoice");
+inline const QString ReprintInvoice = QStringLiteral("ReprintInvoice");
 
 // Commands whose windows are still to be built: they stay disabled until their window lands.
 inline bool WindowLanded(const QString& tag) {

@@ -6,6 +6,7 @@
 #include "frmInvoice.h"
 #include "frmPellory.h"
 #include "frmSchedule.h"
+#include "invoicereprint.h"
 #include "nodekeys.h"
 #include "prompts.h"
 #include "windowtoolbar.h"
@@ -80,6 +81,8 @@ void frmPellory::buildPopupMenu() {
         addMenuItem(MENU_PopupMenu, QStringLiteral("Create Invoice"), command::CreateInvoice);
     MENUOPT_EditInvoice =
         addMenuItem(MENU_PopupMenu, QStringLiteral("Edit Invoice"), command::EditInvoice);
+    MENUOPT_ReprintInvoice =
+        addMenuItem(MENU_PopupMenu, QStringLiteral("Reprint Invoice"), command::ReprintInvoice);
     connect(MENUOPT_EditAccount, &QAction::triggered, this, [this] {
         if (const QTreeWidgetItem* node = TreeView1->currentItem())
             openCustomerEditor(SplitNodeKey(KeyOf(node)).value);
@@ -87,6 +90,10 @@ void frmPellory::buildPopupMenu() {
     connect(MENUOPT_CreateInvoice, &QAction::triggered, this, [this] {
         if (const QTreeWidgetItem* node = TreeView1->currentItem())
             openInvoiceCreation(SplitNodeKey(KeyOf(node)).value);
+    });
+    connect(MENUOPT_ReprintInvoice, &QAction::triggered, this, [this] {
+        if (const QTreeWidgetItem* node = TreeView1->currentItem(); node && !treeBusy_)
+            ReprintInvoice(this, SplitNodeKey(KeyOf(node)).value);
     });
 }
 
@@ -131,6 +138,7 @@ void frmPellory::showPopupMenu(const QPoint& globalPosition) {
     setCommandEnabled(MENUOPT_EditAccount, account);
     setCommandEnabled(MENUOPT_CreateInvoice, account);
     setCommandEnabled(MENUOPT_EditInvoice, invoice);
+    setCommandEnabled(MENUOPT_ReprintInvoice, invoice);
     MENU_PopupMenu->popup(globalPosition);
 }
 

@@ -246,6 +246,7 @@ class TestMainWindow : public QObject {
         QCOMPARE(window.MENUOPT_ItemName->text(), QStringLiteral("2001, Barnes Bakery"));
         QVERIFY(window.MENUOPT_EditAccount->isEnabled());
         QVERIFY(!window.MENUOPT_EditInvoice->isEnabled());
+        QVERIFY(!window.MENUOPT_ReprintInvoice->isEnabled());
         window.MENU_PopupMenu->hide();
 
         // The right button does not select: the menu stays on the selected node.
@@ -262,6 +263,7 @@ class TestMainWindow : public QObject {
         QCOMPARE(window.MENUOPT_ItemName->text(), QStringLiteral("0000001, 1001"));
         QVERIFY(!window.MENUOPT_EditAccount->isEnabled());
         QVERIFY(!window.MENUOPT_CreateInvoice->isEnabled());
+        QVERIFY(window.MENUOPT_ReprintInvoice->isEnabled());
         window.MENU_PopupMenu->hide();
 
         doubleClick(window, invoice);
