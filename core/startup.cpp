@@ -1,6 +1,7 @@
 #include "startup.h"
 
 #include "events.h"
+#include "modExcel.h"
 #include "modRegEdit.h"
 #include "printers.h"
 #include "prompts.h"
@@ -38,6 +39,8 @@ int StartRoutine(QApplication& app, const StartupWindows& windows) {
     mainWindow->show();
     mainWindow->repaint();
     LetEventsRun();
+    // Once the window shows, an office starts in the background for the first print job.
+    xlsWarm_Office();
     const QVariant noShow =
         regGet_KeyValue(HKEY_LOCAL_MACHINE, MainSettingsKey, setting::NoShow, 0);
     bool isNumber = false;

@@ -6,6 +6,7 @@
 #include "invoicereprint.h"
 #include "invoicesheet.h"
 #include "modCommand.h"
+#include "modExcel.h"
 #include "modRegEdit.h"
 #include "officeprobe.h"
 #include "privatecups.h"
@@ -107,6 +108,7 @@ class InvoicePrintTest : public QObject {
     }
 
     void cleanup() {
+        xlsEnd_Office();
         folder_.reset();
         QCOMPARE(ProcessesMentioning(officeTemp_.path()), QList<int>());
     }
