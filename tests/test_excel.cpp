@@ -210,6 +210,15 @@ class ExcelTest : public QObject {
         const QList<QStringList> cells = FirstSheetCells(second);
         QCOMPARE(cells.value(4).value(9), QString("\"0000002\""));
         QCOMPARE(cells.value(12).value(0), QString());
+
+        // A document the warm office closes without saving leaves its file as it was.
+        const QString again = work_->filePath(QStringLiteral("first.xls"));
+        const QByteArray before = Contents(again);
+        QCOMPARE(xlsOpen_Workbook(again), 0);
+        QVERIFY(xlsSet_CellValue(0, 5, 10, QStringLiteral("'changed")));
+        xlsClose_Workbook(false);
+        QCOMPARE(Contents(again), before);
+        QCOMPARE(ProcessesMentioning(temp_.path()), office);
     }
 
     void deadOrHungWarmOfficeIsReplacedOnce() {
