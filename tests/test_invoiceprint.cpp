@@ -259,11 +259,11 @@ class InvoicePrintTest : public QObject {
             "A blank invoice will be printed. This is usefull for\nentering invoice"));
         QCOMPARE(prompts.messages[0].icon, QMessageBox::Information);
         QCOMPARE(lastInvoice(), QVariant(9));
-        QVERIFY(contents(LogFilePath()).contains(", Printed Blank Invoice# 9\r\n"));
+        QVERIFY(contents(LogFilePath()).contains(", Printed Blank Invoice# 0000009\r\n"));
         QCOMPARE(CountRows(folder_->database(), sql::SelectAllInvoices), 0);
         QCOMPARE(ReadValue(folder_->database(), sql::SelectBalance, {"B1"}, col::Balance),
                  QVariant(33.5));
-        QVERIFY(!QFile::exists(InvoiceBackupPath("9")));
+        QVERIFY(!QFile::exists(InvoiceBackupPath("0000009")));
         QCOMPARE(cups_->FinishedJobs(Queue), jobsBefore + 1);
         const QString page = PdfPages(cups_->OutputFile(Queue)).value(0);
         QVERIFY2(page.contains("33.50") && page.contains("B1"), qPrintable(page));
