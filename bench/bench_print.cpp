@@ -4,6 +4,7 @@
 // step for both, the lines "cold" and "warm" with the median job time, and their ratio.
 
 #include "modExcel.h"
+#include "officeprobe.h"
 #include "privatecups.h"
 #include "sampleforms.h"
 
@@ -20,6 +21,18 @@ namespace {
 constexpr int runs = 5;
 const char* const steps[] = {"open", "31 cell writes", "print", "save + close", "whole job"};
 
+// The peak resident memory of a process (VmHWM), in kilobytes; -1 when it cannot be read.
+long PeakMemoryKilobytes(int pid) {
+    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').first().toLong();
+    }
+    return -1;
+}
+
 qint64 Median(std::vector<qint64> values) {
     std::sort(values.begin(), values.end());
     return values[values.size() / 2];
@@ -28,6 +41,9 @@ qint64 Median(std::vector<qint64> values) {
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
+    // The offices keep their profiles below a folder of this run, so they can be found.
+    QTemporaryDir offices;
+    qputenv("TMPDIR", offices.path().toUtf8());
     PrivateCups cups;
     const QString queue = QStringLiteral("pellory-bench");
     if (!cups.Error().isEmpty() || !cups.AddQueue(queue).isEmpty()) {
@@ -62,6 +78,10 @@ int main(int argc, char** argv) {
             times[step].push_back(at[step] - at[step - 1]);
         times[4].push_back(at[3]);
     }
+    const QList<int> warmOffice =
+        ProcessesMentioning(offices.path() + QStringLiteral("/pellory-office-"));
+    const long officePeak =
+        warmOffice.size() == 1 ? PeakMemoryKilobytes(warmOffice.front()) / 1024 : -1;
     xlsEnd_Office();
     // What starting the warm office costs the window's thread when the main window shows.
     QElapsedTimer warmUp;
@@ -82,6 +102,7 @@ int main(int argc, char** argv) {
     std::printf("cold  %lld ms\nwarm  %lld ms\nratio %.1fx\n", static_cast<long long>(coldJob),
                 static_cast<long long>(warmJob),
                 static_cast<double>(coldJob) / static_cast<double>(std::max<qint64>(warmJob, 1)));
+    std::printf("Peak memory of the warm office after the jobs: %ld MB\n", officePeak);
     std::printf("Starting the warm office in the background held the caller %lld ms\n",
                 static_cast<long long>(warmUpCost));
     return 0;
