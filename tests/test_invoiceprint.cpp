@@ -350,6 +350,20 @@ class InvoicePrintTest : public QObject {
         QVERIFY(prompts.lastMessage().contains("\"Office\""));
         QCOMPARE(cups_->Jobs("Office"), 1);
         QCOMPARE(cups_->Jobs("BackOffice"), 0);
+
+        // Once it is gone, the user hears so; BackOffice takes nothing in its place.
+        const QString removed = cups_->RemoveQueue("Office");
+        QVERIFY2(removed.isEmpty(), qPrintable(removed));
+        prompts.messages.clear();
+        prompts.answers = {QMessageBox::Yes};
+        prompts.printers = {{"Office", 1}};
+        run("P1", "OK", prompts);
+        QCOMPARE(prompts.messages.size(), std::size_t(3));
+        QCOMPARE(prompts.messages[1].text, QString("The printer \"Office\" is no longer installed "
+                                                   "on this system; nothing was sent to it."));
+        QCOMPARE(prompts.messages[2].text,
+                 "Error printing excel worksheet [sheet1]" + InvoiceStoredNote("0000002"));
+        QCOMPARE(cups_->Jobs("BackOffice"), 0);
     }
 };
 
