@@ -1,6 +1,7 @@
 #include "startup.h"
 
 #include "events.h"
+#include "modExcel.h"
 #include "modRegEdit.h"
 #include "printers.h"
 #include "prompts.h"
@@ -35,6 +36,8 @@ int StartRoutine(QApplication& app, const StartupWindows& windows) {
     mainWindow->show();
     mainWindow->repaint();
     LetEventsRun();
+    // Once the window shows, an office starts in the background for the first print job.
+    xlsWarm_Office();
     // Shown over the main window, whose caption names the book that is open.
     if (!notices.isEmpty())
         ShowMessage(mainWindow.get(), notices.join(QLatin1String("\n\n")), QMessageBox::Warning);

@@ -133,7 +133,7 @@ void frmInvoice::PrintSave() {
     cells.charges = FormatMoney(charges);
     cells.previous = FormatMoney(storedPrevious);
     cells.billed = FormatMoney(storedBilled);
-    InvoiceSheet sheet(this);
+    InvoiceSheet sheet(this, InvoiceStoredNote(number));
     sheet.print(cells);
     sheet.finish(true, TEXT_Invoice->text());
     RefreshTree();

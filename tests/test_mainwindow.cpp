@@ -250,6 +250,7 @@ class TestMainWindow : public QObject {
         QCOMPARE(window.MENUOPT_ItemName->text(), QStringLiteral("2001, Barnes Bakery"));
         QVERIFY(window.MENUOPT_EditAccount->isEnabled());
         QVERIFY(!window.MENUOPT_EditInvoice->isEnabled());
+        QVERIFY(!window.MENUOPT_ReprintInvoice->isEnabled());
         window.MENU_PopupMenu->hide();
 
         // The right button does not select: the menu stays on the selected node.
@@ -267,6 +268,7 @@ class TestMainWindow : public QObject {
         QVERIFY(!window.MENUOPT_EditAccount->isEnabled());
         QVERIFY(!window.MENUOPT_CreateInvoice->isEnabled());
         QVERIFY(window.MENUOPT_EditInvoice->isEnabled());
+        QVERIFY(window.MENUOPT_ReprintInvoice->isEnabled());
         window.MENU_PopupMenu->hide();
 
         doubleClick(window, invoice);
