@@ -9,6 +9,9 @@ inline constexpr const char* SelectProfile =
     "SELECT * FROM tbl_CustomerProfile WHERE AccountNumber = ?";
 inline constexpr const char* SelectProfilesOfMaster =
     "SELECT * FROM tbl_CustomerProfile WHERE MasterAccount = ?";
+// Values: the first day of a month and of the next one, as ISO dates.
+inline constexpr const char* SelectAccountsBilledBetween =
+    "SELECT DISTINCT AccountNumber FROM tbl_Invoices WHERE DateBilled >= ? AND DateBilled < ?";
 inline constexpr const char* SelectCycleProfiles =
     "SELECT * FROM tbl_CustomerProfile WHERE BillCycle > 0 ORDER BY MonthDay";
 inline constexpr const char* DeleteProfile =
