@@ -2,6 +2,7 @@
 
 #include "events.h"
 #include "modRegEdit.h"
+#include "paths.h"
 #include "printers.h"
 #include "prompts.h"
 #include "settings.h"
@@ -24,6 +25,11 @@ int StartRoutine(QApplication& app, const StartupWindows& windows) {
         ShowMessage(nullptr,
                     QStringLiteral("WARNING, No printer object is installed on this system."),
                     QMessageBox::Critical);
+    // An installed program starts the user's data folder before any setting points into it.
+    if (const QString error = PrepareProgramFolder(); !error.isEmpty()) {
+        reportStartFailure(error);
+        return 1;
+    }
     if (const QString error = LoadSettings(); !error.isEmpty()) {
         reportStartFailure(error);
         return 1;
