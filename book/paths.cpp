@@ -24,8 +24,8 @@ bool copyNew(const QString& source, const QString& target) {
     QFile::remove(partial);
     if (!QFile::copy(source, partial))
         return false;
-    QFile::setPermissions(partial, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
-                                       QFile::ReadOther);
+    // The books are the user's own business: readable by the user alone.
+    QFile::setPermissions(partial, QFile::ReadOwner | QFile::WriteOwner);
     if (QFile::rename(partial, target))
         return true;
     QFile::remove(partial);
