@@ -233,7 +233,7 @@ StatementSheetPlan PlanStatementSheet(const Statement& s) {
     StatementSheetPlan plan;
     const ProfileRecord& profile = s.profile;
     plan.texts.push_back({2, 1, column(addressTexts(profile.PayableTo, profile.RecievingAddress))});
-    plan.texts.push_back({2, 7, column({dateText(s.date), asText(s.account), periodText(s)})});
+    plan.texts.push_back({2, 6, column({dateText(s.date), asText(s.account), periodText(s)})});
     plan.texts.push_back({9, 1, column(addressTexts(profile.CustomerName, profile.BillAddress))});
 
     const QDate openedOn = s.from.isValid()  ? s.from

@@ -93,7 +93,7 @@ class StatementTest : public QObject {
         const QStringList pages = printedPages(cups_->OutputFile(Queue));
         QCOMPARE(pages.size(), 1);
         const QString& page = pages[0];
-        QVERIFY2(page.contains("Abbott Plumbing") && page.contains("Varnaby Services") &&
+        QVERIFY2(page.contains("Abbott Plumbing") && page.contains("Pellory Services") &&
                      page.contains("1/5/2026 Invoice 0000001 100.00 100.00") &&
                      page.contains("1/20/2026 Payment received 0000001 4471 60.00 40.00") &&
                      page.contains("2/5/2026 Invoice 0000002 20.00 60.00") &&
