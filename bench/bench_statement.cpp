@@ -57,6 +57,7 @@ int main(int argc, char** argv) {
         LoadSettings();
         if (!fillLongHistory(Settings().Database))
             return 1;
+        prompts.inputs = {QString()};
         prompts.printers = {{queue, 1}};
         xlsWarm_Office();
         clock.start();
@@ -89,6 +90,7 @@ int main(int argc, char** argv) {
         QStringList owing;
         QString error;
         ReadAccountsOwing(Settings().Database, owing, error);
+        prompts.inputs = {QString()};
         prompts.printers = {{queue, 1}};
         const int before = cups.FinishedJobs(queue);
         clock.restart();

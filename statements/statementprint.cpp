@@ -2,6 +2,7 @@
 
 #include "busypointer.h"
 #include "customerstatements.h"
+#include "formats.h"
 #include "modCommand.h"
 #include "prompts.h"
 #include "settings.h"
@@ -13,14 +14,32 @@
 namespace {
 const QString OpenFailure = QStringLiteral("Error opening main database, cannot continue.\n\n");
 
+// Asks from which day the statements run; none when the user cancels or types no date.
+std::optional<StatementPeriod> askPeriod(QWidget* owner) {
+    const auto typed = AskInput(
+        owner, {QStringLiteral("List the activity from (M/D/YYYY), or leave empty for the whole "
+                               "history; what came before is carried in the opening balance:"),
+                QStringLiteral("Statement"), QString()});
+    if (!typed)
+        return std::nullopt;
+    if (typed->trimmed().isEmpty())
+        return StatementPeriod{};
+    if (const auto from = ParseDate(*typed))
+        return StatementPeriod{*from, {}};
+    ShowMessage(owner, "\"" + *typed + "\" is not a date; no statement was printed.",
+                QMessageBox::Warning);
+    return std::nullopt;
+}
+
 // Reads the statement with the book open only while reading; says so when it cannot.
-bool readStatement(QWidget* owner, const QString& account, Statement& statement) {
+bool readStatement(QWidget* owner, const QString& account, const StatementPeriod& period,
+                   Statement& statement) {
     QString error;
     qint32 result = 0;
     {
         BusyPointer busy;
-        result =
-            ReadStatement(Settings().Database, account, {}, QDate::currentDate(), statement, error);
+        result = ReadStatement(Settings().Database, account, period, QDate::currentDate(),
+                               statement, error);
     }
     if (result != 0)
         ShowMessage(owner, OpenFailure + error, QMessageBox::Critical);
@@ -48,8 +67,11 @@ QString countText(qsizetype count) {
 } // namespace
 
 void PrintStatement(QWidget* owner, const QString& account) {
+    const auto period = askPeriod(owner);
+    if (!period)
+        return;
     Statement statement;
-    if (!readStatement(owner, account, statement))
+    if (!readStatement(owner, account, *period, statement))
         return;
     ChosenPrinter printer;
     if (ChoosePrinter(owner, Settings().Copies, printer) != SheetPrint::Printed)
@@ -80,6 +102,9 @@ void PrintStatements(QWidget* owner) {
             QMessageBox::Information, QMessageBox::Ok, QStringLiteral("Statements"));
         return;
     }
+    const auto period = askPeriod(owner);
+    if (!period)
+        return;
     ChosenPrinter printer;
     if (ChoosePrinter(owner, Settings().Copies, printer) != SheetPrint::Printed)
         return;
@@ -102,7 +127,8 @@ void PrintStatements(QWidget* owner) {
         if (progress.wasCanceled())
             break;
         Statement statement;
-        if (!readStatement(owner, account, statement) || !printOn(owner, statement, printer)) {
+        if (!readStatement(owner, account, *period, statement) ||
+            !printOn(owner, statement, printer)) {
             stoppedAt = account;
             break;
         }

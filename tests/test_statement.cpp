@@ -84,6 +84,7 @@ class StatementTest : public QObject {
     void statementPrintsLinesAgingAndAmountDueAndLeavesTheForm() {
         const QByteArray form = contents(StatementWorkbookPath());
         PromptRecorder& prompts = fixture_->prompts;
+        prompts.inputs = {QString()}; // the whole history
         prompts.printers = {{Queue, 1}};
         const int jobsBefore = cups_->FinishedJobs(Queue);
         PrintStatement(&owner_, "1001");
@@ -105,10 +106,24 @@ class StatementTest : public QObject {
         QCOMPARE(loggedAccounts(log()), QStringList({"1001"}));
         QCOMPARE(contents(StatementWorkbookPath()), form);
 
-        // A cancelled print dialog prints and logs nothing.
+        // From February on, January is carried in the opening balance.
+        prompts.inputs = {"2/1/2026"};
+        prompts.printers = {{Queue, 1}};
+        PrintStatement(&owner_, "1001");
+        const QString february = printedPages(cups_->OutputFile(Queue)).join('\n');
+        QVERIFY2(february.contains("2/1/2026 Opening balance 40.00") &&
+                     !february.contains("Payment received") &&
+                     february.contains("Period: 2/1/2026 to "),
+                 qPrintable(february));
+
+        // A date that is none, or a cancelled print dialog, prints and logs nothing.
+        prompts.inputs = {"2/30/2026", QString()};
         PrintStatement(&owner_, "1004");
-        QCOMPARE(cups_->FinishedJobs(Queue), jobsBefore + 1);
-        QCOMPARE(loggedAccounts(log()), QStringList({"1001"}));
+        QCOMPARE(prompts.lastMessage(), QString("\"2/30/2026\" is not a date; no statement was "
+                                                "printed."));
+        PrintStatement(&owner_, "1004");
+        QCOMPARE(cups_->FinishedJobs(Queue), jobsBefore + 2);
+        QCOMPARE(loggedAccounts(log()), QStringList({"1001", "1001"}));
     }
 
     void longHistoryContinuesWithHeadingsRepeated() {
@@ -123,6 +138,7 @@ class StatementTest : public QObject {
                                     10.0 * i,
                                     10.0 * (i + 1),
                                     0}));
+        fixture_->prompts.inputs = {QString()};
         fixture_->prompts.printers = {{Queue, 1}};
         PrintStatement(&owner_, "2001");
         const QStringList pages = printedPages(cups_->OutputFile(Queue));
@@ -135,6 +151,7 @@ class StatementTest : public QObject {
 
     void batchPrintsEveryAccountOwingAndStopsWhenCancelled() {
         PromptRecorder& prompts = fixture_->prompts;
+        prompts.inputs = {QString()};
         prompts.printers = {{Queue, 1}};
         const int jobsBefore = cups_->FinishedJobs(Queue);
         PrintStatements(&owner_);
@@ -146,6 +163,7 @@ class StatementTest : public QObject {
 
         // Cancelled after the first statement: the second is never printed.
         QFile::remove(LogFilePath());
+        prompts.inputs = {QString()};
         prompts.printers = {{Queue, 1}};
         const auto connection = connect(&Announcements(), &Announcer::lineLogged, this, [this] {
             if (auto* progress = owner_.findChild<QProgressDialog*>(StatementProgressName))
