@@ -259,28 +259,28 @@ StatementSheetPlan PlanStatementSheet(const Statement& s) {
     plan.texts.push_back({closingRow, 1, {closing}});
     plan.bold.push_back({closingRow, BalanceColumn});
 
-    const int labelRow = closingRow + 2;
-    QStringList labels = {"Not yet due",
-                          "1-30 days",
-                          "31-60 days",
-                          "61-90 days",
-                          "Over 90 days",
-                          QString(),
-                          s.isCredit() ? "Credit Balance" : "Amount Due"};
-    QStringList amounts(ColumnCount);
+    // The aging row under the columns C to G, the amount due under the balance below it.
+    const int agingRow = closingRow + 2;
+    const int agingColumn = BalanceColumn - AgingBucketCount + 1;
+    QStringList buckets(AgingBucketCount);
     for (int bucket = 0; bucket < AgingBucketCount && !s.isCredit(); ++bucket)
-        amounts[bucket] = moneyText(s.aging[bucket]);
-    amounts[BalanceColumn - 1] =
-        s.isCredit() ? asText(FormatMoney(-s.closing) + " CR") : moneyText(s.closing);
-    for (QString& label : labels)
-        label = label.isEmpty() ? label : asText(label);
-    plan.texts.push_back({labelRow, 1, {labels, amounts}});
-    for (int c = 1; c <= ColumnCount; ++c) {
-        if (c == BalanceColumn - 1)
-            continue;
-        plan.bold.push_back({labelRow, c});
-        plan.bordered.push_back({labelRow + 1, c});
+        buckets[bucket] = moneyText(s.aging[bucket]);
+    plan.texts.push_back(
+        {agingRow,
+         agingColumn,
+         {{"'Not yet due", "'1-30 days", "'31-60 days", "'61-90 days", "'Over 90 days"}, buckets}});
+    const int dueRow = agingRow + 3;
+    plan.texts.push_back(
+        {dueRow,
+         BalanceColumn - 1,
+         {{asText(s.isCredit() ? "Credit Balance" : "Amount Due"),
+           s.isCredit() ? asText(FormatMoney(-s.closing) + " CR") : moneyText(s.closing)}}});
+    for (int c = agingColumn; c <= BalanceColumn; ++c) {
+        plan.bold.push_back({agingRow, c});
+        plan.bordered.push_back({agingRow + 1, c});
     }
+    plan.bold.push_back({dueRow, BalanceColumn - 1});
+    plan.bordered.push_back({dueRow, BalanceColumn});
 
     QStringList notes;
     if (const auto apart = s.difference())
@@ -292,7 +292,7 @@ StatementSheetPlan PlanStatementSheet(const Statement& s) {
     if (!notes.isEmpty()) {
         for (QString& note : notes)
             note = asText(note);
-        plan.texts.push_back({labelRow + 3, 1, column(notes)});
+        plan.texts.push_back({dueRow + 2, 1, column(notes)});
     }
     return plan;
 }
