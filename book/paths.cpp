@@ -71,7 +71,7 @@ QString SharedFile(const QString& name) {
 
 QStringList SeededFileNames() {
     return {QStringLiteral("pellory.mdb"), QStringLiteral("pellory.xls"),
-            QStringLiteral("pelloryenv.xls")};
+            QStringLiteral("pelloryenv.xls"), QStringLiteral("pellorystmt.xls")};
 }
 
 QString SeedProgramFolder(const QString& shared, const QString& folder) {

@@ -17,4 +17,6 @@ inline const QString EditAccount = QStringLiteral("EditAccount");
 inline const QString CreateInvoice = QStringLiteral("CreateInvoice");
 inline const QString EditInvoice = QStringLiteral("EditInvoice");
 inline const QString ReprintInvoice = QStringLiteral("ReprintInvoice");
+inline const QString Statements = QStringLiteral("Statements");
+inline const QString PrintStatement = QStringLiteral("PrintStatement");
 } // namespace command

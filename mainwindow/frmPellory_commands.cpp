@@ -12,6 +12,7 @@
 #include "invoicereprint.h"
 #include "nodekeys.h"
 #include "prompts.h"
+#include "statementprint.h"
 #include "windowtoolbar.h"
 
 #include <QMenu>
@@ -59,6 +60,8 @@ void frmPellory::buildToolbar() {
     addMenuItem(MENU_New, QStringLiteral("Import New Customer"), command::Import);
     MENU_New->addSeparator();
     addMenuItem(MENU_New, QStringLiteral("New Invoice"), command::Invoice);
+    MENU_New->addSeparator();
+    addMenuItem(MENU_New, QStringLiteral("Statements"), command::Statements);
     connect(MENU_New, &QMenu::triggered, this,
             [this](QAction* item) { dispatchCommand(TagOf(item)); });
     auto* newTool = qobject_cast<QToolButton*>(Toolbar1->widgetForAction(newButton));
@@ -86,6 +89,8 @@ void frmPellory::buildPopupMenu() {
         addMenuItem(MENU_PopupMenu, QStringLiteral("Edit Invoice"), command::EditInvoice);
     MENUOPT_ReprintInvoice =
         addMenuItem(MENU_PopupMenu, QStringLiteral("Reprint Invoice"), command::ReprintInvoice);
+    MENUOPT_PrintStatement =
+        addMenuItem(MENU_PopupMenu, QStringLiteral("Print Statement..."), command::PrintStatement);
     connect(MENUOPT_EditAccount, &QAction::triggered, this, [this] {
         if (const QTreeWidgetItem* node = TreeView1->currentItem())
             openCustomerEditor(SplitNodeKey(KeyOf(node)).value);
@@ -100,6 +105,10 @@ void frmPellory::buildPopupMenu() {
         if (const QTreeWidgetItem* node = TreeView1->currentItem(); node && !treeBusy_)
             ReprintInvoice(this, SplitNodeKey(KeyOf(node)).value);
     });
+    connect(MENUOPT_PrintStatement, &QAction::triggered, this, [this] {
+        if (const QTreeWidgetItem* node = TreeView1->currentItem(); node && !treeBusy_)
+            PrintStatement(this, SplitNodeKey(KeyOf(node)).value);
+    });
 }
 
 void frmPellory::setCommandEnabled(QAction* command, bool enabled) {
@@ -110,7 +119,7 @@ void frmPellory::setAccountCommandsEnabled(bool enabled) {
     for (const QString& tag : {command::Balance, command::Report, command::Schedule})
         setCommandEnabled(Toolbar1->button(tag), enabled);
     for (QAction* item : MENU_New->actions())
-        if (TagOf(item) == command::Invoice)
+        if (TagOf(item) == command::Invoice || TagOf(item) == command::Statements)
             setCommandEnabled(item, enabled);
 }
 
@@ -134,6 +143,8 @@ void frmPellory::dispatchCommand(const QString& tag) {
         RefreshTree();
     else if (tag == command::Settings)
         openSettings();
+    else if (tag == command::Statements)
+        PrintStatements(this);
 }
 
 void frmPellory::showPopupMenu(const QPoint& globalPosition) {
@@ -150,6 +161,7 @@ void frmPellory::showPopupMenu(const QPoint& globalPosition) {
     setCommandEnabled(MENUOPT_CreateInvoice, account);
     setCommandEnabled(MENUOPT_EditInvoice, invoice);
     setCommandEnabled(MENUOPT_ReprintInvoice, invoice);
+    setCommandEnabled(MENUOPT_PrintStatement, account);
     MENU_PopupMenu->popup(globalPosition);
 }
 

@@ -74,4 +74,9 @@ inline constexpr const char* HighestNumericInvoice =
 // The first problem a quick integrity check finds, or "ok".
 inline constexpr const char* QuickCheck = "PRAGMA quick_check(1)";
 
+// Customer statements.
+// The balance rows of the accounts that owe something, in account number order.
+inline constexpr const char* SelectBalancesOwing =
+    "SELECT * FROM tbl_Logs WHERE Balance > 0 ORDER BY AccountNumber";
+
 } // namespace sql

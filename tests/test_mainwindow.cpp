@@ -251,6 +251,7 @@ class TestMainWindow : public QObject {
         QVERIFY(window.MENUOPT_EditAccount->isEnabled());
         QVERIFY(!window.MENUOPT_EditInvoice->isEnabled());
         QVERIFY(!window.MENUOPT_ReprintInvoice->isEnabled());
+        QVERIFY(window.MENUOPT_PrintStatement->isEnabled());
         window.MENU_PopupMenu->hide();
 
         // The right button does not select: the menu stays on the selected node.
@@ -269,6 +270,7 @@ class TestMainWindow : public QObject {
         QVERIFY(!window.MENUOPT_CreateInvoice->isEnabled());
         QVERIFY(window.MENUOPT_EditInvoice->isEnabled());
         QVERIFY(window.MENUOPT_ReprintInvoice->isEnabled());
+        QVERIFY(!window.MENUOPT_PrintStatement->isEnabled());
         window.MENU_PopupMenu->hide();
 
         doubleClick(window, invoice);

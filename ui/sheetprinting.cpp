@@ -9,7 +9,6 @@
 #include <QEventLoop>
 #include <QTimer>
 
-namespace {
 void TellIfQueueHoldsJob(QWidget* owner, const QString& printerName) {
     const auto printers = InstalledPrinters();
     const InstalledPrinter* printer = printers ? FindPrinter(*printers, printerName) : nullptr;
@@ -23,33 +22,45 @@ void TellIfQueueHoldsJob(QWidget* owner, const QString& printerName) {
                     "started again.",
                 QMessageBox::Warning);
 }
-} // namespace
 
-SheetPrint PrintOnChosenPrinter(QWidget* owner, const QString& sheetName, qint16 initialCopies) {
+SheetPrint ChoosePrinter(QWidget* owner, qint16 initialCopies, ChosenPrinter& chosen) {
     // A scheduler that does not answer would freeze the print dialog too.
     if (!InstalledPrinters())
         return SheetPrint::Failed;
     OverridePointer arrow(Qt::ArrowCursor);
-    PrinterChoice choice = dlgShow_Printer(owner, initialCopies);
-    arrow.release();
+    const PrinterChoice choice = dlgShow_Printer(owner, initialCopies);
     if (choice.deviceName.isEmpty())
         return SheetPrint::Cancelled;
+    chosen = {choice.deviceName, choice.copies};
+    return SheetPrint::Printed;
+}
+
+SheetPrint PrintOnPrinter(QWidget* owner, const QString& sheetName, const ChosenPrinter& chosen) {
     const auto printers = InstalledPrinters();
     if (!printers)
         return SheetPrint::Failed;
-    const InstalledPrinter* printer = FindPrinter(*printers, choice.deviceName);
+    const InstalledPrinter* printer = FindPrinter(*printers, chosen.deviceName);
     if (!printer) {
         ShowMessage(owner,
-                    "The printer \"" + choice.deviceName +
+                    "The printer \"" + chosen.deviceName +
                         "\" is no longer installed on this system; nothing was sent to it.",
                     QMessageBox::Critical);
         return SheetPrint::Failed;
     }
-    const QString name = printer->name;
-    if (!xlsPrint_Worksheet(sheetName, choice.copies, name + " on " + printer->port))
-        return SheetPrint::Failed;
-    TellIfQueueHoldsJob(owner, name);
-    return SheetPrint::Printed;
+    return xlsPrint_Worksheet(sheetName, chosen.copies, printer->name + " on " + printer->port)
+               ? SheetPrint::Printed
+               : SheetPrint::Failed;
+}
+
+SheetPrint PrintOnChosenPrinter(QWidget* owner, const QString& sheetName, qint16 initialCopies) {
+    ChosenPrinter chosen;
+    if (const SheetPrint choice = ChoosePrinter(owner, initialCopies, chosen);
+        choice != SheetPrint::Printed)
+        return choice;
+    const SheetPrint printed = PrintOnPrinter(owner, sheetName, chosen);
+    if (printed == SheetPrint::Printed)
+        TellIfQueueHoldsJob(owner, chosen.deviceName);
+    return printed;
 }
 
 void PauseAfterPrinting() {

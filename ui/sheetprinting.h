@@ -12,6 +12,23 @@ enum class SheetPrint { Cancelled, Printed, Failed };
 // (Failed), or that its queue is stopped and holds the job (Printed).
 SheetPrint PrintOnChosenPrinter(QWidget* owner, const QString& sheetName, qint16 initialCopies);
 
+// A printer chosen in the print dialog, for printing several worksheets after one choice.
+struct ChosenPrinter {
+    QString deviceName;
+    int copies = 0;
+};
+
+// Shows the print dialog once; Printed when a printer was chosen, Cancelled when the dialog
+// was, Failed when the printers cannot be listed.
+SheetPrint ChoosePrinter(QWidget* owner, qint16 initialCopies, ChosenPrinter& chosen);
+
+// Prints the named worksheet on a printer chosen before. Failed, saying so, when that printer
+// is gone; tells nothing about a queue that holds the job (see TellIfQueueHoldsJob).
+SheetPrint PrintOnPrinter(QWidget* owner, const QString& sheetName, const ChosenPrinter& chosen);
+
+// Tells the user when the printer's queue is stopped or refuses jobs and so holds the job.
+void TellIfQueueHoldsJob(QWidget* owner, const QString& printerName);
+
 // The pause after a successful print, so the spooler has the job before the office closes;
 // window events keep flowing meanwhile.
 void PauseAfterPrinting();

@@ -1,0 +1,110 @@
+// Customer statements as the commands run them: the statement of one account with 240
+// invoices, and Statements over a sample book of 40 accounts, each from the command to the
+// last job spooled on a private printer. The batch pauses once at its end, as the program does.
+
+#include "bookrows.h"
+#include "books.h"
+#include "customerstatements.h"
+#include "modExcel.h"
+#include "officeprobe.h"
+#include "privatecups.h"
+#include "samplebook.h"
+#include "settings.h"
+#include "statementprint.h"
+#include "statementsheet.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <cstdio>
+
+namespace {
+constexpr int invoices = 240;
+
+bool fillLongHistory(const QString& database) {
+    if (!AddAccount(database, {.account = QStringLiteral("LONG"), .balance = 12000}))
+        return false;
+    for (int i = 0; i < invoices; ++i)
+        if (!AddInvoice(database, {QStringLiteral("%1").arg(i + 1, 7, 10, QLatin1Char('0')),
+                                   QStringLiteral("LONG"), QDate(2006, 1, 1).addMonths(i),
+                                   QDate(2006, 2, 1).addMonths(i), QDate(2006, 1, 20).addMonths(i),
+                                   50.0 * i, 50.0 * i + 100.0, 50.0}))
+            return false;
+    return true;
+}
+
+void copyForm(const ProgramFolderFixture& folder) {
+    QFile::copy(QStringLiteral(PELLORY_BUILT_PROGRAM_FOLDER "/pellorystmt.xls"),
+                folder.file(QStringLiteral("pellorystmt.xls")));
+}
+} // namespace
+
+int main(int argc, char** argv) {
+    PrepareTestEnvironment();
+    QApplication app(argc, argv);
+    PrivateCups cups;
+    const QString queue = QStringLiteral("pellory-bench-statement");
+    if (!cups.Error().isEmpty() || !cups.AddQueue(queue).isEmpty()) {
+        std::fprintf(stderr, "no private printer: %s\n", qPrintable(cups.Error()));
+        return 1;
+    }
+    QWidget owner;
+    QElapsedTimer clock;
+    {
+        ProgramFolderFixture folder;
+        PromptRecorder prompts;
+        copyForm(folder);
+        LoadSettings();
+        if (!fillLongHistory(Settings().Database))
+            return 1;
+        prompts.inputs = {QString()};
+        prompts.printers = {{queue, 1}};
+        xlsWarm_Office();
+        clock.start();
+        PrintStatement(&owner, QStringLiteral("LONG"));
+        const long long single = clock.elapsed();
+        if (cups.FinishedJobs(queue) != 1) {
+            std::fprintf(stderr, "the statement was not printed: %s\n",
+                         qPrintable(prompts.lastMessage()));
+            return 1;
+        }
+        std::printf("Statement of one account with %d invoices and %d payments:\n", invoices,
+                    invoices);
+        std::printf("  %-40s %6lld ms (with the 2 s pause after printing)\n",
+                    "Print Statement to spooled job", single);
+        std::printf("  %-40s %6lld\n", "pages printed",
+                    static_cast<long long>(PdfPages(cups.OutputFile(queue)).size()));
+    }
+    {
+        ProgramFolderFixture folder;
+        PromptRecorder prompts;
+        copyForm(folder);
+        QFile::remove(folder.database());
+        const SampleBookResult sample = WriteSampleBook(
+            QStringLiteral(PELLORY_BUILT_PROGRAM_FOLDER "/pellory.mdb"), folder.database(), {});
+        if (!sample.error.isEmpty()) {
+            std::fprintf(stderr, "no sample book: %s\n", qPrintable(sample.error));
+            return 1;
+        }
+        LoadSettings();
+        QStringList owing;
+        QString error;
+        ReadAccountsOwing(Settings().Database, owing, error);
+        prompts.inputs = {QString()};
+        prompts.printers = {{queue, 1}};
+        const int before = cups.FinishedJobs(queue);
+        clock.restart();
+        PrintStatements(&owner);
+        const long long batch = clock.elapsed();
+        const int printed = cups.FinishedJobs(queue) - before;
+        std::printf("Statements over a sample book of %d accounts, %lld of them owing:\n",
+                    sample.accounts, static_cast<long long>(owing.size()));
+        std::printf("  %-40s %6lld ms\n", "Statements to last job spooled", batch);
+        std::printf("  %-40s %6d\n", "statements printed", printed);
+        std::printf("  %-40s %6lld ms\n", "per statement", printed ? batch / printed : 0LL);
+        if (printed != owing.size())
+            return 1;
+    }
+    xlsEnd_Office();
+    return 0;
+}

@@ -1,0 +1,155 @@
+#include "statementprint.h"
+
+#include "busypointer.h"
+#include "customerstatements.h"
+#include "formats.h"
+#include "modCommand.h"
+#include "prompts.h"
+#include "settings.h"
+#include "statementsheet.h"
+
+#include <QDate>
+#include <QProgressDialog>
+
+namespace {
+const QString OpenFailure = QStringLiteral("Error opening main database, cannot continue.\n\n");
+
+// Asks from which day the statements run; none when the user cancels or types no date.
+std::optional<StatementPeriod> askPeriod(QWidget* owner) {
+    const auto typed = AskInput(
+        owner, {QStringLiteral("List the activity from (M/D/YYYY), or leave empty for the whole "
+                               "history; what came before is carried in the opening balance:"),
+                QStringLiteral("Statement"), QString()});
+    if (!typed)
+        return std::nullopt;
+    if (typed->trimmed().isEmpty())
+        return StatementPeriod{};
+    if (const auto from = ParseDate(*typed))
+        return StatementPeriod{*from, {}};
+    ShowMessage(owner, "\"" + *typed + "\" is not a date; no statement was printed.",
+                QMessageBox::Warning);
+    return std::nullopt;
+}
+
+// Reads the statement with the book open only while reading; says so when it cannot.
+bool readStatement(QWidget* owner, const QString& account, const StatementPeriod& period,
+                   Statement& statement) {
+    QString error;
+    qint32 result = 0;
+    {
+        BusyPointer busy;
+        result = ReadStatement(Settings().Database, account, period, QDate::currentDate(),
+                               statement, error);
+    }
+    if (result != 0)
+        ShowMessage(owner, OpenFailure + error, QMessageBox::Critical);
+    return result == 0;
+}
+
+// Fills the form and prints it; the workbook is closed unsaved whatever happens.
+bool printOn(QWidget* owner, const Statement& statement, const ChosenPrinter& printer) {
+    StatementSheet sheet(owner);
+    if (!sheet.open())
+        return false;
+    {
+        BusyPointer busy;
+        sheet.write(PlanStatementSheet(statement));
+    }
+    if (sheet.print(printer) != SheetPrint::Printed)
+        return false;
+    LogTransaction("Printed statement for account# " + statement.account);
+    return true;
+}
+
+QString countText(qsizetype count) {
+    return count == 1 ? QStringLiteral("1 statement") : QString::number(count) + " statements";
+}
+} // namespace
+
+void PrintStatement(QWidget* owner, const QString& account) {
+    const auto period = askPeriod(owner);
+    if (!period)
+        return;
+    Statement statement;
+    if (!readStatement(owner, account, *period, statement))
+        return;
+    ChosenPrinter printer;
+    if (ChoosePrinter(owner, Settings().Copies, printer) != SheetPrint::Printed)
+        return;
+    if (!printOn(owner, statement, printer))
+        return;
+    TellIfQueueHoldsJob(owner, printer.deviceName);
+    PauseAfterPrinting();
+    ShowMessage(owner, QStringLiteral("The statement has been created and sent to printer."),
+                QMessageBox::Information, QMessageBox::Ok, QStringLiteral("Statement Complete"));
+}
+
+void PrintStatements(QWidget* owner) {
+    QStringList accounts;
+    QString error;
+    qint32 result = 0;
+    {
+        BusyPointer busy;
+        result = ReadAccountsOwing(Settings().Database, accounts, error);
+    }
+    if (result != 0) {
+        ShowMessage(owner, OpenFailure + error, QMessageBox::Critical);
+        return;
+    }
+    if (accounts.isEmpty()) {
+        ShowMessage(
+            owner, QStringLiteral("No account has a balance above zero; no statement was printed."),
+            QMessageBox::Information, QMessageBox::Ok, QStringLiteral("Statements"));
+        return;
+    }
+    const auto period = askPeriod(owner);
+    if (!period)
+        return;
+    ChosenPrinter printer;
+    if (ChoosePrinter(owner, Settings().Copies, printer) != SheetPrint::Printed)
+        return;
+
+    // Application modal: while the run lets events through, the only thing a click can reach
+    // is its Cancel button, which takes effect before the next statement.
+    QProgressDialog progress(QString(), QStringLiteral("Cancel"), 0,
+                             static_cast<int>(accounts.size()), owner);
+    progress.setObjectName(StatementProgressName);
+    progress.setWindowTitle(QStringLiteral("Statements"));
+    progress.setWindowModality(Qt::ApplicationModal);
+    progress.setMinimumDuration(0);
+    qsizetype printed = 0;
+    QString stoppedAt;
+    for (const QString& account : accounts) {
+        progress.setLabelText("Printing the statement for account# " + account + " (" +
+                              QString::number(printed + 1) + " of " +
+                              QString::number(accounts.size()) + ")");
+        progress.setValue(static_cast<int>(printed));
+        if (progress.wasCanceled())
+            break;
+        Statement statement;
+        if (!readStatement(owner, account, *period, statement) ||
+            !printOn(owner, statement, printer)) {
+            stoppedAt = account;
+            break;
+        }
+        if (++printed == 1)
+            TellIfQueueHoldsJob(owner, printer.deviceName);
+    }
+    const bool cancelled = progress.wasCanceled();
+    progress.close();
+    if (printed > 0)
+        PauseAfterPrinting();
+
+    const QString sent =
+        countText(printed) + " of " + QString::number(accounts.size()) + " sent to printer";
+    QString text;
+    if (!stoppedAt.isEmpty())
+        text = "The statement for account# " + stoppedAt +
+               " could not be printed and the run stopped there: " + sent + ".";
+    else if (cancelled)
+        text = "Printing of statements was cancelled: " + sent + ".";
+    else
+        text = "The statements have been created and sent to printer: " + countText(printed) + ".";
+    ShowMessage(owner, text, stoppedAt.isEmpty() ? QMessageBox::Information : QMessageBox::Warning,
+                QMessageBox::Ok, QStringLiteral("Statements Complete"));
+}
