@@ -1,6 +1,7 @@
 #include "invoicesheet.h"
 
 #include "busypointer.h"
+#include "invoicepdf.h"
 #include "modExcel.h"
 #include "paths.h"
 #include "prompts.h"
@@ -50,14 +51,16 @@ void fill(const InvoiceCells& c) {
 }
 
 // Copies through a scratch file beside the target, so a failed copy never leaves half a file.
-void replaceCopy(const QString& source, const QString& target) {
+bool replaceCopy(const QString& source, const QString& target) {
     const QString scratch = target + ".part";
     QFile::remove(scratch);
     if (!QFile::copy(source, scratch))
-        return;
+        return false;
     QFile::remove(target);
-    if (!QFile::rename(scratch, target))
-        QFile::remove(scratch);
+    if (QFile::rename(scratch, target))
+        return true;
+    QFile::remove(scratch);
+    return false;
 }
 } // namespace
 
@@ -97,8 +100,14 @@ InvoicePrint InvoiceSheet::print(const InvoiceCells& cells) {
 }
 
 void InvoiceSheet::finish(bool save, const QString& invoiceNumber) {
+    const bool copyDue = save && filled_ && QDir(ProgramFile(QStringLiteral("backup"))).exists();
+    // The PDF comes from the sheet as printed, while the workbook is still open.
+    const bool exported = copyDue && ExportInvoicePdf(invoiceNumber);
     // A save that failed leaves the previous invoice in the workbook: that is no copy of this one.
     const bool saved = xlsClose_Workbook(save);
-    if (save && saved && filled_ && QDir(ProgramFile(QStringLiteral("backup"))).exists())
-        replaceCopy(Settings().Worksheet, InvoiceBackupPath(invoiceNumber));
+    backedUp_ =
+        copyDue && saved && replaceCopy(Settings().Worksheet, InvoiceBackupPath(invoiceNumber));
+    // The PDF is kept only beside its backup workbook.
+    if (exported && !backedUp_)
+        QFile::remove(InvoicePdfPath(invoiceNumber));
 }

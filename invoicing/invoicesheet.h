@@ -41,14 +41,18 @@ class InvoiceSheet {
     InvoicePrint print(const InvoiceCells& cells);
 
     // Closes the workbook, saving it when asked; a sheet filled for this invoice and saved is
-    // copied to backup/Inv<number>.xls when the backup folder exists.
+    // copied to backup/Inv<number>.xls when the backup folder exists, with the sheet as a PDF
+    // beside it (backup/Inv<number>.pdf) unless the export fails.
     void finish(bool save, const QString& invoiceNumber);
 
     bool filled() const { return filled_; }
+    // finish() wrote the backup copy of this invoice.
+    bool backedUp() const { return backedUp_; }
 
   private:
     QWidget* owner_;
     bool filled_ = false;
+    bool backedUp_ = false;
 };
 
 // The backup copy of an invoice's workbook.
