@@ -46,6 +46,7 @@ class frmPellory : public QMainWindow {
     QAction* MENUOPT_EditAccount = nullptr;
     QAction* MENUOPT_CreateInvoice = nullptr;
     QAction* MENUOPT_EditInvoice = nullptr;
+    QAction* MENUOPT_EmailInvoice = nullptr;
     std::array<QIcon, 6> IL_Tree; // node icons, positions 1 to 6
 
   protected:

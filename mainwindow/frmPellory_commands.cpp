@@ -9,6 +9,7 @@
 #include "frmReport.h"
 #include "frmSchedule.h"
 #include "frmSettings.h"
+#include "invoiceemail.h"
 #include "nodekeys.h"
 #include "prompts.h"
 #include "windowtoolbar.h"
@@ -83,6 +84,8 @@ void frmPellory::buildPopupMenu() {
         addMenuItem(MENU_PopupMenu, QStringLiteral("Create Invoice"), command::CreateInvoice);
     MENUOPT_EditInvoice =
         addMenuItem(MENU_PopupMenu, QStringLiteral("Edit Invoice"), command::EditInvoice);
+    MENUOPT_EmailInvoice =
+        addMenuItem(MENU_PopupMenu, QStringLiteral("Email Invoice..."), command::EmailInvoice);
     connect(MENUOPT_EditAccount, &QAction::triggered, this, [this] {
         if (const QTreeWidgetItem* node = TreeView1->currentItem())
             openCustomerEditor(SplitNodeKey(KeyOf(node)).value);
@@ -93,6 +96,10 @@ void frmPellory::buildPopupMenu() {
     });
     connect(MENUOPT_EditInvoice, &QAction::triggered, this,
             [this] { openInvoiceEditing(TreeView1->currentItem()); });
+    connect(MENUOPT_EmailInvoice, &QAction::triggered, this, [this] {
+        if (const QTreeWidgetItem* node = TreeView1->currentItem())
+            EmailInvoice(this, SplitNodeKey(KeyOf(node)).value);
+    });
 }
 
 void frmPellory::setCommandEnabled(QAction* command, bool enabled) {
@@ -142,6 +149,7 @@ void frmPellory::showPopupMenu(const QPoint& globalPosition) {
     setCommandEnabled(MENUOPT_EditAccount, account);
     setCommandEnabled(MENUOPT_CreateInvoice, account);
     setCommandEnabled(MENUOPT_EditInvoice, invoice);
+    setCommandEnabled(MENUOPT_EmailInvoice, invoice);
     MENU_PopupMenu->popup(globalPosition);
 }
 
