@@ -3,6 +3,7 @@
 #include "columns.h"
 #include "formats.h"
 #include "frmInvoice.h"
+#include "invoicepdf.h"
 #include "invoicesheet.h"
 #include "modCommand.h"
 #include "modRegEdit.h"
@@ -136,6 +137,13 @@ class InvoicePrintTest : public QObject {
                      pages[0].contains("125.00") && pages[0].contains("Acme Tools"),
                  qPrintable(pages[0]));
 
+        // Beside the backup copy, the invoice as printed: one copy's pages, as a PDF.
+        const QStringList pdf = PdfPages(InvoicePdfPath("0000001"));
+        QCOMPARE(pdf.size(), pages.size() / 2);
+        QVERIFY2(pdf[0].contains("0000001") && pdf[0].contains("ACME-7") &&
+                     pdf[0].contains("125.00") && pdf[0].contains("Acme Tools"),
+                 qPrintable(pdf.join("")));
+
         const QList<QStringList> cells = FirstSheetCells(InvoiceBackupPath("0000001"));
         QCOMPARE(cell(cells, 5, 10), QString("\"0000001\""));
         QCOMPARE(cell(cells, 8, 10), QString("\"ACME-7\""));
@@ -161,6 +169,7 @@ class InvoicePrintTest : public QObject {
         QCOMPARE(cups_->FinishedJobs(Queue), jobsBefore);
         const QList<QStringList> cells = FirstSheetCells(InvoiceBackupPath("0000041"));
         QCOMPARE(cell(cells, 22, 10), QString("\"80.00\""));
+        QVERIFY(PdfPages(InvoicePdfPath("0000041")).join("").contains("80.00"));
 
         // Without the backup folder no copy is made, and nothing is said of it.
         QVERIFY(QDir(folder_->file("backup")).removeRecursively());
@@ -170,6 +179,7 @@ class InvoicePrintTest : public QObject {
         QCOMPARE(prompts.messages.size(), std::size_t(1));
         QCOMPARE(CountRows(folder_->database(), sql::SelectInvoice, {"0000042"}), 1);
         QVERIFY(!QFile::exists(InvoiceBackupPath("0000042")));
+        QVERIFY(!QFile::exists(InvoicePdfPath("0000042")));
     }
 
     void duplicateNumberWritesAndPrintsNothing() {
@@ -239,6 +249,7 @@ class InvoicePrintTest : public QObject {
         QCOMPARE(ReadValue(folder_->database(), sql::SelectBalance, {"B1"}, col::Balance),
                  QVariant(33.5));
         QVERIFY(!QFile::exists(InvoiceBackupPath("0000009")));
+        QVERIFY(!QFile::exists(InvoicePdfPath("0000009")));
         QCOMPARE(cups_->FinishedJobs(Queue), jobsBefore + 1);
         const QString page = PdfPages(cups_->OutputFile(Queue)).value(0);
         QVERIFY2(page.contains("33.50") && page.contains("B1"), qPrintable(page));

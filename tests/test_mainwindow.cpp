@@ -248,6 +248,7 @@ class TestMainWindow : public QObject {
         QCOMPARE(window.MENUOPT_ItemName->text(), QStringLiteral("2001, Barnes Bakery"));
         QVERIFY(window.MENUOPT_EditAccount->isEnabled());
         QVERIFY(!window.MENUOPT_EditInvoice->isEnabled());
+        QVERIFY(!window.MENUOPT_EmailInvoice->isEnabled());
         window.MENU_PopupMenu->hide();
 
         // The right button does not select: the menu stays on the selected node.
@@ -265,6 +266,8 @@ class TestMainWindow : public QObject {
         QVERIFY(!window.MENUOPT_EditAccount->isEnabled());
         QVERIFY(!window.MENUOPT_CreateInvoice->isEnabled());
         QVERIFY(window.MENUOPT_EditInvoice->isEnabled());
+        QCOMPARE(window.MENUOPT_EmailInvoice->text(), QStringLiteral("Email Invoice..."));
+        QVERIFY(window.MENUOPT_EmailInvoice->isEnabled());
         window.MENU_PopupMenu->hide();
 
         doubleClick(window, invoice);
