@@ -11,7 +11,7 @@
 #include "settings.h"
 
 #include <QDir>
-#include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
 
@@ -55,10 +55,10 @@ std::optional<InvoiceAndProfile> readInvoice(QWidget* owner, const QString& numb
 // none and the user has been told.
 QString pdfToAttach(QWidget* owner, const QString& number) {
     const QString pdf = InvoicePdfPath(number);
-    if (QFile::exists(pdf))
+    if (QFileInfo(pdf).isFile())
         return pdf;
     const QString workbook = InvoiceBackupPath(number);
-    if (!QFile::exists(workbook)) {
+    if (!QFileInfo(workbook).isFile()) {
         ShowMessage(owner,
                     "Invoice " + number + " has no PDF and no backup workbook to make one from (" +
                         QDir::toNativeSeparators(workbook) + "), so it was not emailed.",

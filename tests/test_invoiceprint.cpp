@@ -21,6 +21,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QRegularExpression>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 
@@ -171,15 +172,28 @@ class InvoicePrintTest : public QObject {
         QCOMPARE(cell(cells, 22, 10), QString("\"80.00\""));
         QVERIFY(PdfPages(InvoicePdfPath("0000041")).join("").contains("80.00"));
 
+        // A PDF that cannot be written stops nothing: the invoice is stored and backed up.
+        QVERIFY(QDir().mkpath(InvoicePdfPath("0000042"))); // a folder where the file would go
+        QTest::ignoreMessage(
+            QtWarningMsg, QRegularExpression("^The PDF of invoice 0000042 could not be written"));
+        prompts.answers = {QMessageBox::Yes};
+        prompts.messages.clear();
+        run("C1", "OK", prompts);
+        QCOMPARE(prompts.messages.size(), std::size_t(1));
+        QCOMPARE(CountRows(folder_->database(), sql::SelectInvoice, {"0000042"}), 1);
+        QCOMPARE(cell(FirstSheetCells(InvoiceBackupPath("0000042")), 22, 10), QString("\"80.00\""));
+        QCOMPARE(QDir(folder_->file("backup")).entryList(QDir::Files | QDir::Hidden),
+                 QStringList({"Inv0000041.pdf", "Inv0000041.xls", "Inv0000042.xls"}));
+
         // Without the backup folder no copy is made, and nothing is said of it.
         QVERIFY(QDir(folder_->file("backup")).removeRecursively());
         prompts.answers = {QMessageBox::Yes};
         prompts.messages.clear();
         run("C1", "OK", prompts);
         QCOMPARE(prompts.messages.size(), std::size_t(1));
-        QCOMPARE(CountRows(folder_->database(), sql::SelectInvoice, {"0000042"}), 1);
-        QVERIFY(!QFile::exists(InvoiceBackupPath("0000042")));
-        QVERIFY(!QFile::exists(InvoicePdfPath("0000042")));
+        QCOMPARE(CountRows(folder_->database(), sql::SelectInvoice, {"0000043"}), 1);
+        QVERIFY(!QFile::exists(InvoiceBackupPath("0000043")));
+        QVERIFY(!QFile::exists(InvoicePdfPath("0000043")));
     }
 
     void duplicateNumberWritesAndPrintsNothing() {
