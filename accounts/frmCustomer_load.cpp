@@ -1,5 +1,6 @@
 // Opening the editor on a profile, and copying billing details from a master account.
 #include "accounts.h"
+#include "bookaccess.h"
 #include "booksession.h"
 #include "busypointer.h"
 #include "columns.h"
@@ -39,23 +40,17 @@ void frmCustomer::loadOnFirstActivation() {
     QStringList masters;
     std::optional<ProfileRecord> profile;
     QString profileError;
-    {
-        BusyPointer busy;
-        BookSession session(Settings().Database);
-        if (!session.isOpen()) {
-            busy.release();
-            ShowMessage(this,
-                        QStringLiteral("Error opening main database, cannot continue.\n\n") +
-                            session.error(),
-                        QMessageBox::Critical);
-            reject();
-            return;
-        }
-        QString error;
-        for (const ProfileRecord& master : ProfilesOfMaster(QLatin1String(MasterMarker), error))
-            masters << master.AccountNumber;
-        if (!Tag.isEmpty())
-            profile = ReadProfile(Tag, profileError);
+    const bool opened =
+        WorkOnBook(this, QStringLiteral("Error opening main database, cannot continue.\n\n"), [&] {
+            QString error;
+            for (const ProfileRecord& master : ProfilesOfMaster(QLatin1String(MasterMarker), error))
+                masters << master.AccountNumber;
+            if (!Tag.isEmpty())
+                profile = ReadProfile(Tag, profileError);
+        });
+    if (!opened) {
+        reject();
+        return;
     }
     COMBO_MasterAccount->addItems(masters);
     if (Tag.isEmpty()) {

@@ -2,8 +2,7 @@
 // when any statement fails nothing is changed and the window keeps the user's input.
 #include "accounts.h"
 #include "announcer.h"
-#include "booksession.h"
-#include "busypointer.h"
+#include "bookaccess.h"
 #include "formats.h"
 #include "frmCustomer.h"
 #include "modCommand.h"
@@ -64,6 +63,10 @@ bool frmCustomer::ValidateProfile() {
          TEXT_AccountNumber},
         {TEXT_AccountNumber->text().contains(','),
          "Please do not put comma's in the the Account Number.", CustomerPage, TEXT_AccountNumber},
+        {HoldsControlCharacters(TEXT_AccountNumber->text()),
+         "Please do not put control characters, such as a line break or a tab, in the Account "
+         "Number.",
+         CustomerPage, TEXT_AccountNumber},
         {isBlank(COMBO_MasterAccount->currentText()), "A Master Account Number is required.",
          CustomerPage, COMBO_MasterAccount},
         {isBlank(TEXT_Name->text()), "A Customer Name is required.", CustomerPage, TEXT_Name},
@@ -112,17 +115,9 @@ bool frmCustomer::changeOrReport(const std::function<qint32(QString&)>& change,
                                  const QString& failure) {
     QString error;
     qint32 result = 0;
-    {
-        BusyPointer busy;
-        BookSession session(Settings().Database);
-        if (!session.isOpen()) {
-            busy.release();
-            ShowMessage(this, QStringLiteral("Error connecting to database!\n\n") + session.error(),
-                        QMessageBox::Critical);
-            return false;
-        }
-        result = change(error);
-    }
+    if (!WorkOnBook(this, QStringLiteral("Error connecting to database!\n\n"),
+                    [&] { result = change(error); }))
+        return false;
     if (result != 0)
         ShowMessage(this, failure + "\n\n" + error, QMessageBox::Critical);
     return result == 0;

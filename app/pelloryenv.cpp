@@ -1,7 +1,9 @@
 #include "frmPelloryEnv.h"
+#include "modExcel.h"
 #include "prompts.h"
 
 #include <QApplication>
+#include <QTimer>
 #include <memory>
 
 int main(int argc, char** argv) {
@@ -16,5 +18,7 @@ int main(int argc, char** argv) {
     }
     QObject::connect(window.get(), &QDialog::finished, &app, &QApplication::quit);
     window->show();
+    // An office starts in the background once the window shows, so the envelope prints at once.
+    QTimer::singleShot(0, window.get(), [] { xlsWarm_Office(); });
     return app.exec();
 }

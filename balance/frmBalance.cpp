@@ -2,8 +2,7 @@
 
 #include "accounts.h"
 #include "balances.h"
-#include "booksession.h"
-#include "busypointer.h"
+#include "bookaccess.h"
 #include "eventpacer.h"
 #include "formats.h"
 #include "invoices.h"
@@ -172,27 +171,23 @@ void frmBalance::resetFields() {
 }
 
 void frmBalance::LoadAccount(const QString& accountNumber) {
-    BusyPointer busy;
     BaseBalance = 0.0;
     resetFields();
     LetEventsRun();
-    {
-        // Closed before anything is asked or selected: selecting an invoice opens its own.
-        BookSession session(Settings().Database);
-        if (!session.isOpen()) {
-            busy.release();
-            ShowMessage(this, "Error opening main database, cannot continue.\n\n" + session.error(),
-                        QMessageBox::Critical);
-            closeWindow();
-            return;
-        }
-        if (accountNumber.isEmpty()) {
-            fillAccountList();
-            return;
-        }
-        showAccount(accountNumber);
+    // Closed before anything is asked or selected: selecting an invoice opens its own.
+    const bool opened =
+        WorkOnBook(this, QStringLiteral("Error opening main database, cannot continue.\n\n"), [&] {
+            if (accountNumber.isEmpty())
+                fillAccountList();
+            else
+                showAccount(accountNumber);
+        });
+    if (!opened) {
+        closeWindow();
+        return;
     }
-    busy.release();
+    if (accountNumber.isEmpty())
+        return;
     const QString wanted = std::exchange(SelectedInvoice, QString());
     if (LIST_Invoices->count() == 0) {
         ShowMessage(this,
@@ -231,11 +226,7 @@ void frmBalance::fillAccountList() {
     Loading = true;
     COMBO_AccountNumber->clear();
     QString error;
-    EventPacer pacer;
-    for (const ProfileRecord& profile : AllProfiles(error)) {
-        COMBO_AccountNumber->addItem(profile.AccountNumber);
-        pacer.letEventsRun();
-    }
+    COMBO_AccountNumber->addItems(AccountNumbers(error));
     COMBO_AccountNumber->setCurrentIndex(-1);
     Loading = false;
 }
@@ -243,22 +234,15 @@ void frmBalance::fillAccountList() {
 void frmBalance::selectInvoice(const QString& number) {
     if (LIST_Invoices->count() == 0)
         return;
-    BusyPointer busy;
     setPaymentFieldsEditable(true);
     Toolbar1->button(QStringLiteral("Save"))->setEnabled(true);
     Toolbar1->button(QStringLiteral("Delete"))->setEnabled(true);
     std::optional<InvoiceRecord> invoice;
-    {
-        BookSession session(Settings().Database);
-        if (!session.isOpen()) {
-            busy.release();
-            ShowMessage(this, "Error opening main database.\n\n" + session.error(),
-                        QMessageBox::Critical);
-            return;
-        }
-        QString error;
-        invoice = ReadInvoice(number, error);
-    }
+    if (!WorkOnBook(this, QStringLiteral("Error opening main database.\n\n"), [&] {
+            QString error;
+            invoice = ReadInvoice(number, error);
+        }))
+        return;
     Loading = true;
     if (invoice)
         showInvoice(*invoice);

@@ -1,9 +1,7 @@
 // The commands of the account balance window: saving a payment and deleting the last invoice.
 #include "announcer.h"
 #include "balances.h"
-#include "booksession.h"
-#include "busypointer.h"
-#include "events.h"
+#include "bookaccess.h"
 #include "formats.h"
 #include "frmBalance.h"
 #include "modCommand.h"
@@ -45,16 +43,8 @@ void frmBalance::Save() {
     double storedBalance = 0.0;
     QString error;
     qint32 result = 0;
-    {
-        BusyPointer busy;
-        BookSession session(Settings().Database);
-        if (!session.isOpen()) {
-            busy.release();
-            ShowMessage(this, OpenFailed + session.error(), QMessageBox::Critical);
-            return;
-        }
-        result = SavePayment(entry, storedBalance, error);
-    }
+    if (!WorkOnBook(this, OpenFailed, [&] { result = SavePayment(entry, storedBalance, error); }))
+        return;
     if (result != 0) {
         ShowMessage(this, "Error saving to database!\n\n" + error, QMessageBox::Critical);
         return;
@@ -91,17 +81,9 @@ void frmBalance::Delete() {
     QString error;
     QString storedLast;
     Removal removal = Removal::Failed;
-    {
-        BusyPointer busy;
-        LetEventsRun();
-        BookSession session(Settings().Database);
-        if (!session.isOpen()) {
-            busy.release();
-            ShowMessage(this, OpenFailed + session.error(), QMessageBox::Critical);
-            return;
-        }
-        removal = DeleteLastInvoice(account, number, storedLast, error);
-    }
+    if (!WorkOnBook(this, OpenFailed,
+                    [&] { removal = DeleteLastInvoice(account, number, storedLast, error); }))
+        return;
     if (removal == Removal::NotLast) {
         // An invoice was created for the account since the list was filled.
         ShowMessage(this, notLastRefusal(storedLast), QMessageBox::Warning);

@@ -1,6 +1,7 @@
 // Times the main window's tree rebuild on generated books and reports the peak memory of the
 // large one. Usage: bench_tree BLANK_BOOK (the blank pellory.mdb of the program folder).
 #include "frmPellory.h"
+#include "frmSchedule.h"
 #include "samplebook.h"
 #include "settings.h"
 
@@ -8,6 +9,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
+#include <QListWidget>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <QTreeWidget>
@@ -68,6 +70,21 @@ int countNodes(const QTreeWidget* tree) {
     return count;
 }
 
+// The billing schedule filled on the open book, whose accounts are all on a monthly cycle.
+void measureSchedule(QTextStream& out) {
+    frmSchedule schedule;
+    std::vector<qint64> times;
+    QElapsedTimer clock;
+    for (int run = 0; run < Runs; ++run) {
+        clock.restart();
+        schedule.FillSchedule();
+        times.push_back(clock.elapsed());
+    }
+    std::sort(times.begin(), times.end());
+    out << "Billing schedule fill: " << schedule.LIST_Cycle->count() << " accounts due, median "
+        << times[Runs / 2] << " ms over " << Runs << " runs\n";
+}
+
 bool measure(const QString& blank, const QString& folder, const SampleBookSize& size,
              bool reportMemory, QTextStream& out) {
     const QString path = folder + QStringLiteral("/book-%1.mdb").arg(size.accounts);
@@ -121,6 +138,7 @@ bool measure(const QString& blank, const QString& folder, const SampleBookSize& 
             << statusKilobytes("VmHWM:") / 1024 << " MB"
             << (peakReset ? " (counted from just before the window opened)" : " (whole run)")
             << "\n";
+        measureSchedule(out);
     }
     return true;
 }

@@ -4,7 +4,17 @@
 #include "columns.h"
 #include "statements.h"
 
+#include <algorithm>
+
 using namespace bookwork;
+
+bool HoldsControlCharacters(const QString& text) {
+    return std::any_of(text.cbegin(), text.cend(), [](QChar c) {
+        const QChar::Category kind = c.category();
+        return kind == QChar::Other_Control || kind == QChar::Separator_Line ||
+               kind == QChar::Separator_Paragraph;
+    });
+}
 
 std::optional<ProfileRecord> ReadProfile(const QString& account, QString& error) {
     return ReadOne<ProfileRecord>(sql::SelectProfile, account, error);
@@ -21,6 +31,13 @@ std::vector<ProfileRecord> ProfilesOfMaster(const QString& master, QString& erro
 
 std::vector<ProfileRecord> AllProfiles(QString& error) {
     return ReadAll<ProfileRecord>(sql::SelectAllProfiles, {}, error);
+}
+
+QStringList AccountNumbers(QString& error) {
+    QStringList numbers;
+    for (const ProfileRecord& profile : AllProfiles(error))
+        numbers << profile.AccountNumber;
+    return numbers;
 }
 
 std::optional<BalanceRecord> ReadBalance(const QString& account, QString& error) {

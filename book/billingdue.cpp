@@ -1,34 +1,29 @@
 #include "billingdue.h"
 
 #include "bookwork.h"
-#include "eventpacer.h"
-#include "invoices.h"
+#include "records.h"
 #include "statements.h"
 
-namespace {
-// True when one of the account's invoices was billed in today's month.
-bool invoicedThisMonth(const QString& account, const QDate& today, bool& queryFailed) {
-    QString error;
-    const auto invoices = InvoicesOfAccount(account, error);
-    queryFailed = !error.isEmpty();
-    for (const InvoiceRecord& invoice : invoices) {
-        const QDate& billed = invoice.DateBilled;
-        if (billed.isValid() && billed.year() == today.year() && billed.month() == today.month())
-            return true;
-    }
-    return false;
-}
-} // namespace
+#include <QSet>
 
 std::vector<DueAccount> AccountsDueThisMonth(const QDate& today, QString& error) {
     std::vector<DueAccount> due;
-    EventPacer pacer;
     const auto cycle = bookwork::ReadAll<ProfileRecord>(sql::SelectCycleProfiles, {}, error);
+    if (!error.isEmpty())
+        return due;
+    // One read of who was billed this month, instead of one per account: stored dates are ISO
+    // text, which sorts as the dates do.
+    const QDate first(today.year(), today.month(), 1);
+    QSet<QString> billed;
+    if (daoGet_DBTableRecord(QLatin1String(sql::SelectAccountsBilledBetween), error,
+                             {first, first.addMonths(1)}) != 0)
+        return due;
+    Recordset& rows = SharedRecordset();
+    for (rows.MoveFirst(); !rows.EndOfFile(); rows.MoveNext())
+        billed.insert(rows.Fields(0).toString());
     for (const ProfileRecord& profile : cycle) {
-        bool queryFailed = false;
-        if (!invoicedThisMonth(profile.AccountNumber, today, queryFailed) && !queryFailed)
+        if (!billed.contains(profile.AccountNumber))
             due.push_back({profile.AccountNumber, profile.CustomerName, profile.MonthDay});
-        pacer.letEventsRun();
     }
     return due;
 }

@@ -11,5 +11,5 @@ struct DueAccount {
 };
 
 // Accounts on the monthly cycle, by billing day, with no invoice billed in today's month.
-// An account whose invoices cannot be read is left out. Reads from the open book.
+// Reads from the open book; on a failed read error is filled and nothing is listed.
 std::vector<DueAccount> AccountsDueThisMonth(const QDate& today, QString& error);

@@ -1,7 +1,9 @@
 #include "invoices.h"
 
+#include "accounts.h"
 #include "bookwork.h"
 #include "columns.h"
+#include "formats.h"
 #include "statements.h"
 
 using namespace bookwork;
@@ -23,7 +25,14 @@ std::vector<InvoiceRecord> AllInvoices(QString& error) {
     return ReadAll<InvoiceRecord>(sql::SelectAllInvoices, {}, error);
 }
 
-InvoiceStore CreateInvoice(const InvoiceRecord& invoice, const QString& unitDescription,
+std::optional<qlonglong> HighestInvoiceNumber(QString& error) {
+    if (daoGet_DBTableRecord(QLatin1String(sql::HighestNumericInvoice), error) != 0 ||
+        !SharedRecordset().MoveFirst() || SharedRecordset().Fields(0).isNull())
+        return std::nullopt;
+    return SharedRecordset().Fields(0).toLongLong();
+}
+
+InvoiceStore CreateInvoice(InvoiceRecord& invoice, double charges, const QString& unitDescription,
                            QString& error) {
     bool duplicate = false;
     const qint32 result = InTransaction(error, [&]() -> qint32 {
@@ -32,8 +41,14 @@ InvoiceStore CreateInvoice(const InvoiceRecord& invoice, const QString& unitDesc
             duplicate = true;
             return -1;
         }
+        const auto balance = ReadBalance(invoice.AccountNumber, error);
+        if (!error.isEmpty())
+            return -1;
+        const double previous = balance ? balance->Balance.value_or(0.0) : 0.0;
+        invoice.PastDue = previous;
+        invoice.AmountBilled = RoundCents(previous + charges);
         if (const qint32 updated = Execute(sql::UpdateBalanceAndDescription,
-                                           {invoice.AmountBilled.value_or(0.0), unitDescription,
+                                           {*invoice.AmountBilled, unitDescription,
                                             QDate::currentDate(), invoice.AccountNumber},
                                            error))
             return updated;

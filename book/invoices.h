@@ -11,10 +11,16 @@ bool InvoiceExists(const QString& number);
 std::vector<InvoiceRecord> InvoicesOfAccount(const QString& account, QString& error);
 std::vector<InvoiceRecord> AllInvoices(QString& error);
 
+// The highest invoice number in the book made of digits only; none when the book has none or
+// the query fails (with error filled).
+std::optional<qlonglong> HighestInvoiceNumber(QString& error);
+
 enum class InvoiceStore { Stored, Duplicate, Failed };
 
-// Stores a new invoice: refused when its number is already in the book; otherwise the
-// account's balance becomes the amount billed (with the unit description remembered) and the
-// invoice row is added, both in one transaction.
-InvoiceStore CreateInvoice(const InvoiceRecord& invoice, const QString& unitDescription,
+// Stores a new invoice of `charges`: refused when its number is already in the book; otherwise
+// the balance as stored at this moment becomes the invoice's amount past due, the balance
+// becomes that plus the charges (the amount billed, with the unit description remembered), and
+// the invoice row is added, all in one transaction. A payment or invoice stored meanwhile by
+// another window is so never overwritten. On success invoice holds the figures stored.
+InvoiceStore CreateInvoice(InvoiceRecord& invoice, double charges, const QString& unitDescription,
                            QString& error);

@@ -4,14 +4,16 @@
 #include "enginecalls.h"
 #include "events.h"
 #include "formats.h"
+#include "paths.h"
 #include "statements.h"
 
 #include <QFile>
+#include <QFileInfo>
+#include <QHash>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
-#include <QUrl>
 #include <cmath>
 
 namespace {
@@ -19,11 +21,13 @@ namespace {
 const QString ConnectionName = QStringLiteral("pellory_dao");
 const QString CompactionName = QStringLiteral("pellory_compact");
 constexpr int BusyTimeoutMs = 5000;
-using engine::NotADatabase;
 constexpr qint32 EngineError = engine::GeneralError;
+constexpr qint32 Corrupt = 11; // SQLITE_CORRUPT
+using engine::NotADatabase;
 
 struct Connection {
     QString path;
+    QString bookKey; // the path the damaged books are known by
     Recordset recordset;
     QVariantList buffer;
 };
@@ -39,12 +43,85 @@ QSqlDatabase database() {
     return QSqlDatabase::database(ConnectionName, false);
 }
 
+// Books a statement found damaged during this run, with what the integrity check said. Nothing
+// more is written to them: every further write could spread the damage over what is left.
+QHash<QString, QString>& damagedBooks() {
+    static QHash<QString, QString> books;
+    return books;
+}
+
+QString bookKeyOf(const QString& path) {
+    const QFileInfo file(path);
+    const QString canonical = file.canonicalFilePath();
+    return canonical.isEmpty() ? file.absoluteFilePath() : canonical;
+}
+
+bool isCorruption(qint32 number) {
+    const qint32 primary = number & 0xff; // an extended code keeps the primary one in its low byte
+    return primary == Corrupt || primary == NotADatabase;
+}
+
+QString quickCheckOfOpenBook() {
+    QSqlQuery check(database());
+    if (!check.exec(QLatin1String(sql::QuickCheck)))
+        return "integrity check failed: " + engine::ErrorText(check.lastError());
+    if (!check.next())
+        return QStringLiteral("integrity check gave no answer");
+    // The engine heads its findings with the schema's name; the book has only one.
+    return "integrity check: " +
+           check.value(0).toString().remove(QLatin1String("*** in database main ***")).simplified();
+}
+
+QString damageNotice() {
+    const Connection& open = state();
+    return "The book " + open.path + " is damaged (" + damagedBooks().value(open.bookKey) +
+           "); Pellory writes nothing more to it. Close Pellory and restore the copy " +
+           ProgramFile("backup/" + QFileInfo(open.path).fileName()) + ".";
+}
+
+// The description of a failed statement on the open book. A corruption error marks the book
+// damaged, after a quick integrity check, and the description says what to do.
+QString describeFailure(qint32 number, const QString& description) {
+    if (!isCorruption(number))
+        return description;
+    if (!damagedBooks().contains(state().bookKey))
+        damagedBooks().insert(state().bookKey, quickCheckOfOpenBook());
+    return description + ". " + damageNotice();
+}
+
+// True, with the refusal filled, when the open book was found damaged.
+bool refusedAsDamaged(const char* routine, qint32& result, QString& errorMessage) {
+    if (!damagedBooks().contains(state().bookKey))
+        return false;
+    result = Corrupt;
+    errorMessage = engine::Failure(routine, Corrupt, damageNotice());
+    return true;
+}
+
 bool isJetDatabase(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return false;
     const QByteArray head = file.read(20);
     return head.mid(4, 15) == "Standard Jet DB" || head.mid(4, 15) == "Standard ACE DB";
+}
+
+// An empty file or another program's database opens as a database too; only a file holding
+// Pellory's three tables is a book. False, with the engine's error, when the catalogue cannot be
+// read.
+bool findMissingTables(QSqlDatabase& db, QStringList& missing, QSqlError& error) {
+    for (const char* table : {tables::CustomerProfile, tables::Invoices, tables::Logs}) {
+        QSqlQuery exists(db);
+        exists.prepare(QLatin1String(sql::TableExists));
+        exists.addBindValue(QLatin1String(table));
+        if (!exists.exec()) {
+            error = exists.lastError();
+            return false;
+        }
+        if (!exists.next())
+            missing << QLatin1String(table);
+    }
+    return true;
 }
 
 // Opens `db` on path and proves the file is a database; fills number and description on failure.
@@ -64,11 +141,24 @@ bool openProven(QSqlDatabase& db, const QString& path, bool readOnly, qint32& nu
         description = engine::ErrorText(db.lastError());
         return false;
     }
-    QSqlQuery probe(db);
-    if (!probe.exec(QLatin1String(sql::ProveDatabase))) {
-        number = engine::ErrorNumber(probe.lastError());
-        description = engine::ErrorText(probe.lastError());
-        probe.finish();
+    {
+        QSqlQuery probe(db);
+        QSqlError error;
+        QStringList missing;
+        if (!probe.exec(QLatin1String(sql::ProveDatabase)))
+            error = probe.lastError();
+        else
+            findMissingTables(db, missing, error);
+        if (error.isValid()) {
+            number = engine::ErrorNumber(error);
+            description = engine::ErrorText(error);
+        } else if (!missing.isEmpty()) {
+            number = EngineError;
+            description = "no such table: " + missing.join(QLatin1String(", ")) +
+                          " (the file is not a Pellory book)";
+        }
+    }
+    if (number != 0) {
         db.close();
         return false;
     }
@@ -215,6 +305,10 @@ QVariantList& RecordBuffer() {
     return state().buffer;
 }
 
+bool IsBookDamaged(const QString& path) {
+    return damagedBooks().contains(bookKeyOf(path));
+}
+
 QString ConnectedPath() {
     return state().path;
 }
@@ -236,12 +330,14 @@ qint32 daoOpen_DBConnection(const QString& path, QString& errorMessage, bool rea
         return number;
     }
     state().path = path;
+    state().bookKey = bookKeyOf(path);
     LetEventsRun();
     return 0;
 }
 
 void daoClose_DBConnection() {
     state().path.clear();
+    state().bookKey.clear();
     state().recordset.Reset();
     if (QSqlDatabase::contains(ConnectionName))
         database().close();
@@ -289,13 +385,16 @@ qint32 daoIssue_EXEStatement(const QString& statement, QString& errorMessage,
         return -1;
     }
     qint32 result = 0;
+    if (refusedAsDamaged("daoIssue_EXEStatement", result, errorMessage))
+        return result;
     {
         QSqlDatabase db = database();
         QSqlQuery query(db);
         if (!run(query, statement, values)) {
             result = engine::ErrorNumber(query.lastError());
-            errorMessage = engine::Failure("daoIssue_EXEStatement", result,
-                                           engine::ErrorText(query.lastError()));
+            errorMessage =
+                engine::Failure("daoIssue_EXEStatement", result,
+                                describeFailure(result, engine::ErrorText(query.lastError())));
         }
     }
     LetEventsRun();
@@ -356,8 +455,9 @@ qint32 daoGet_DBTableRecord2(const QString& table, QString& errorMessage, const 
         if (query.lastError().isValid()) {
             rows.clear();
             result = engine::ErrorNumber(query.lastError());
-            errorMessage = engine::Failure("daoGet_DBTableRecord2", result,
-                                           engine::ErrorText(query.lastError()));
+            errorMessage =
+                engine::Failure("daoGet_DBTableRecord2", result,
+                                describeFailure(result, engine::ErrorText(query.lastError())));
         }
         state().recordset.Reset(std::move(rows));
     }
@@ -373,6 +473,8 @@ qint32 daoWrite_DBTableRecord(const QString& table, QString& errorMessage) {
     }
     state().recordset.Reset();
     qint32 result = 0;
+    if (refusedAsDamaged("daoWrite_DBTableRecord", result, errorMessage))
+        return result;
     {
         QSqlDatabase db = database();
         std::vector<Column> columns;
@@ -402,8 +504,8 @@ qint32 daoWrite_DBTableRecord(const QString& table, QString& errorMessage) {
         }
         if (error.isValid()) {
             result = engine::ErrorNumber(error);
-            errorMessage =
-                engine::Failure("daoWrite_DBTableRecord", result, engine::ErrorText(error));
+            errorMessage = engine::Failure("daoWrite_DBTableRecord", result,
+                                           describeFailure(result, engine::ErrorText(error)));
         }
     }
     LetEventsRun();
@@ -422,12 +524,17 @@ qint32 transactionStep(const char* routine, const char* statement, QString& erro
     if (query.exec(QLatin1String(statement)))
         return 0;
     const qint32 number = engine::ErrorNumber(query.lastError());
-    errorMessage = engine::Failure(routine, number, engine::ErrorText(query.lastError()));
+    errorMessage = engine::Failure(routine, number,
+                                   describeFailure(number, engine::ErrorText(query.lastError())));
     return number;
 }
 } // namespace
 
 qint32 daoBegin_Transaction(QString& errorMessage) {
+    errorMessage.clear();
+    qint32 refused = 0;
+    if (!state().path.isEmpty() && refusedAsDamaged("daoBegin_Transaction", refused, errorMessage))
+        return refused;
     return transactionStep("daoBegin_Transaction", sql::BeginTransaction, errorMessage);
 }
 

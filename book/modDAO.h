@@ -11,6 +11,10 @@
 // connection state forbids the call, and fills errorMessage with
 // "<routine>(), Error = <number> : <description>" (empty on success). Values are always bound
 // beside the statement, never spliced into it.
+//
+// A statement that meets a damaged file (the engine's error 11 or 26) has the book checked
+// and marked damaged for the rest of the run: every later write to it is refused with error 11
+// and a message naming the file and its copy in the backup folder.
 
 // The rows of the last query, read by column position.
 class Recordset {
@@ -38,7 +42,12 @@ QVariantList& RecordBuffer();
 // The path of the open connection; empty when none is open.
 QString ConnectedPath();
 
-// Refused with -1 while a connection is open: close it first.
+// True when a statement found the book at path damaged during this run; nothing more is
+// written to it then.
+bool IsBookDamaged(const QString& path);
+
+// Refused with -1 while a connection is open: close it first. A file that is no database, or
+// lacks one of the book's three tables, does not open.
 qint32 daoOpen_DBConnection(const QString& path, QString& errorMessage, bool readOnly = false);
 void daoClose_DBConnection();
 

@@ -150,11 +150,7 @@ qint32 ReadAccountNumbers(const QString& database, QStringList& accounts, QStrin
         error = session.error();
         return session.result();
     }
-    EventPacer pacer;
-    for (const ProfileRecord& profile : AllProfiles(error)) {
-        accounts << profile.AccountNumber;
-        pacer.letEventsRun();
-    }
+    accounts = AccountNumbers(error);
     error.clear();
     return 0;
 }

@@ -138,6 +138,11 @@ qint32 BackUpBook(const QString& path, const QString& backupFolder, QString& err
 
 BookUpkeep CompactAndBackUpBook(const QString& path, const QString& backupFolder) {
     BookUpkeep upkeep;
+    // A damaged book is left as it is: its copy in the backup folder is what the user restores.
+    if (IsBookDamaged(path)) {
+        upkeep.compaction = -1;
+        return upkeep;
+    }
     QString ignored;
     upkeep.compaction = CompactBookInPlace(path, ignored);
     if (QDir(backupFolder).exists())
@@ -146,24 +151,12 @@ BookUpkeep CompactAndBackUpBook(const QString& path, const QString& backupFolder
 }
 
 std::optional<QString> NotAPelloryBook(const QString& path) {
-    const QString cannot = "The file " + path + " cannot be used as the Pellory database";
+    // Opening proves the file is one of our books: a database holding the three tables.
     QString error;
     if (daoOpen_DBConnection(path, error, true) != 0)
-        return cannot + ".\n\n" + error;
-    QStringList missing;
-    for (const char* table : {tables::CustomerProfile, tables::Invoices, tables::Logs}) {
-        if (daoGet_DBTableRecord(QLatin1String(sql::TableExists), error,
-                                 {QString::fromLatin1(table)}) != 0) {
-            daoClose_DBConnection();
-            return cannot + ".\n\n" + error;
-        }
-        if (!SharedRecordset().MoveFirst())
-            missing << QString::fromLatin1(table);
-    }
+        return "The file " + path + " cannot be used as the Pellory database.\n\n" + error;
     daoClose_DBConnection();
-    if (missing.isEmpty())
-        return std::nullopt;
-    return cannot + ": it has no table " + missing.join(QStringLiteral(", ")) + '.';
+    return std::nullopt;
 }
 
 std::optional<qsizetype> AddUnitDescription(QStringList& list, const QString& answer) {

@@ -10,9 +10,30 @@ SettingsInForce& Settings() {
     return settings;
 }
 
-QString LoadSettings() {
+namespace {
+// A number value, or its default when the stored text is no 16-bit number; then notices says
+// which value in which file was ignored.
+qint16 readNumber(const QString& name, qint16 defaultValue, QStringList& notices) {
+    QString error;
+    if (const auto value = ReadInt16Setting(name, defaultValue, error))
+        return *value;
+    const QString stored =
+        regGet_KeyValue(HKEY_LOCAL_MACHINE, MainSettingsKey, name, defaultValue).toString();
+    notices << "The setting " + name + "=" + stored + " in " + SettingsFilePath() +
+                   " cannot be read (" + error + "); Pellory uses " +
+                   QString::number(defaultValue) + " instead.";
+    return defaultValue;
+}
+} // namespace
+
+QStringList LoadSettings() {
     SettingsInForce& s = Settings();
-    s.Database = ReadPathSetting(setting::Database, setting::DefaultDatabaseName);
+    QStringList notices;
+    QString vanishedBook;
+    s.Database = ReadPathSetting(setting::Database, setting::DefaultDatabaseName, &vanishedBook);
+    if (!vanishedBook.isEmpty())
+        notices << "The book " + vanishedBook + " was not found. Pellory has opened the book " +
+                       s.Database + " instead; what you enter now is stored there.";
     LetEventsRun();
     s.Message0 = ReadTextSetting(setting::Message0, setting::DefaultMessage0);
     LetEventsRun();
@@ -20,11 +41,7 @@ QString LoadSettings() {
     LetEventsRun();
     s.Worksheet = ReadPathSetting(setting::Worksheet, setting::DefaultWorksheetName);
     LetEventsRun();
-    QString error;
-    const auto copies = ReadInt16Setting(setting::Copies, setting::DefaultCopies, error);
-    if (!copies)
-        return error;
-    s.Copies = *copies;
+    s.Copies = readNumber(setting::Copies, setting::DefaultCopies, notices);
     LetEventsRun();
     s.GUID = ReadTextSetting(setting::GUID);
     if (s.GUID.isEmpty()) {
@@ -32,11 +49,7 @@ QString LoadSettings() {
         regSet_KeyValue(HKEY_LOCAL_MACHINE, MainSettingsKey, setting::GUID, s.GUID, true);
     }
     LetEventsRun();
-    const auto logging =
-        ReadInt16Setting(setting::TransactionLog, setting::DefaultTransactionLog, error);
-    if (!logging)
-        return error;
-    s.TransactionLog = *logging;
+    s.TransactionLog = readNumber(setting::TransactionLog, setting::DefaultTransactionLog, notices);
     LetEventsRun();
-    return {};
+    return notices;
 }

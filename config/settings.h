@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 // The settings in force, loaded at start and again after the settings window saves.
 struct SettingsInForce {
@@ -16,7 +17,8 @@ struct SettingsInForce {
 SettingsInForce& Settings();
 
 // Fills the settings in force from the store; creates and stores the installation identifier
-// the first time it reads empty. Returns empty text, or the error of a number value that holds
-// text that is no 16-bit number ("Type mismatch", "Overflow"); the values read before it are in
-// force then.
-QString LoadSettings();
+// the first time it reads empty. A number value that is no 16-bit number is replaced by its
+// default. Returns what the user must be told once: each value that was ignored, with the file
+// holding it, and a configured book that was not found, with the book used instead. Empty when
+// everything was read as stored.
+QStringList LoadSettings();

@@ -7,11 +7,15 @@
 #include <QFile>
 #include <cmath>
 
-QString ReadPathSetting(const QString& valueName, const QString& defaultFileName) {
+QString ReadPathSetting(const QString& valueName, const QString& defaultFileName,
+                        QString* vanished) {
     const QString fallback = ProgramFile(defaultFileName);
     const QString configured = ReadTextSetting(valueName, fallback);
-    if (!QFile::exists(configured) && QFile::exists(fallback))
+    if (!QFile::exists(configured) && QFile::exists(fallback)) {
+        if (vanished)
+            *vanished = configured;
         return fallback;
+    }
     return configured;
 }
 

@@ -28,8 +28,10 @@ inline constexpr qint16 DefaultTransactionLog = 1;
 } // namespace setting
 
 // A path value of the main key, with its default in the program folder: when the configured
-// file has vanished and the default exists, the default is used.
-QString ReadPathSetting(const QString& valueName, const QString& defaultFileName);
+// file has vanished and the default exists, the default is used, and the configured path is
+// handed back in `vanished` when it is given.
+QString ReadPathSetting(const QString& valueName, const QString& defaultFileName,
+                        QString* vanished = nullptr);
 
 // A number value of the main key as a 16-bit integer (a fraction is rounded). None when the
 // stored text is not such a number, with error set to "Type mismatch" or "Overflow".

@@ -3,11 +3,15 @@
 #include "announcer.h"
 #include "formats.h"
 #include "paths.h"
+#include "prompts.h"
 #include "settings.h"
 
 #include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
 #include <QSaveFile>
+#include <QSet>
 #include <QStringList>
 
 namespace {
@@ -30,12 +34,48 @@ std::optional<QStringList> readLines(const QString& path) {
 QByteArray asFileLine(const QString& text) {
     return text.toUtf8() + "\r\n";
 }
+
+// A log entry is one line: a line break inside a message would let it forge a dated entry.
+QString asOneLine(QString message) {
+    static const QRegularExpression lineBreak(
+        QStringLiteral("\\r\\n|[\\r\\n\\v\\f\\x{85}\\x{2028}\\x{2029}]"));
+    return message.replace(lineBreak, QStringLiteral(" "));
+}
+
+bool appendLine(const QString& path, const QString& line, QString& reason) {
+    QFile file(path);
+    const QByteArray bytes = asFileLine(line);
+    if (file.open(QIODevice::WriteOnly | QIODevice::Append) && file.write(bytes) == bytes.size() &&
+        file.flush())
+        return true;
+    reason = file.errorString();
+    return false;
+}
+
+// Said once per log file and run: the log stays unwritable for every later line too.
+void warnLogNotWritten(const QString& path, const QString& reason, const QString& line) {
+    static QSet<QString> warned;
+    if (warned.contains(path))
+        return;
+    warned.insert(path);
+    ShowMessage(nullptr,
+                "WARNING: The transaction log " + path + " cannot be written (" + reason +
+                    ").\n\nWhat was done stays done; only this line is missing from the log:\n" +
+                    line + "\n\nLater lines that cannot be written are not reported again.",
+                QMessageBox::Warning);
+}
 } // namespace
 
 QString LogFilePath() {
-    QString path = Settings().Database;
-    path.chop(3);
-    return path + "log";
+    const QString book = Settings().Database;
+    const QString name = QFileInfo(book).fileName();
+    const qsizetype dot = name.lastIndexOf('.');
+    // The extension is replaced; a name without one (a leading dot marks none) gets it added.
+    QString path = dot > 0 ? book.left(book.size() - (name.size() - dot)) + ".log" : book + ".log";
+    // A book named like its own log would have the log lines written into it.
+    if (path == book)
+        path += ".log";
+    return path;
 }
 
 void LogTransaction(const QString& message) {
@@ -46,11 +86,13 @@ void LogTransaction(const QString& message) {
     const QString path = LogFilePath();
     if (Settings().TransactionLog != 1)
         return;
-    const QString line = FormatGeneralDate(QDateTime::currentDateTime()) + ", " + message;
-    QFile file(path);
-    if (file.open(QIODevice::WriteOnly | QIODevice::Append))
-        file.write(asFileLine(line));
-    Announcements().announceLine(line);
+    const QString line =
+        FormatGeneralDate(QDateTime::currentDateTime()) + ", " + asOneLine(message);
+    QString reason;
+    if (appendLine(path, line, reason))
+        Announcements().announceLine(line);
+    else
+        warnLogNotWritten(path, reason, line);
 }
 
 QString UnitDescriptionFilePath() {

@@ -4,13 +4,14 @@
 #include <QStringList>
 #include <optional>
 
-// The transaction log beside the database: the Database setting with its last three
-// characters replaced by "log".
+// The transaction log beside the database: the Database setting with its extension replaced
+// by ".log" (added when it has none), never the database file itself.
 QString LogFilePath();
 
 // With a message: appends a dated line to the log file and announces it, while the
-// TransactionLog setting is 1. With empty text: reads the file and announces its lines.
-// File errors are ignored; the caller never learns of them.
+// TransactionLog setting is 1; a line break in the message is written as a space. A line that
+// cannot be written is not announced, and the user is warned once per run and log file. With
+// empty text: reads the file and announces its lines.
 void LogTransaction(const QString& message);
 
 // The unit-description list, pellory.des in the program folder, one entry a line.

@@ -1,6 +1,7 @@
 #include "startup.h"
 
 #include "events.h"
+#include "modExcel.h"
 #include "modRegEdit.h"
 #include "printers.h"
 #include "prompts.h"
@@ -24,10 +25,7 @@ int StartRoutine(QApplication& app, const StartupWindows& windows) {
         ShowMessage(nullptr,
                     QStringLiteral("WARNING, No printer object is installed on this system."),
                     QMessageBox::Critical);
-    if (const QString error = LoadSettings(); !error.isEmpty()) {
-        reportStartFailure(error);
-        return 1;
-    }
+    const QStringList notices = LoadSettings();
     std::unique_ptr<QWidget> mainWindow;
     try {
         mainWindow.reset(windows.makeMainWindow());
@@ -38,6 +36,11 @@ int StartRoutine(QApplication& app, const StartupWindows& windows) {
     mainWindow->show();
     mainWindow->repaint();
     LetEventsRun();
+    // Once the window shows, an office starts in the background for the first print job.
+    xlsWarm_Office();
+    // Shown over the main window, whose caption names the book that is open.
+    if (!notices.isEmpty())
+        ShowMessage(mainWindow.get(), notices.join(QLatin1String("\n\n")), QMessageBox::Warning);
     const QVariant noShow =
         regGet_KeyValue(HKEY_LOCAL_MACHINE, MainSettingsKey, setting::NoShow, 0);
     bool isNumber = false;

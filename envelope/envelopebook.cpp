@@ -57,8 +57,8 @@ BookRead ReadAccountNumbers(const QString& database,
                             const std::function<void(const QString&)>& add) {
     return readBook(database, [&] {
         QString error;
-        for (const ProfileRecord& profile : AllProfiles(error))
-            add(profile.AccountNumber);
+        for (const QString& account : AccountNumbers(error))
+            add(account);
     });
 }
 

@@ -1,10 +1,9 @@
 #include "frmInvoice.h"
 
 #include "accounts.h"
-#include "booksession.h"
-#include "busypointer.h"
-#include "eventpacer.h"
+#include "bookaccess.h"
 #include "formats.h"
+#include "invoices.h"
 #include "modCommand.h"
 #include "modRegEdit.h"
 #include "prompts.h"
@@ -186,33 +185,25 @@ void frmInvoice::resetFields() {
 }
 
 void frmInvoice::LoadAccount(const QString& accountNumber) {
-    BusyPointer busy;
     resetFields();
-    BookSession session(Settings().Database);
-    if (!session.isOpen()) {
-        busy.release();
-        ShowMessage(this, "Error opening main database, cannot continue.\n\n" + session.error(),
-                    QMessageBox::Critical);
+    const bool opened =
+        WorkOnBook(this, QStringLiteral("Error opening main database, cannot continue.\n\n"), [&] {
+            if (accountNumber.isEmpty()) {
+                fillAccountList();
+            } else {
+                showAccount(accountNumber);
+                showBalance(accountNumber);
+            }
+        });
+    if (!opened)
         closeWindow();
-        return;
-    }
-    if (accountNumber.isEmpty()) {
-        fillAccountList();
-    } else {
-        showAccount(accountNumber);
-        showBalance(accountNumber);
-    }
 }
 
 void frmInvoice::fillAccountList() {
     FillingAccounts = true;
     COMBO_AccountNumber->clear();
     QString error;
-    EventPacer pacer;
-    for (const ProfileRecord& profile : AllProfiles(error)) {
-        COMBO_AccountNumber->addItem(profile.AccountNumber);
-        pacer.letEventsRun();
-    }
+    COMBO_AccountNumber->addItems(AccountNumbers(error));
     COMBO_AccountNumber->setCurrentIndex(-1);
     FillingAccounts = false;
 }
@@ -225,9 +216,14 @@ void frmInvoice::showAccount(const QString& accountNumber) {
     if (!profile)
         return;
     LABEL_Name->setText("< " + profile->CustomerName);
+    // "LastInvoice" is written after the invoice commits, so after a crash in between it lags
+    // behind the book; the book's own highest number is never proposed again.
     const int lastInvoice =
         regGet_KeyValue(HKEY_LOCAL_MACHINE, MainSettingsKey, setting::LastInvoice, 0).toInt();
-    TEXT_Invoice->setText(FormatInvoiceNumber(double(lastInvoice) + 1).value_or(QString()));
+    const qlonglong highestStored = HighestInvoiceNumber(error).value_or(0);
+    TEXT_Invoice->setText(
+        FormatInvoiceNumber(double(std::max<qlonglong>(lastInvoice, highestStored)) + 1)
+            .value_or(QString()));
     if (const auto billed = ParseDate(TEXT_DateBilled->text()))
         TEXT_DateDue->setText(FormatShortDate(dueDate(*billed, profile->GraceDays)));
     for (QWidget* field : std::initializer_list<QWidget*>{

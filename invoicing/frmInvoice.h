@@ -60,7 +60,7 @@ class frmInvoice : public QDialog {
     void PrintSave();
     void PrintBlank();
     enum class Stored { Ready, NotOpened, Refused };
-    Stored storeForPrinting(const InvoiceRecord* invoice, ProfileRecord& profile);
+    Stored storeForPrinting(InvoiceRecord* invoice, double charges, ProfileRecord& profile);
     InvoiceCells cellsFor(const ProfileRecord& profile) const;
     void offerEmail(const InvoiceSheet& sheet, const ProfileRecord& profile);
     bool refuse(QWidget* field, const QString& message);

@@ -1,14 +1,13 @@
 #include "invoiceemail.h"
 
 #include "accounts.h"
-#include "booksession.h"
+#include "bookaccess.h"
 #include "busypointer.h"
 #include "invoicemail.h"
 #include "invoicepdf.h"
 #include "invoices.h"
 #include "invoicesheet.h"
 #include "prompts.h"
-#include "settings.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -23,24 +22,16 @@ struct InvoiceAndProfile {
     ProfileRecord profile;
 };
 
-// Read in a session of its own that is closed again before any message shows.
 std::optional<InvoiceAndProfile> readInvoice(QWidget* owner, const QString& number) {
     QString error;
     std::optional<InvoiceRecord> invoice;
     std::optional<ProfileRecord> profile;
-    {
-        BusyPointer busy;
-        BookSession session(Settings().Database, true);
-        if (!session.isOpen()) {
-            busy.release();
-            ShowMessage(owner, "Error connecting to database!\n\n" + session.error(),
-                        QMessageBox::Critical);
-            return std::nullopt;
-        }
-        invoice = ReadInvoice(number, error);
-        if (invoice)
-            profile = ReadProfile(invoice->AccountNumber, error);
-    }
+    if (!WorkOnBook(owner, QStringLiteral("Error connecting to database!\n\n"), [&] {
+            invoice = ReadInvoice(number, error);
+            if (invoice)
+                profile = ReadProfile(invoice->AccountNumber, error);
+        }))
+        return std::nullopt;
     if (!invoice || !profile) {
         ShowMessage(owner,
                     "Invoice " + number + " or its account could not be read from the book, " +

@@ -1,8 +1,7 @@
 // The two commands of the create-invoice window: "Print / Save" and "Print Blank".
 #include "accounts.h"
 #include "announcer.h"
-#include "booksession.h"
-#include "busypointer.h"
+#include "bookaccess.h"
 #include "formats.h"
 #include "frmInvoice.h"
 #include "invoiceemail.h"
@@ -41,24 +40,17 @@ void raiseLastInvoice(QWidget* owner, double number) {
 // Stores the invoice (unless blank) and reads the account's profile for the printed form. The
 // book is closed again before any message shows. When the invoice cannot go on to printing the
 // user has been told; a book that cannot be opened leaves the window open as it was.
-frmInvoice::Stored frmInvoice::storeForPrinting(const InvoiceRecord* invoice,
+frmInvoice::Stored frmInvoice::storeForPrinting(InvoiceRecord* invoice, double charges,
                                                 ProfileRecord& profile) {
     const QString number = TEXT_Invoice->text().trimmed();
     QString error;
     QString failure;
     std::optional<ProfileRecord> found;
-    {
-        BusyPointer busy;
-        BookSession session(Settings().Database);
-        if (!session.isOpen()) {
-            busy.release();
-            ShowMessage(this, ConnectFailed + session.error(), QMessageBox::Critical);
-            return Stored::NotOpened;
-        }
+    const bool opened = WorkOnBook(this, ConnectFailed, [&] {
         if (!invoice && InvoiceExists(number)) {
             failure = DuplicateNumber;
         } else if (invoice) {
-            switch (CreateInvoice(*invoice, COMBO_Description->currentText(), error)) {
+            switch (CreateInvoice(*invoice, charges, COMBO_Description->currentText(), error)) {
             case InvoiceStore::Duplicate:
                 failure = DuplicateNumber;
                 break;
@@ -71,7 +63,9 @@ frmInvoice::Stored frmInvoice::storeForPrinting(const InvoiceRecord* invoice,
         }
         if (failure.isEmpty())
             found = ReadProfile(COMBO_AccountNumber->currentText(), error);
-    }
+    });
+    if (!opened)
+        return Stored::NotOpened;
     if (!failure.isEmpty()) {
         ShowMessage(this, failure, QMessageBox::Critical);
         return Stored::Refused;
@@ -120,25 +114,27 @@ void frmInvoice::PrintSave() {
     invoice.AccountNumber = COMBO_AccountNumber->currentText();
     invoice.DateBilled = ParseDate(TEXT_DateBilled->text()).value_or(QDate());
     invoice.DateDue = ParseDate(TEXT_DateDue->text()).value_or(QDate());
-    invoice.PastDue = previous;
-    invoice.AmountBilled = billed;
     invoice.AmountRecieved = 0.0;
     ProfileRecord profile;
-    if (const Stored stored = storeForPrinting(&invoice, profile); stored != Stored::Ready) {
+    if (const Stored stored = storeForPrinting(&invoice, charges, profile);
+        stored != Stored::Ready) {
         if (stored == Stored::Refused) {
             RefreshTree();
             closeWindow();
         }
         return;
     }
-    LogTransaction("Created invoice# " + number + ", billed$ " + FormatMoney(billed));
+    // The figures as stored: a payment saved meanwhile in another window is counted.
+    const double storedPrevious = invoice.PastDue.value_or(0.0);
+    const double storedBilled = invoice.AmountBilled.value_or(0.0);
+    LogTransaction("Created invoice# " + number + ", billed$ " + FormatMoney(storedBilled));
 
     InvoiceCells cells = cellsFor(profile);
     cells.units = TEXT_Units->text();
     cells.charges = FormatMoney(charges);
-    cells.previous = FormatMoney(previous);
-    cells.billed = FormatMoney(billed);
-    InvoiceSheet sheet(this);
+    cells.previous = FormatMoney(storedPrevious);
+    cells.billed = FormatMoney(storedBilled);
+    InvoiceSheet sheet(this, InvoiceStoredNote(number));
     sheet.print(cells);
     sheet.finish(true, TEXT_Invoice->text());
     RefreshTree();
@@ -172,7 +168,7 @@ void frmInvoice::PrintBlank() {
                 QMessageBox::Information);
     const QString number = TEXT_Invoice->text().trimmed();
     ProfileRecord profile;
-    if (const Stored stored = storeForPrinting(nullptr, profile); stored != Stored::Ready) {
+    if (const Stored stored = storeForPrinting(nullptr, 0.0, profile); stored != Stored::Ready) {
         if (stored == Stored::Refused) {
             RefreshTree();
             closeWindow();

@@ -62,6 +62,10 @@ bool replaceCopy(const QString& source, const QString& target) {
     QFile::remove(scratch);
     return false;
 }
+
+bool hasBackupFolder() {
+    return QDir(ProgramFile(QStringLiteral("backup"))).exists();
+}
 } // namespace
 
 void InvoiceCells::takeAddresses(const ProfileRecord& profile) {
@@ -74,33 +78,43 @@ QString InvoiceBackupPath(const QString& invoiceNumber) {
     return ProgramFile(QStringLiteral("backup/Inv") + invoiceNumber + QStringLiteral(".xls"));
 }
 
+bool InvoiceBackupMissing(const QString& invoiceNumber) {
+    return hasBackupFolder() && !QFile::exists(InvoiceBackupPath(invoiceNumber));
+}
+
+QString InvoiceStoredNote(const QString& invoiceNumber) {
+    return "\n\nInvoice " + invoiceNumber +
+           " is stored and the balance updated; do not create it again. To print it again, "
+           "right-click the invoice in the main window and choose \"Reprint Invoice\".";
+}
+
 InvoicePrint InvoiceSheet::print(const InvoiceCells& cells) {
     BusyPointer busy;
     const qint32 opened = xlsOpen_Workbook(Settings().Worksheet);
     busy.release();
     if (opened != 0) {
-        ShowMessage(owner_, QStringLiteral("Error loading excel application and target workbook."),
+        ShowMessage(owner_, "Error loading excel application and target workbook." + storedNote_,
                     QMessageBox::Critical);
-        return InvoicePrint::NotOpened;
+        return printed_ = InvoicePrint::NotOpened;
     }
     fill(cells);
     filled_ = true;
     switch (PrintOnChosenPrinter(owner_, QStringLiteral("Sheet1"), Settings().Copies)) {
     case SheetPrint::Cancelled:
-        return InvoicePrint::Cancelled;
+        return printed_ = InvoicePrint::Cancelled;
     case SheetPrint::Failed:
-        ShowMessage(owner_, QStringLiteral("Error printing excel worksheet [sheet1]"),
+        ShowMessage(owner_, "Error printing excel worksheet [sheet1]" + storedNote_,
                     QMessageBox::Critical);
-        return InvoicePrint::Failed;
+        return printed_ = InvoicePrint::Failed;
     case SheetPrint::Printed:
         break;
     }
     PauseAfterPrinting();
-    return InvoicePrint::Printed;
+    return printed_ = InvoicePrint::Printed;
 }
 
 void InvoiceSheet::finish(bool save, const QString& invoiceNumber) {
-    const bool copyDue = save && filled_ && QDir(ProgramFile(QStringLiteral("backup"))).exists();
+    const bool copyDue = save && filled_ && hasBackupFolder();
     // The PDF comes from the sheet as printed, while the workbook is still open.
     const bool exported = copyDue && ExportInvoicePdf(invoiceNumber);
     // A save that failed leaves the previous invoice in the workbook: that is no copy of this one.
@@ -110,4 +124,18 @@ void InvoiceSheet::finish(bool save, const QString& invoiceNumber) {
     // The PDF is kept only beside its backup workbook.
     if (exported && !backedUp_)
         QFile::remove(InvoicePdfPath(invoiceNumber));
+    if (copyDue && !backedUp_)
+        tellBackupMissing(invoiceNumber);
+}
+
+// After a failed print the user has been told already; the office that failed it rarely
+// saves either.
+void InvoiceSheet::tellBackupMissing(const QString& invoiceNumber) const {
+    if (printed_ == InvoicePrint::Failed)
+        return;
+    const QString copy = "backup/Inv" + invoiceNumber + ".xls";
+    const QString page = printed_ == InvoicePrint::Printed
+                             ? QStringLiteral("The page was printed, but ")
+                             : QStringLiteral("Nothing was printed, and ");
+    ShowMessage(owner_, page + copy + " could not be written." + storedNote_, QMessageBox::Warning);
 }

@@ -16,5 +16,6 @@ inline const QString Settings = QStringLiteral("Settings");
 inline const QString EditAccount = QStringLiteral("EditAccount");
 inline const QString CreateInvoice = QStringLiteral("CreateInvoice");
 inline const QString EditInvoice = QStringLiteral("EditInvoice");
+inline const QString ReprintInvoice = QStringLiteral("ReprintInvoice");
 inline const QString EmailInvoice = QStringLiteral("EmailInvoice");
 } // namespace command

@@ -5,6 +5,7 @@
 #include "modRegEdit.h"
 #include "paths.h"
 #include "prompts.h"
+#include "settings.h"
 #include "settingvalues.h"
 #include "transactionlist.h"
 #include "windowkeys.h"
@@ -40,7 +41,7 @@ static void initTreeIcons() {
 frmPellory::frmPellory(QWidget* parent) : QMainWindow(parent) {
     initTreeIcons();
     setObjectName(QStringLiteral("frmPellory"));
-    setWindowTitle(ProgramTitle + ' ' + QStringLiteral(PELLORY_VERSION));
+    showOpenBook();
     IL_Tree = {QIcon(":/tree/customers.xpm"), QIcon(":/tree/account.xpm"),
                QIcon(":/tree/current.xpm"),   QIcon(":/tree/invoices.xpm"),
                QIcon(":/tree/invoice.xpm"),   QIcon(":/tree/all.xpm")};
@@ -122,6 +123,14 @@ void frmPellory::showClock() {
     const QDateTime now = QDateTime::currentDateTime();
     StatusPanels[2]->setText(FormatShortDate(now.date()));
     StatusPanels[3]->setText(QLocale::system().toString(now.time(), QLocale::ShortFormat));
+}
+
+// The caption names the book the tree shows, so that a book opened in place of a vanished one
+// is never taken for the user's own.
+void frmPellory::showOpenBook() {
+    const QString title = ProgramTitle + ' ' + QStringLiteral(PELLORY_VERSION);
+    const QString& book = Settings().Database;
+    setWindowTitle(book.isEmpty() ? title : title + " - " + book);
 }
 
 void frmPellory::setStatus(const QString& text) {

@@ -46,6 +46,7 @@ class frmPellory : public QMainWindow {
     QAction* MENUOPT_EditAccount = nullptr;
     QAction* MENUOPT_CreateInvoice = nullptr;
     QAction* MENUOPT_EditInvoice = nullptr;
+    QAction* MENUOPT_ReprintInvoice = nullptr;
     QAction* MENUOPT_EmailInvoice = nullptr;
     std::array<QIcon, 6> IL_Tree; // node icons, positions 1 to 6
 
@@ -87,6 +88,7 @@ class frmPellory : public QMainWindow {
     QTreeWidgetItem* addNode(const QString& parentKey, const QString& key, const QString& text,
                              int icon);
     void setStatus(const QString& text);
+    void showOpenBook();
 
     QHash<QString, QTreeWidgetItem*> nodes_;
     QObject* treeViewport_ = nullptr; // compared only: it may be gone while the window closes

@@ -10,6 +10,7 @@
 #include "frmSchedule.h"
 #include "frmSettings.h"
 #include "invoiceemail.h"
+#include "invoicereprint.h"
 #include "nodekeys.h"
 #include "prompts.h"
 #include "windowtoolbar.h"
@@ -84,6 +85,8 @@ void frmPellory::buildPopupMenu() {
         addMenuItem(MENU_PopupMenu, QStringLiteral("Create Invoice"), command::CreateInvoice);
     MENUOPT_EditInvoice =
         addMenuItem(MENU_PopupMenu, QStringLiteral("Edit Invoice"), command::EditInvoice);
+    MENUOPT_ReprintInvoice =
+        addMenuItem(MENU_PopupMenu, QStringLiteral("Reprint Invoice"), command::ReprintInvoice);
     MENUOPT_EmailInvoice =
         addMenuItem(MENU_PopupMenu, QStringLiteral("Email Invoice..."), command::EmailInvoice);
     connect(MENUOPT_EditAccount, &QAction::triggered, this, [this] {
@@ -96,8 +99,12 @@ void frmPellory::buildPopupMenu() {
     });
     connect(MENUOPT_EditInvoice, &QAction::triggered, this,
             [this] { openInvoiceEditing(TreeView1->currentItem()); });
+    connect(MENUOPT_ReprintInvoice, &QAction::triggered, this, [this] {
+        if (const QTreeWidgetItem* node = TreeView1->currentItem(); node && !treeBusy_)
+            ReprintInvoice(this, SplitNodeKey(KeyOf(node)).value);
+    });
     connect(MENUOPT_EmailInvoice, &QAction::triggered, this, [this] {
-        if (const QTreeWidgetItem* node = TreeView1->currentItem())
+        if (const QTreeWidgetItem* node = TreeView1->currentItem(); node && !treeBusy_)
             EmailInvoice(this, SplitNodeKey(KeyOf(node)).value);
     });
 }
@@ -149,6 +156,7 @@ void frmPellory::showPopupMenu(const QPoint& globalPosition) {
     setCommandEnabled(MENUOPT_EditAccount, account);
     setCommandEnabled(MENUOPT_CreateInvoice, account);
     setCommandEnabled(MENUOPT_EditInvoice, invoice);
+    setCommandEnabled(MENUOPT_ReprintInvoice, invoice);
     setCommandEnabled(MENUOPT_EmailInvoice, invoice);
     MENU_PopupMenu->popup(globalPosition);
 }

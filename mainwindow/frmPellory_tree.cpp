@@ -1,5 +1,5 @@
 // The account and invoice tree: rebuilding it, invoice detail lines, double-click routing.
-#include "booksession.h"
+#include "bookaccess.h"
 #include "busypointer.h"
 #include "eventpacer.h"
 #include "frmPellory.h"
@@ -73,19 +73,14 @@ void frmPellory::rebuildTree() {
     TreeView1->clear();
     nodes_.clear();
     BusyPointer busy;
+    showOpenBook();
     setStatus(QStringLiteral("Refreshing, please wait..."));
     LetEventsRun();
     TreeRows rows;
-    {
-        BookSession session(Settings().Database);
-        if (!session.isOpen()) {
-            busy.release();
-            setStatus(QStringLiteral("Error opening main database!"));
-            ShowMessage(this, OpenFailure + "\n\n" + session.error(), QMessageBox::Critical);
-            return;
-        }
-        QString error;
-        rows = ReadTreeRows(error);
+    QString readError;
+    if (!WorkOnBook(this, OpenFailure + "\n\n", [&] { rows = ReadTreeRows(readError); })) {
+        setStatus(QStringLiteral("Error opening main database!"));
+        return;
     }
     EventPacer pacer;
     addNode(QString(), nodetag::Customers, QStringLiteral("Customer Profiles"), IconCustomers);
@@ -114,7 +109,15 @@ void frmPellory::rebuildTree() {
         pacer.letEventsRun();
     }
     LogTransaction(QString());
-    setStatus(QStringLiteral("Ready"));
+    if (readError.isEmpty()) {
+        setStatus(QStringLiteral("Ready"));
+        return;
+    }
+    // What was read is shown, but the user must not take it for the whole book.
+    busy.release();
+    setStatus(QStringLiteral("Error reading main database!"));
+    ShowMessage(this, "Error reading main database, the tree is incomplete.\n\n" + readError,
+                QMessageBox::Critical);
 }
 
 void frmPellory::LoadInvoiceDetails(const QString& parentKey, const QString& invoiceNumber,
@@ -131,17 +134,10 @@ void frmPellory::LoadInvoiceDetails(const QString& parentKey, const QString& inv
 void frmPellory::addInvoiceDetails(const QString& parentKey, const QString& invoiceNumber,
                                    bool current) {
     std::optional<InvoiceRecord> invoice;
-    {
-        BusyPointer busy;
-        BookSession session(Settings().Database);
-        if (!session.isOpen()) {
-            busy.release();
-            ShowMessage(this, OpenFailure + "\n\n" + session.error(), QMessageBox::Critical);
-            return;
-        }
+    WorkOnBook(this, OpenFailure + "\n\n", [&] {
         QString error;
         invoice = ReadInvoice(invoiceNumber, error);
-    }
+    });
     if (!invoice)
         return;
     const QString editTag = current ? nodetag::DetailCurrentEdit : nodetag::DetailEdit;

@@ -5,14 +5,19 @@
 #include "worksheetpdf.h"
 #include "worksheetprint.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QPointer>
+#include <QTimer>
 #include <QUrl>
 #include <QUuid>
 #include <com/sun/star/awt/FontWeight.hpp>
 #include <com/sun/star/beans/PropertyValue.hpp>
 #include <com/sun/star/beans/XPropertySet.hpp>
+#include <com/sun/star/container/XEnumeration.hpp>
+#include <com/sun/star/container/XEnumerationAccess.hpp>
 #include <com/sun/star/container/XIndexAccess.hpp>
 #include <com/sun/star/document/MacroExecMode.hpp>
 #include <com/sun/star/document/UpdateDocMode.hpp>
@@ -32,6 +37,9 @@
 using namespace css;
 
 namespace {
+constexpr std::chrono::minutes OfficeIdleLimit{3};
+constexpr OfficeSession::Limit WarmProbeLimit{5'000};
+
 struct OpenWorkbook {
     std::unique_ptr<OfficeSession> office;
     uno::Reference<sheet::XSpreadsheetDocument> document;
@@ -136,19 +144,57 @@ bool SaveOver(OpenWorkbook& workbook) {
         QFile::remove(temporary);
     return replaced;
 }
-} // namespace
 
-int xlsOpen_Workbook(const QString& path) {
-    if (Current())
-        xlsClose_Workbook(false);
-    if (!QFileInfo(path).isFile())
-        return xlsErrFileNotFound;
+bool HoldsNoDocument(OfficeSession& office) {
+    bool empty = false;
+    return office.Call([&] {
+        empty = !office.Desktop()->getComponents()->createEnumeration()->hasMoreElements();
+    }) && empty;
+}
+
+// The office kept running between jobs, and the timer that ends it once unused for a while.
+struct WarmOffice {
+    std::unique_ptr<OfficeSession> session;
+    QPointer<QTimer> idle;
+};
+
+WarmOffice& Warm() {
+    static WarmOffice warm;
+    return warm;
+}
+
+void KeepWarm(std::unique_ptr<OfficeSession> session) {
+    WarmOffice& warm = Warm();
+    warm.session = std::move(session);
+    if (!warm.idle && QCoreApplication::instance()) {
+        warm.idle = new QTimer(QCoreApplication::instance());
+        warm.idle->setSingleShot(true);
+        QObject::connect(warm.idle, &QTimer::timeout, [] { Warm().session.reset(); });
+        // Ended with the application object, while it can still wait for the office to go.
+        qAddPostRoutine([] { Warm().session.reset(); });
+    }
+    if (warm.idle && warm.session)
+        warm.idle->start(OfficeIdleLimit);
+}
+
+// The warm office, once it has shown it still answers; null when there is none that does.
+std::unique_ptr<OfficeSession> TakeWarmOffice() {
+    std::unique_ptr<OfficeSession> session = std::move(Warm().session);
+    if (Warm().idle)
+        Warm().idle->stop();
+    if (!session || !session->WaitUntilConnected())
+        return nullptr;
+    const bool answers =
+        session->Call([&] { session->Desktop()->getCurrentComponent(); }, WarmProbeLimit);
+    return answers ? std::move(session) : nullptr;
+}
+
+int OpenIn(std::unique_ptr<OfficeSession> office, const QString& path) {
+    if (!office)
+        return xlsErrOfficeUnavailable;
     OpenWorkbook workbook;
     workbook.path = path;
-    workbook.office = OfficeSession::Start();
-    if (!workbook.office)
-        return xlsErrOfficeUnavailable;
-
+    workbook.office = std::move(office);
     bool isWorkbook = false;
     const bool answered = workbook.office->Call(
         [&] {
@@ -171,10 +217,38 @@ int xlsOpen_Workbook(const QString& path) {
         OfficeSession::DocumentLimit);
     if (!answered && !workbook.office->Alive())
         return xlsErrOfficeUnavailable;
-    if (!answered || !isWorkbook)
+    if (!answered || !isWorkbook) {
+        // Only a sound office that holds nothing of the refused file is kept.
+        if (workbook.office->Sound() && HoldsNoDocument(*workbook.office))
+            KeepWarm(std::move(workbook.office));
         return xlsErrNotAWorkbook;
+    }
     Current() = std::move(workbook);
     return 0;
+}
+} // namespace
+
+int xlsOpen_Workbook(const QString& path) {
+    if (Current())
+        xlsClose_Workbook(false);
+    if (!QFileInfo(path).isFile())
+        return xlsErrFileNotFound;
+    // A warm office that died or hangs is let go and the job runs on a fresh one, once.
+    if (std::unique_ptr<OfficeSession> warm = TakeWarmOffice()) {
+        const int opened = OpenIn(std::move(warm), path);
+        if (opened != xlsErrOfficeUnavailable)
+            return opened;
+    }
+    return OpenIn(OfficeSession::Start(), path);
+}
+
+void xlsWarm_Office() {
+    if (!Current() && !Warm().session)
+        KeepWarm(OfficeSession::Launch());
+}
+
+void xlsEnd_Office() {
+    Warm().session.reset();
 }
 
 bool xlsSet_CellValue(int sheet, int row, int column, const QString& value) {
@@ -248,12 +322,15 @@ bool xlsClose_Workbook(bool saveChanges) {
     if (!workbook)
         return !saveChanges;
     const bool saved = !saveChanges || SaveOver(*workbook);
-    workbook->office->Call([&] {
+    const bool closed = workbook->office->Call([&] {
         workbook->sheets.clear();
         CloseDocument(workbook->document);
         workbook->document.clear();
     });
-    // Ending the session ends the office, by force if it will not quit.
+    // Only an office that did every call of the job and holds no document serves the next one;
+    // any other ends here, by force if it will not quit.
+    if (closed && workbook->office->Sound() && HoldsNoDocument(*workbook->office))
+        KeepWarm(std::move(workbook->office));
     workbook.reset();
     return saved;
 }

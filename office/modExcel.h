@@ -5,7 +5,9 @@
 #include <QStringList>
 
 // The spreadsheet layer both programs print through: one workbook at a time, open in an
-// office of our own that lives from xlsOpen_Workbook to xlsClose_Workbook.
+// office of our own. The office is kept running between jobs, so the next job need not wait
+// for one to start; it ends after a few idle minutes, with the program, and whenever it
+// failed a call.
 
 // Results of xlsOpen_Workbook other than 0.
 enum XlsError : int {
@@ -46,7 +48,15 @@ bool xlsPrint_Worksheet(const QString& sheetName, int copies, const QString& pri
 // path is left as it was.
 bool xlsExport_WorksheetPdf(const QString& sheetName, const QString& path);
 
-// Saves the workbook over its file in the Excel 97 format when saveChanges is set, then ends
-// the office. Afterwards no office of ours is running, whatever happened before. False when a
-// save was asked for and the file could not be replaced (or no workbook was open).
+// Saves the workbook over its file in the Excel 97 format when saveChanges is set, then closes
+// the document: nothing of it stays in the office, and a document closed without saving never
+// changes its file. False when a save was asked for and the file could not be replaced (or no
+// workbook was open).
 bool xlsClose_Workbook(bool saveChanges);
+
+// Starts an office in the background for the next xlsOpen_Workbook, without waiting for it.
+void xlsWarm_Office();
+
+// Ends the office kept between jobs now; no office of ours runs afterwards unless a workbook
+// is open.
+void xlsEnd_Office();

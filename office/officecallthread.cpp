@@ -30,6 +30,14 @@ void OfficeCallThread::Serve() {
     }
 }
 
+void OfficeCallThread::Post(std::function<void()> call) {
+    {
+        const std::lock_guard lock(mutex_);
+        calls_.push_back(std::move(call));
+    }
+    wake_.notify_one();
+}
+
 bool OfficeCallThread::Run(const std::function<void()>& call, std::chrono::milliseconds limit,
                            const std::function<void()>& unblock) {
     QEventLoop waiting;

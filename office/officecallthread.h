@@ -21,6 +21,8 @@ class OfficeCallThread {
     // refers to outlives it. True when the call finished within the limit.
     bool Run(const std::function<void()>& call, std::chrono::milliseconds limit,
              const std::function<void()>& unblock);
+    // Queues call here without waiting for it; later calls run after it.
+    void Post(std::function<void()> call);
 
   private:
     void Serve();

@@ -7,6 +7,7 @@
 #include <QUrl>
 #include <QUuid>
 #include <csignal>
+#include <sys/prctl.h>
 #include <unistd.h>
 
 namespace {
@@ -21,6 +22,8 @@ constexpr char profileSettings[] = R"(<?xml version="1.0" encoding="UTF-8"?>
 )";
 constexpr int killLimitMs = 10'000;
 constexpr int startLimitMs = 30'000;
+// The office ends with this code after setting up a new profile, asking to be started again.
+constexpr int restartExitCode = 81;
 
 // Whether any process of the group is still running (a zombie is past running).
 bool GroupHasLiveMembers(qint64 group) {
@@ -42,10 +45,27 @@ bool GroupHasLiveMembers(qint64 group) {
 OfficeProcess::OfficeProcess()
     : folder_(QDir::tempPath() + QStringLiteral("/pellory-office-XXXXXX")),
       pipeName_(QStringLiteral("pellory-") + QUuid::createUuid().toString(QUuid::Id128)) {
-    process_.setProgram(QStringLiteral(PELLORY_OFFICE_PROGRAM "/soffice"));
+    // The office itself, not its launcher: the launcher's child would outlive a parent-death
+    // signal. What the launcher sets up is set here instead.
+    process_.setProgram(QStringLiteral(PELLORY_OFFICE_PROGRAM "/soffice.bin"));
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("LO_SAVE_LC_ALL"),
+                       environment.value(QStringLiteral("LC_ALL")));
+    environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));
+    environment.insert(QStringLiteral("SAL_ENABLE_FILE_LOCKING"), QStringLiteral("1"));
+    process_.setProcessEnvironment(environment);
     process_.setStandardOutputFile(QProcess::nullDevice());
     process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    process_.setChildProcessModifier([] { ::setpgid(0, 0); });
+    // A group of its own, and killed with the thread that started it (the window's), however
+    // the program ends.
+    process_.setChildProcessModifier([] {
+        ::setpgid(0, 0);
+        ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+    });
+    QObject::connect(&process_, &QProcess::finished, [this](int code, QProcess::ExitStatus status) {
+        if (status == QProcess::NormalExit && code == restartExitCode && group_ != 0)
+            Launch();
+    });
 }
 
 OfficeProcess::~OfficeProcess() {
@@ -73,8 +93,12 @@ bool OfficeProcess::Start() {
         QStringLiteral("--nolockcheck"),
         QStringLiteral("--accept=pipe,name=%1;urp;").arg(pipeName_),
     });
+    return Launch();
+}
+
+bool OfficeProcess::Launch() {
     process_.start();
-    // The window keeps painting while the launcher starts; the wait is bounded.
+    // The window keeps painting while the office starts; the wait is bounded.
     WaitLettingEventsRun(startLimitMs, [this] {
         return process_.state() != QProcess::Starting || process_.waitForStarted(0);
     });

@@ -4,9 +4,9 @@
 #include <QString>
 #include <QTemporaryDir>
 
-// One headless LibreOffice of our own for one print job: a private profile in a temporary
-// folder, a private pipe, and a process group of its own, so that ending it never touches
-// anything else on the machine.
+// One headless LibreOffice of our own: a private profile in a temporary folder, a private pipe,
+// and a process group of its own, so that ending it never touches anything else on the
+// machine. It dies with the program, however the program ends.
 class OfficeProcess {
   public:
     OfficeProcess();
@@ -28,6 +28,7 @@ class OfficeProcess {
 
   private:
     void SeedProfile() const;
+    bool Launch();
 
     QTemporaryDir folder_;
     QString pipeName_;

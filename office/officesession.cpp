@@ -9,6 +9,7 @@
 #include <com/sun/star/frame/Desktop.hpp>
 #include <cppuhelper/bootstrap.hxx>
 #include <rtl/bootstrap.hxx>
+#include <thread>
 
 using namespace css;
 
@@ -26,15 +27,26 @@ uno::Reference<uno::XComponentContext> LocalContext() {
 }
 } // namespace
 
-std::unique_ptr<OfficeSession> OfficeSession::Start() {
+std::unique_ptr<OfficeSession> OfficeSession::Launch() {
     std::unique_ptr<OfficeSession> session(new OfficeSession);
-    if (!session->process_.Start() || !session->Connect())
+    if (!session->process_.Start())
+        return nullptr;
+    session->ConnectInBackground();
+    return session;
+}
+
+std::unique_ptr<OfficeSession> OfficeSession::Start() {
+    std::unique_ptr<OfficeSession> session = Launch();
+    if (!session || !session->WaitUntilConnected())
         return nullptr;
     return session;
 }
 
 OfficeSession::~OfficeSession() {
-    if (!broken_ && desktop_.is()) {
+    if (connection_ != Connection::Made) {
+        abandoned_ = true;
+        process_.Kill(); // a connection attempt waiting on it gives up at once
+    } else if (!broken_) {
         Call([this] { desktop_->terminate(); });
         process_.WaitForExit(static_cast<int>(CallLimit.count()));
     }
@@ -69,31 +81,45 @@ bool OfficeSession::Call(const std::function<void()>& call, Limit limit) {
         limit, [this] { process_.Kill(); });
     if (!inTime)
         broken_ = true;
+    threw_ = threw_ || threw;
     return inTime && !threw;
 }
 
-bool OfficeSession::Connect() {
-    // The office takes a while to open its pipe; keep trying until it does or gives up.
-    const QDeadlineTimer deadline(StartLimit);
+// The office takes a while to open its pipe: the call thread keeps trying until it does, the
+// start limit passes or the session gives up on it.
+void OfficeSession::ConnectInBackground() {
     const rtl::OUString url = ToOUString(process_.ConnectUrl());
-    while (!deadline.hasExpired() && process_.IsRunning()) {
-        bool refused = false;
-        const bool done = Call(
-            [&] {
-                try {
-                    auto resolver = bridge::UnoUrlResolver::create(LocalContext());
-                    context_.set(resolver->resolve(url), uno::UNO_QUERY_THROW);
-                    desktop_ = frame::Desktop::create(context_);
-                } catch (const connection::NoConnectException&) {
-                    refused = true;
-                }
-            },
-            Limit(deadline.remainingTime()));
-        if (done && !refused)
-            return true;
-        if (!done)
-            return false;
-        WaitLettingEventsRun(100, [] { return false; });
-    }
+    calls_.Post([this, url] {
+        Connection outcome = Connection::Failed;
+        while (!abandoned_ && !startDeadline_.hasExpired()) {
+            try {
+                auto resolver = bridge::UnoUrlResolver::create(LocalContext());
+                context_.set(resolver->resolve(url), uno::UNO_QUERY_THROW);
+                desktop_ = frame::Desktop::create(context_);
+                outcome = Connection::Made;
+                break;
+            } catch (const connection::NoConnectException&) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            } catch (const uno::Exception& error) {
+                qWarning("Office connection failed: %s", qPrintable(ToQString(error.Message)));
+                break;
+            } catch (...) {
+                qWarning("Office connection failed");
+                break;
+            }
+        }
+        connection_ = outcome;
+    });
+}
+
+bool OfficeSession::WaitUntilConnected() {
+    WaitLettingEventsRun(static_cast<int>(startDeadline_.remainingTime()), [this] {
+        return connection_ != Connection::Pending || !process_.IsRunning();
+    });
+    if (connection_ == Connection::Made && !broken_)
+        return true;
+    abandoned_ = true;
+    broken_ = true;
+    process_.Kill();
     return false;
 }

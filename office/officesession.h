@@ -3,6 +3,8 @@
 #include "officecallthread.h"
 #include "officeprocess.h"
 
+#include <QDeadlineTimer>
+#include <atomic>
 #include <chrono>
 #include <com/sun/star/frame/XDesktop2.hpp>
 #include <com/sun/star/uno/XComponentContext.hpp>
@@ -18,8 +20,14 @@ class OfficeSession {
     static constexpr Limit CallLimit{15'000};
     static constexpr Limit DocumentLimit{90'000}; // loading, printing, saving
 
-    // Starts an office and connects to it; null when either fails.
+    // Starts an office and connects to it in the background, without waiting; null when the
+    // office program cannot be started.
+    static std::unique_ptr<OfficeSession> Launch();
+    // Launches an office and waits until it is connected; null when either fails.
     static std::unique_ptr<OfficeSession> Start();
+    // Waits, events flowing, until the connection is made; false when it failed or ran past
+    // the start limit, and the office is then ended.
+    bool WaitUntilConnected();
     // Ends the office: asks it to quit, then kills its process group whatever the answer.
     ~OfficeSession();
 
@@ -28,15 +36,23 @@ class OfficeSession {
 
     // False once a call ran over or the office ended.
     bool Alive() const { return !broken_ && process_.IsRunning(); }
+    // Alive, and no call into it has failed.
+    bool Sound() const { return Alive() && !threw_; }
     const css::uno::Reference<css::frame::XDesktop2>& Desktop() const { return desktop_; }
 
   private:
+    enum class Connection { Pending, Made, Failed };
+
     OfficeSession() = default;
-    bool Connect();
+    void ConnectInBackground();
 
     OfficeProcess process_;
     OfficeCallThread calls_;
+    QDeadlineTimer startDeadline_{StartLimit};
+    std::atomic<Connection> connection_ = Connection::Pending;
+    std::atomic<bool> abandoned_ = false;
     bool broken_ = false;
+    bool threw_ = false;
     css::uno::Reference<css::uno::XComponentContext> context_;
     css::uno::Reference<css::frame::XDesktop2> desktop_;
 };

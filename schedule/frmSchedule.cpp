@@ -1,8 +1,7 @@
 #include "frmSchedule.h"
 
 #include "billingdue.h"
-#include "booksession.h"
-#include "busypointer.h"
+#include "bookaccess.h"
 #include "eventpacer.h"
 #include "formats.h"
 #include "frmInvoice.h"
@@ -49,18 +48,14 @@ void frmSchedule::showEvent(QShowEvent* event) {
 void frmSchedule::FillSchedule() {
     LIST_Cycle->clear();
     std::vector<DueAccount> due;
-    {
-        BusyPointer busy;
-        BookSession session(Settings().Database);
-        if (!session.isOpen()) {
-            busy.release();
-            ShowMessage(this, "Error opening main database, cannot continue.\n\n" + session.error(),
-                        QMessageBox::Critical);
-            reject();
-            return;
-        }
-        QString error;
-        due = AccountsDueThisMonth(QDate::currentDate(), error);
+    const bool opened =
+        WorkOnBook(this, QStringLiteral("Error opening main database, cannot continue.\n\n"), [&] {
+            QString error;
+            due = AccountsDueThisMonth(QDate::currentDate(), error);
+        });
+    if (!opened) {
+        reject();
+        return;
     }
     EventPacer pacer;
     for (const DueAccount& account : due) {

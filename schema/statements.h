@@ -9,6 +9,9 @@ inline constexpr const char* SelectProfile =
     "SELECT * FROM tbl_CustomerProfile WHERE AccountNumber = ?";
 inline constexpr const char* SelectProfilesOfMaster =
     "SELECT * FROM tbl_CustomerProfile WHERE MasterAccount = ?";
+// Values: the first day of a month and of the next one, as ISO dates.
+inline constexpr const char* SelectAccountsBilledBetween =
+    "SELECT DISTINCT AccountNumber FROM tbl_Invoices WHERE DateBilled >= ? AND DateBilled < ?";
 inline constexpr const char* SelectCycleProfiles =
     "SELECT * FROM tbl_CustomerProfile WHERE BillCycle > 0 ORDER BY MonthDay";
 inline constexpr const char* DeleteProfile =
@@ -61,5 +64,14 @@ inline constexpr const char* SelectInvoicesOfAccountInNumberOrder =
     "SELECT * FROM tbl_Invoices WHERE AccountNumber = ? "
     "ORDER BY InvoiceNumber = '' OR InvoiceNumber GLOB '*[^0-9]*', "
     "CAST(InvoiceNumber AS INTEGER), InvoiceNumber";
+
+// The highest invoice number made of digits only, as a number; NULL when there is none.
+inline constexpr const char* HighestNumericInvoice =
+    "SELECT max(CAST(InvoiceNumber AS INTEGER)) FROM tbl_Invoices "
+    "WHERE InvoiceNumber <> '' AND InvoiceNumber NOT GLOB '*[^0-9]*'";
+
+// Checks of the book's soundness.
+// The first problem a quick integrity check finds, or "ok".
+inline constexpr const char* QuickCheck = "PRAGMA quick_check(1)";
 
 } // namespace sql

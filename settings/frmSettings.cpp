@@ -285,14 +285,13 @@ void frmSettings::Save() {
     writeSettings();
     // Failures of compaction and backup are not reported: the book in use stays as it was.
     CompactAndBackUpBook(Settings().Database, ProgramFile(QStringLiteral("backup")));
-    const QString reloadFailure = LoadSettings();
+    const QStringList notices = LoadSettings();
     RefreshTree();
     busy.release();
     setEnabled(true);
-    if (!reloadFailure.isEmpty())
-        ShowMessage(this,
-                    "The settings were saved, but loading them again failed: " + reloadFailure,
-                    QMessageBox::Critical);
+    if (!notices.isEmpty())
+        ShowMessage(this, "The settings were saved.\n\n" + notices.join("\n\n"),
+                    QMessageBox::Warning);
     accept();
 }
 

@@ -6,6 +6,7 @@
 #include "booktesting.h"
 #include "formats.h"
 #include "invoices.h"
+#include "statements.h"
 #include "testbook.h"
 #include "treerows.h"
 
@@ -23,17 +24,17 @@ ProfileRecord profile(const QString& account, const QString& master, const QStri
     return p;
 }
 
-InvoiceRecord invoice(const QString& number, const QString& account, double billed,
-                      const QDate& date = QDate(2026, 3, 5)) {
+// Stores an invoice of new charges on the account as the invoice window does.
+InvoiceStore create(const QString& number, const QString& account, double charges,
+                    const QString& description, QString& error,
+                    const QDate& date = QDate(2026, 3, 5)) {
     InvoiceRecord i;
     i.InvoiceNumber = number;
     i.AccountNumber = account;
     i.DateBilled = date;
     i.DateDue = date.addDays(14);
-    i.PastDue = 0.0;
-    i.AmountBilled = billed;
     i.AmountRecieved = 0.0;
-    return i;
+    return CreateInvoice(i, charges, description, error);
 }
 } // namespace
 
@@ -75,8 +76,7 @@ class BookTest : public QObject {
         QCOMPARE(SaveAccount(profile("1001", MasterMarker, "Abbott"), QString(), error), 0);
         QCOMPARE(SaveAccount(profile("2001", "1001", "Barnes"), QString(), error), 0);
         QCOMPARE(ReadBalance("2001", error)->Balance, std::optional<double>(0.0));
-        QCOMPARE(CreateInvoice(invoice("0000001", "2001", 40.0), "Hours", error),
-                 InvoiceStore::Stored);
+        QCOMPARE(create("0000001", "2001", 40.0, "Hours", error), InvoiceStore::Stored);
 
         // Editing replaces the row under the old number and keeps the balance row.
         ProfileRecord edited = profile("2001", "1001", "Barnes & Sons \"Bakers\"; DROP TABLE x");
@@ -100,24 +100,31 @@ class BookTest : public QObject {
         BookSession session(folder->database());
         QString error;
         QCOMPARE(SaveAccount(profile("A1", MasterMarker, "Ann"), QString(), error), 0);
-        QCOMPARE(CreateInvoice(invoice("0000007", "A1", 125.0), "Visits", error),
-                 InvoiceStore::Stored);
+        QCOMPARE(create("0000007", "A1", 125.0, "Visits", error), InvoiceStore::Stored);
         const auto balance = ReadBalance("A1", error);
         QCOMPARE(balance->Balance, std::optional<double>(125.0));
         QCOMPARE(balance->LastUnitDescription, QString("Visits"));
-        QCOMPARE(CreateInvoice(invoice("0000007", "A1", 300.0), "Other", error),
-                 InvoiceStore::Duplicate);
+        QCOMPARE(create("0000007", "A1", 300.0, "Other", error), InvoiceStore::Duplicate);
         QCOMPARE(ReadBalance("A1", error)->Balance, std::optional<double>(125.0));
+
+        // A payment stored by another window after this one read the balance is kept: the
+        // invoice starts from the balance as stored when it is saved.
+        QCOMPARE(
+            daoIssue_EXEStatement(sql::UpdateBalance, error, {25.0, QDate::currentDate(), "A1"}),
+            0);
+        QCOMPARE(create("0000009", "A1", 40.0, "Visits", error), InvoiceStore::Stored);
+        QCOMPARE(ReadInvoice("0000009", error)->PastDue, std::optional<double>(25.0));
+        QCOMPARE(ReadInvoice("0000009", error)->AmountBilled, std::optional<double>(65.0));
+        QCOMPARE(ReadBalance("A1", error)->Balance, std::optional<double>(65.0));
 
         // An invoice row the book refuses leaves the balance as it was.
         QCOMPARE(daoIssue_EXEStatement("CREATE TRIGGER refuse BEFORE INSERT ON tbl_Invoices "
                                        "BEGIN SELECT RAISE(ABORT, 'disk says no'); END",
                                        error),
                  0);
-        QCOMPARE(CreateInvoice(invoice("0000008", "A1", 500.0), "Broken", error),
-                 InvoiceStore::Failed);
+        QCOMPARE(create("0000008", "A1", 500.0, "Broken", error), InvoiceStore::Failed);
         QVERIFY2(error.contains("disk says no"), qPrintable(error));
-        QCOMPARE(ReadBalance("A1", error)->Balance, std::optional<double>(125.0));
+        QCOMPARE(ReadBalance("A1", error)->Balance, std::optional<double>(65.0));
         QVERIFY(!InvoiceExists("0000008"));
     }
 
@@ -132,9 +139,9 @@ class BookTest : public QObject {
             p.MonthDay = account == QLatin1String("1002") ? "1" : "15";
             QCOMPARE(SaveAccount(p, QString(), error), 0);
         }
-        QCOMPARE(CreateInvoice(invoice("0000001", "1001", 10.0, today.addDays(-3)), "H", error),
+        QCOMPARE(create("0000001", "1001", 10.0, "H", error, today.addDays(-3)),
                  InvoiceStore::Stored);
-        QCOMPARE(CreateInvoice(invoice("0000002", "2001", 10.0, today.addMonths(-1)), "H", error),
+        QCOMPARE(create("0000002", "2001", 10.0, "H", error, today.addMonths(-1)),
                  InvoiceStore::Stored);
         const auto due = AccountsDueThisMonth(today, error);
         QCOMPARE(due.size(), std::size_t(2));      // 1001 was billed this month
@@ -148,6 +155,21 @@ class BookTest : public QObject {
         QCOMPARE(rows.masters[0].linked[0].name, QString("Name 2001"));
         QCOMPARE(rows.invoices.size(), std::size_t(2));
         QVERIFY(rows.invoices[0].unpaid);
+    }
+
+    void highestInvoiceNumberCountsOnlyNumbers() {
+        const TestBook rows(folder->database());
+        for (const char* number : {"0000009", "0000041", "7", "A-99", "0000100X", ""})
+            QVERIFY(rows.addInvoice(number, "A1", QVariant()));
+        BookSession session(folder->database());
+        QString error;
+        QCOMPARE(HighestInvoiceNumber(error), std::optional<qlonglong>(41));
+        QVERIFY(error.isEmpty());
+        QCOMPARE(daoIssue_EXEStatement("DELETE FROM tbl_Invoices WHERE InvoiceNumber GLOB "
+                                       "'*[0-9]'",
+                                       error),
+                 0);
+        QCOMPARE(HighestInvoiceNumber(error), std::nullopt);
     }
 
     void invoiceNumbersOutOfRangeAreRefused() {

@@ -139,11 +139,18 @@ class TestCustomer : public QObject {
             int page;
             QWidget* field;
         };
+        const QString ControlRefused = "Please do not put control characters, such as a line "
+                                       "break or a tab, in the Account Number.";
         const std::vector<Step> steps = {
             {[&] { editor.TEXT_AccountNumber->setText("   "); }, "An Account Number is required.",
              0, editor.TEXT_AccountNumber},
             {[&] { editor.TEXT_AccountNumber->setText(" 1001,"); },
              "Please do not put comma's in the the Account Number.", 0, editor.TEXT_AccountNumber},
+            // A line break would let an account number forge a line of the transaction log.
+            {[&] { editor.TEXT_AccountNumber->setText("1001\n12/1/2026 9:00:00 AM"); },
+             ControlRefused, 0, editor.TEXT_AccountNumber},
+            {[&] { editor.TEXT_AccountNumber->setText("10\t01"); }, ControlRefused, 0,
+             editor.TEXT_AccountNumber},
             {[&] { editor.TEXT_AccountNumber->setText(" 1001 "); },
              "A Master Account Number is required.", 0, editor.COMBO_MasterAccount},
             {[&] { editor.COMBO_MasterAccount->setCurrentIndex(0); },

@@ -3,10 +3,14 @@
 #include "columns.h"
 #include "modDAO.h"
 #include "statements.h"
+#include "upkeep.h"
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QFile>
+#include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 
 namespace {
 QString error;
@@ -34,6 +38,19 @@ int countRows(const char* statement, const QVariantList& values) {
 qint32 appendBalance(const QVariantList& values) {
     RecordBuffer() = values;
     return daoWrite_DBTableRecord(tables::Logs, error);
+}
+
+// A database another program made, holding the tables it was given.
+void writeForeignDatabase(const QString& path, const QStringList& tableNames) {
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "foreign");
+        db.setDatabaseName(path);
+        QVERIFY(db.open());
+        for (const QString& table : tableNames)
+            QVERIFY(QSqlQuery(db).exec("CREATE TABLE " + table + " (Id INTEGER, Note TEXT)"));
+        db.close();
+    }
+    QSqlDatabase::removeDatabase("foreign");
 }
 } // namespace
 
@@ -97,6 +114,86 @@ class DaoTest : public QObject {
         QCOMPARE(error, QString("daoIssue_EXEStatement(): Database connection not opened"));
         QCOMPARE(appendBalance({"A"}), -1);
         QCOMPARE(error, QString("daoWrite_DBTableRecord(): Database connection not opened"));
+    }
+
+    void openProvesTheFileIsAPelloryBook() {
+        daoClose_DBConnection();
+        const QString empty = folder->file("empty.mdb");
+        QFile(empty).open(QIODevice::WriteOnly);
+        QCOMPARE(daoOpen_DBConnection(empty, error), 1);
+        QCOMPARE(error, "Open connection to " + empty +
+                            " failed, Error = 1 : no such table: tbl_CustomerProfile, "
+                            "tbl_Invoices, tbl_Logs (the file is not a Pellory book)");
+        QCOMPARE(QFileInfo(empty).size(), 0); // left as it was
+
+        const QString foreign = folder->file("notes.db");
+        writeForeignDatabase(foreign, {"notes", "tbl_Invoices"});
+        QCOMPARE(daoOpen_DBConnection(foreign, error), 1);
+        QVERIFY2(error.endsWith(" : no such table: tbl_CustomerProfile, tbl_Logs (the file is "
+                                "not a Pellory book)"),
+                 qPrintable(error));
+        QCOMPARE(ConnectedPath(), QString());
+        QString copy = folder->file("foreign-copy.mdb");
+        QCOMPARE(daoCompact_DB(foreign, copy, error), 1);
+        QVERIFY(!QFile::exists(copy));
+    }
+
+    // A disk that failed in the middle of the book: what can be read is read, the first
+    // corruption the engine meets has the book checked, and nothing is written to it again.
+    void aDamagedBookIsNeverWrittenAgain() {
+        QCOMPARE(daoBegin_Transaction(error), 0);
+        for (int i = 1; i <= 3000; ++i) {
+            RecordBuffer() = {QString::number(i).rightJustified(7, '0'),
+                              "A1",
+                              QDate(2026, 3, 5),
+                              QVariant(),
+                              QDate(2026, 3, 20),
+                              QVariant(),
+                              0.0,
+                              110.5,
+                              0.0};
+            QCOMPARE(daoWrite_DBTableRecord(tables::Invoices, error), 0);
+        }
+        QCOMPARE(daoCommit_Transaction(error), 0);
+        daoClose_DBConnection();
+        QVERIFY(DamageMiddlePages(folder->database()));
+        const QByteArray damaged = digest(folder->database());
+
+        QCOMPARE(daoOpen_DBConnection(folder->database(), error), 0);
+        QCOMPARE(appendBalance({"A1", 1.0}), 0); // not yet known: the untouched table takes it
+        QCOMPARE(daoGet_DBTableRecord(sql::SelectAllInvoices, error), 11);
+        QVERIFY2(error.startsWith("daoGet_DBTableRecord2(), Error = 11 : "), qPrintable(error));
+        const QString notice = "The book " + folder->database() + " is damaged (integrity check: ";
+        const QString restore =
+            "Pellory writes nothing more to it. Close Pellory and restore the copy " +
+            folder->file("backup/pellory.mdb") + ".";
+        QVERIFY2(error.contains(notice) && error.endsWith(restore), qPrintable(error));
+        QCOMPARE(SharedRecordset().RecordCount(), 0);
+        const QByteArray known = digest(folder->database());
+
+        QCOMPARE(appendBalance({"B1", 1.0}), 11);
+        QVERIFY2(error.startsWith("daoWrite_DBTableRecord(), Error = 11 : " + notice),
+                 qPrintable(error));
+        QCOMPARE(daoIssue_EXEStatement(sql::DeleteBalance, error, {"A1"}), 11);
+        daoClose_DBConnection();
+        // For the rest of the run, whichever connection asks.
+        QCOMPARE(daoOpen_DBConnection(folder->database(), error), 0);
+        QCOMPARE(daoBegin_Transaction(error), 11);
+        QVERIFY2(error.endsWith(restore), qPrintable(error));
+        QCOMPARE(countRows(sql::SelectBalance, {"A1"}), 1);
+        QCOMPARE(digest(folder->database()), known);
+        QVERIFY(known != damaged); // only the write made before the damage was known
+
+        // The copy in backup/ is what the user restores: a settings save keeps it and the book.
+        daoClose_DBConnection();
+        QFile copy(folder->file("backup/pellory.mdb"));
+        QVERIFY(copy.open(QIODevice::WriteOnly) && copy.write("the last good copy") > 0);
+        copy.close();
+        const BookUpkeep upkeep = CompactAndBackUpBook(folder->database(), folder->file("backup"));
+        QVERIFY(upkeep.compaction != 0 && !upkeep.backup);
+        QCOMPARE(digest(copy.fileName()),
+                 QCryptographicHash::hash("the last good copy", QCryptographicHash::Sha256));
+        QCOMPARE(digest(folder->database()), known);
     }
 
     void engineErrorsKeepTheirShape() {

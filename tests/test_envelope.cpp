@@ -1,6 +1,7 @@
 // The envelope printer on a real book, a real office and a private printer queue.
 #include "books.h"
 #include "frmPelloryEnv.h"
+#include "modExcel.h"
 #include "modRegEdit.h"
 #include "officeprobe.h"
 #include "privatecups.h"
@@ -78,6 +79,7 @@ class EnvelopeTest : public QObject {
 
     void cleanup() {
         folder_.reset();
+        xlsEnd_Office(); // the office kept warm between jobs goes too
         QCOMPARE(ProcessesMentioning(officeTemp_.path()), QList<int>());
     }
 
@@ -128,7 +130,7 @@ class EnvelopeTest : public QObject {
             window->TEXT_Address[line]->setText(returnAddress[line]);
 
         PromptRecorder prompts;
-        prompts.printers = {{QStringLiteral("envelope-printer"), 1}};
+        prompts.printers = {{Queue, 1}};
         prompts.answers = {QMessageBox::Yes};
         QTest::keyClick(window.get(), Qt::Key_P, Qt::AltModifier);
         QCOMPARE(prompts.messages.size(), std::size_t(2));
@@ -157,7 +159,7 @@ class EnvelopeTest : public QObject {
         window->Toolbar1->button("OK")->trigger(); // the print dialog is cancelled
         QCOMPARE(prompts.printDialogCopies, std::vector<int>{3});
         QVERIFY(prompts.messages.empty());
-        prompts.printers = {{QStringLiteral("envelope-printer"), 1}};
+        prompts.printers = {{Queue, 1}};
         prompts.answers = {QMessageBox::No};
         window->Toolbar1->button("OK")->trigger();
         QCOMPARE(prompts.messages.size(), std::size_t(1));

@@ -5,11 +5,14 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QProcess>
+#include <QThread>
 #include <csignal>
 #include <memory>
 
 namespace {
 const QString Queue = QStringLiteral("pellory-excel");
+constexpr char HoldOffice[] = "PELLORY_HOLD_OFFICE";
 
 QByteArray Contents(const QString& path) {
     QFile file(path);
@@ -45,6 +48,8 @@ class ExcelTest : public QObject {
 
   private slots:
     void initTestCase() {
+        if (qEnvironmentVariableIsSet(HoldOffice))
+            return; // a program to be killed, run by noOfficeOutlivesTheProgram
         cups_ = std::make_unique<PrivateCups>();
         qputenv("TMPDIR", temp_.path().toUtf8());
         QVERIFY2(cups_->Error().isEmpty(), qPrintable(cups_->Error()));
@@ -60,6 +65,7 @@ class ExcelTest : public QObject {
     // have left its workbook open; closing it keeps the next case clean.)
     void cleanup() {
         xlsClose_Workbook(false);
+        xlsEnd_Office();
         QCOMPARE(ProcessesMentioning(temp_.path()), QList<int>());
     }
 
@@ -216,6 +222,102 @@ class ExcelTest : public QObject {
         QCOMPARE(Contents(path), before);
         QCOMPARE(QDir(work_->path()).entryList(QDir::Files | QDir::Hidden),
                  QStringList{QStringLiteral("pellory.xls")});
+    }
+
+    // One job after the other in the same office: each page and each saved workbook holds
+    // only its own cells.
+    void nextJobRunsInTheWarmOfficeAndGetsNothingOfThePrevious() {
+        const QString first = Workbook();
+        QCOMPARE(xlsOpen_Workbook(first), 0);
+        QVERIFY(xlsSet_CellValue(0, 5, 10, QStringLiteral("'0000001")));
+        QVERIFY(xlsSet_CellValue(0, 13, 1, QStringLiteral("'Only The First")));
+        QVERIFY(xlsPrint_Worksheet(QStringLiteral("Sheet1"), 1, Printer()));
+        QVERIFY(xlsClose_Workbook(true));
+        const QList<int> office = ProcessesMentioning(temp_.path());
+        QCOMPARE(office.size(), 1);
+
+        QVERIFY(QFile::rename(first, work_->filePath(QStringLiteral("first.xls"))));
+        const QString second = Workbook();
+        QCOMPARE(xlsOpen_Workbook(second), 0);
+        QCOMPARE(ProcessesMentioning(temp_.path()), office);
+        QVERIFY(xlsSet_CellValue(0, 5, 10, QStringLiteral("'0000002")));
+        const int jobsBefore = cups_->FinishedJobs(Queue);
+        QVERIFY(xlsPrint_Worksheet(QStringLiteral("Sheet1"), 1, Printer()));
+        QVERIFY(xlsClose_Workbook(true));
+
+        QCOMPARE(cups_->FinishedJobs(Queue), jobsBefore + 1);
+        const QString page = PdfPages(cups_->OutputFile(Queue)).value(0);
+        QVERIFY2(page.contains("0000002") && !page.contains("Only The First"), qPrintable(page));
+        const QList<QStringList> cells = FirstSheetCells(second);
+        QCOMPARE(cells.value(4).value(9), QString("\"0000002\""));
+        QCOMPARE(cells.value(12).value(0), QString());
+
+        // A document the warm office closes without saving leaves its file as it was.
+        const QString again = work_->filePath(QStringLiteral("first.xls"));
+        const QByteArray before = Contents(again);
+        QCOMPARE(xlsOpen_Workbook(again), 0);
+        QVERIFY(xlsSet_CellValue(0, 5, 10, QStringLiteral("'changed")));
+        xlsClose_Workbook(false);
+        QCOMPARE(Contents(again), before);
+        QCOMPARE(ProcessesMentioning(temp_.path()), office);
+    }
+
+    void deadOrHungWarmOfficeIsReplacedOnce() {
+        for (const int signal : {SIGKILL, SIGSTOP}) {
+            QCOMPARE(xlsOpen_Workbook(Workbook()), 0);
+            xlsClose_Workbook(false);
+            const QList<int> warm = ProcessesMentioning(temp_.path());
+            QCOMPARE(warm.size(), 1);
+            ::kill(warm.front(), signal);
+
+            QCOMPARE(xlsOpen_Workbook(Workbook()), 0);
+            QVERIFY(xlsSet_CellValue(0, 5, 10, QStringLiteral("'0000003")));
+            const int jobsBefore = cups_->FinishedJobs(Queue);
+            QVERIFY(xlsPrint_Worksheet(QStringLiteral("Sheet1"), 1, Printer()));
+            xlsClose_Workbook(false);
+            QCOMPARE(cups_->FinishedJobs(Queue), jobsBefore + 1);
+            const QList<int> now = ProcessesMentioning(temp_.path());
+            QCOMPARE(now.size(), 1);
+            QVERIFY(!now.contains(warm.front())); // the stopped one was killed, not left
+        }
+    }
+
+    // The program killed outright, while its office idles between jobs and while a workbook
+    // is open in it: no office of that run is left.
+    void noOfficeOutlivesTheProgram() {
+        for (const QString& moment : {QStringLiteral("idle"), QStringLiteral("open")}) {
+            QTemporaryDir run(temp_.filePath(QStringLiteral("run-XXXXXX")));
+            QProcess program;
+            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+            environment.insert(HoldOffice, moment);
+            environment.insert(QStringLiteral("PELLORY_HOLD_WORKBOOK"), Workbook());
+            environment.insert(QStringLiteral("TMPDIR"), run.path());
+            program.setProcessEnvironment(environment);
+            program.start(QCoreApplication::applicationFilePath(),
+                          {QStringLiteral("holdOfficeUntilKilled")});
+            QByteArray said;
+            while (!said.contains("holding") && program.waitForReadyRead(120'000))
+                said += program.readAll();
+            QVERIFY2(said.contains("holding"), said.constData());
+            QCOMPARE(ProcessesMentioning(run.path()).size(), 1);
+            ::kill(static_cast<pid_t>(program.processId()), SIGKILL);
+            program.waitForFinished();
+            QTRY_COMPARE_WITH_TIMEOUT(ProcessesMentioning(run.path()), QList<int>(), 10'000);
+        }
+    }
+
+    // Run only as the program noOfficeOutlivesTheProgram kills.
+    void holdOfficeUntilKilled() {
+        const QByteArray moment = qgetenv(HoldOffice);
+        if (moment.isEmpty())
+            QSKIP("run by noOfficeOutlivesTheProgram");
+        QCOMPARE(xlsOpen_Workbook(qEnvironmentVariable("PELLORY_HOLD_WORKBOOK")), 0);
+        if (moment == "idle")
+            xlsClose_Workbook(false);
+        std::printf("holding\n");
+        std::fflush(stdout);
+        for (;;)
+            QThread::sleep(1);
     }
 };
 

@@ -85,6 +85,7 @@ class InvoiceMailTest : public QObject {
     }
 
     void cleanup() {
+        xlsEnd_Office();
         mail_.reset();
         fixture_.reset();
         QCOMPARE(ProcessesMentioning(officeTemp_.path()), QList<int>());

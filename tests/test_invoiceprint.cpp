@@ -4,8 +4,10 @@
 #include "formats.h"
 #include "frmInvoice.h"
 #include "invoicepdf.h"
+#include "invoicereprint.h"
 #include "invoicesheet.h"
 #include "modCommand.h"
+#include "modExcel.h"
 #include "modRegEdit.h"
 #include "officeprobe.h"
 #include "privatecups.h"
@@ -24,6 +26,8 @@
 #include <QRegularExpression>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QTimer>
+#include <csignal>
 
 namespace {
 const QString Queue = QStringLiteral("pellory-invoice-printer");
@@ -63,8 +67,29 @@ class InvoicePrintTest : public QObject {
         Q_UNUSED(prompts);
     }
 
-    PrinterChoice ourPrinter(int copies = 1) const {
-        return {QStringLiteral("invoice-printer"), copies}; // the dialog may cut the name short
+    PrinterChoice ourPrinter(int copies = 1) const { return {Queue, copies}; }
+
+    // Kills every office of this suite, as a crash or the system would.
+    void killOffices() const {
+        for (const int pid : ProcessesMentioning(officeTemp_.path()))
+            ::kill(pid, SIGKILL);
+    }
+
+    // Runs then() when the user has chosen the printer, before the page goes out.
+    static void onPrinterChosen(const std::function<void()>& then) {
+        Prompts().printer = [then, answer = Prompts().printer](QWidget* owner, int copies) {
+            then();
+            return answer(owner, copies);
+        };
+    }
+
+    void addFixedAccount(const QString& account) {
+        QVERIFY(AddAccount(folder_->database(), {.account = account,
+                                                 .name = "Acme Tools",
+                                                 .invoiceType = 1,
+                                                 .fixedAmount = 80,
+                                                 .balance = 20,
+                                                 .lastDescription = "Month"}));
     }
 
   private slots:
@@ -85,6 +110,7 @@ class InvoicePrintTest : public QObject {
     }
 
     void cleanup() {
+        xlsEnd_Office();
         folder_.reset();
         QCOMPARE(ProcessesMentioning(officeTemp_.path()), QList<int>());
     }
@@ -267,6 +293,103 @@ class InvoicePrintTest : public QObject {
         QCOMPARE(cups_->FinishedJobs(Queue), jobsBefore + 1);
         const QString page = PdfPages(cups_->OutputFile(Queue)).value(0);
         QVERIFY2(page.contains("33.50") && page.contains("B1"), qPrintable(page));
+    }
+
+    // An office that dies after the invoice was stored: the user learns it is stored, and
+    // prints it again without storing anything.
+    void officeKilledAfterStoringThenReprinted() {
+        addFixedAccount("K1");
+        PromptRecorder prompts;
+        prompts.answers = {QMessageBox::Yes};
+        prompts.printers = {ourPrinter()};
+        onPrinterChosen([this] { killOffices(); });
+        run("K1", "OK", prompts);
+        QCOMPARE(prompts.lastMessage(),
+                 "Error printing excel worksheet [sheet1]" + InvoiceStoredNote("0000001"));
+        QVERIFY(
+            prompts.lastMessage().contains("Invoice 0000001 is stored and the balance updated"));
+        QCOMPARE(ReadValue(folder_->database(), sql::SelectBalance, {"K1"}, col::Balance),
+                 QVariant(100.0));
+
+        PromptRecorder again;
+        again.printers = {ourPrinter()};
+        const int jobsBefore = cups_->FinishedJobs(Queue);
+        ReprintInvoice(nullptr, "0000001");
+        QCOMPARE(again.messages.size(), std::size_t(0));
+        QCOMPARE(cups_->FinishedJobs(Queue), jobsBefore + 1);
+        const QString page = PdfPages(cups_->OutputFile(Queue)).value(0);
+        QVERIFY2(page.contains("0000001") && page.contains("Acme Tools") &&
+                     page.contains("20.00") && page.contains("80.00") && page.contains("100.00") &&
+                     page.contains("Month"),
+                 qPrintable(page));
+        QCOMPARE(CountRows(folder_->database(), sql::SelectAllInvoices), 1);
+        QCOMPARE(ReadValue(folder_->database(), sql::SelectBalance, {"K1"}, col::Balance),
+                 QVariant(100.0));
+        QCOMPARE(lastInvoice(), QVariant(1));
+        QCOMPARE(contents(LogFilePath()).count("Reprinted invoice#"), 1);
+        QVERIFY(contents(LogFilePath()).contains(", Reprinted invoice# 0000001\r\n"));
+        // The copy the failed print could not leave is made now.
+        QCOMPARE(cell(FirstSheetCells(InvoiceBackupPath("0000001")), 29, 10),
+                 QString("\"100.00\""));
+    }
+
+    void officeKilledWhileSavingAfterAGoodPrint() {
+        addFixedAccount("S1");
+        PromptRecorder prompts;
+        prompts.answers = {QMessageBox::Yes};
+        prompts.printers = {ourPrinter()};
+        const int jobsBefore = cups_->FinishedJobs(Queue);
+        // Once the page is in the queue, the office dies in the pause before the save.
+        QTimer watch;
+        QObject::connect(&watch, &QTimer::timeout, [&] {
+            if (cups_->Jobs(Queue) > jobsBefore) {
+                watch.stop();
+                QTimer::singleShot(300, [this] { killOffices(); });
+            }
+        });
+        onPrinterChosen([&watch] { watch.start(20); });
+        run("S1", "OK", prompts);
+        QCOMPARE(prompts.lastMessage(),
+                 "The page was printed, but backup/Inv0000001.xls could not be written." +
+                     InvoiceStoredNote("0000001"));
+        QCOMPARE(cups_->FinishedJobs(Queue), jobsBefore + 1);
+        QVERIFY(!QFile::exists(InvoiceBackupPath("0000001")));
+    }
+
+    // The chosen printer, not one whose name contains it; its stopped queue is told of.
+    void stoppedChosenPrinterHoldsTheJob() {
+        for (const QString& queue : {QStringLiteral("Office"), QStringLiteral("BackOffice")}) {
+            const QString added = cups_->AddQueue(queue);
+            QVERIFY2(added.isEmpty(), qPrintable(added));
+        }
+        const QString stopped = cups_->StopQueue("Office");
+        QVERIFY2(stopped.isEmpty(), qPrintable(stopped));
+        addFixedAccount("P1");
+        PromptRecorder prompts;
+        prompts.answers = {QMessageBox::Yes};
+        prompts.printers = {{"Office", 1}};
+        run("P1", "OK", prompts);
+        QVERIFY2(prompts.lastMessage().contains(
+                     "The job is waiting in that printer's queue and prints once the printer is "
+                     "started again."),
+                 qPrintable(prompts.lastMessage()));
+        QVERIFY(prompts.lastMessage().contains("\"Office\""));
+        QCOMPARE(cups_->Jobs("Office"), 1);
+        QCOMPARE(cups_->Jobs("BackOffice"), 0);
+
+        // Once it is gone, the user hears so; BackOffice takes nothing in its place.
+        const QString removed = cups_->RemoveQueue("Office");
+        QVERIFY2(removed.isEmpty(), qPrintable(removed));
+        prompts.messages.clear();
+        prompts.answers = {QMessageBox::Yes};
+        prompts.printers = {{"Office", 1}};
+        run("P1", "OK", prompts);
+        QCOMPARE(prompts.messages.size(), std::size_t(3));
+        QCOMPARE(prompts.messages[1].text, QString("The printer \"Office\" is no longer installed "
+                                                   "on this system; nothing was sent to it."));
+        QCOMPARE(prompts.messages[2].text,
+                 "Error printing excel worksheet [sheet1]" + InvoiceStoredNote("0000002"));
+        QCOMPARE(cups_->Jobs("BackOffice"), 0);
     }
 };
 

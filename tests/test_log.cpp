@@ -3,8 +3,11 @@
 #include "booktesting.h"
 #include "formats.h"
 #include "modCommand.h"
+#include "modDAO.h"
+#include "prompts.h"
 #include "settings.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 
@@ -12,6 +15,10 @@ namespace {
 QByteArray contents(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QByteArray digest(const QString& path) {
+    return QCryptographicHash::hash(contents(path), QCryptographicHash::Sha256);
 }
 
 bool writeFile(const QString& path, const QByteArray& bytes) {
@@ -33,8 +40,14 @@ class LogTest : public QObject {
                 [this](const QString& line) { list << line; });
         connect(&announcer, &Announcer::logReloaded, this,
                 [this](const QStringList& lines) { list = lines; });
+        warnings.clear();
+        Prompts().message = [this](QWidget*, const MessageRequest& request) {
+            warnings << request.text;
+            return QMessageBox::Ok;
+        };
     }
     void cleanup() {
+        ResetPromptSeam();
         Announcements().disconnect(this);
         folder.reset();
     }
@@ -69,16 +82,60 @@ class LogTest : public QObject {
         QCOMPARE(list[1], QString("two"));
     }
 
-    void unwritableLogStillShowsTheLine() {
+    void unwritableLogIsToldOnceAndNothingShownAsLogged() {
         QVERIFY(QDir().mkpath(LogFilePath())); // a folder where the file should be
         LogTransaction("Deleted account# 7");
-        QCOMPARE(list.size(), 1);
+        LogTransaction("Deleted account# 8");
+        QCOMPARE(list.size(), 0);
+        QCOMPARE(warnings.size(), 1);
+        QVERIFY2(warnings[0].startsWith("WARNING: The transaction log " + LogFilePath() +
+                                        " cannot be written"),
+                 qPrintable(warnings[0]));
+        QVERIFY(warnings[0].contains(", Deleted account# 7"));
+
+        // A full disk takes the line at open and refuses it when it is flushed.
+        Settings().Database = folder->file("full.mdb");
+        QVERIFY(QFile::link("/dev/full", folder->file("full.log")));
+        LogTransaction("Deleted account# 9");
+        QCOMPARE(list.size(), 0);
+        QCOMPARE(warnings.size(), 2);
+        QVERIFY(warnings[1].contains(folder->file("full.log")));
     }
 
-    void logFollowsTheDatabase() {
+    void logFollowsTheDatabaseAndNeverWritesIntoIt() {
         Settings().Database = folder->file("other.mdb");
         LogTransaction("Added account# 2");
         QVERIFY(QFile::exists(folder->file("other.log")));
+
+        QVERIFY(QDir().mkpath(folder->file("books.2026")));
+        for (const auto& [book, log] : {std::pair{"books.2026/ledger", "books.2026/ledger.log"},
+                                        {"books.2026/ledger.sqlite", "books.2026/ledger.log"},
+                                        {"books.2026/.ledger", "books.2026/.ledger.log"}}) {
+            Settings().Database = folder->file(book);
+            QCOMPARE(LogFilePath(), folder->file(log));
+        }
+
+        // A book named like a log keeps its log lines out of the database file.
+        const QString book = folder->file("x.log");
+        QVERIFY(QFile::copy(folder->database(), book));
+        const QByteArray before = digest(book);
+        Settings().Database = book;
+        QCOMPARE(LogFilePath(), book + ".log");
+        LogTransaction("Added account# 3");
+        QCOMPARE(digest(book), before);
+        QString error;
+        QCOMPARE(daoOpen_DBConnection(book, error), 0);
+        daoClose_DBConnection();
+    }
+
+    void aLineBreakCannotForgeAnEntry() {
+        LogTransaction("Added account# 1\r\n1/1/2026 9:00:00 AM, Deleted account# 9\nX\u2028Y");
+        QCOMPARE(list.size(), 1);
+        QVERIFY2(list[0].endsWith(", Added account# 1 1/1/2026 9:00:00 AM, Deleted account# 9 X Y"),
+                 qPrintable(list[0]));
+        QCOMPARE(contents(LogFilePath()).count('\n'), 1);
+        LogTransaction(QString());
+        QCOMPARE(list.size(), 1);
     }
 
     void unitDescriptionsRoundTrip() {
@@ -131,6 +188,7 @@ class LogTest : public QObject {
   private:
     std::unique_ptr<ProgramFolderFixture> folder;
     QStringList list;
+    QStringList warnings; // messages shown to the user
 };
 
 PELLORY_BOOK_TEST_MAIN(LogTest)

@@ -9,6 +9,7 @@
 #include "frmPellory.h"
 #include "modCommand.h"
 #include "modRegEdit.h"
+#include "samplebook.h"
 #include "settings.h"
 #include "settingvalues.h"
 #include "testsupport.h"
@@ -17,6 +18,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QCryptographicHash>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -248,6 +250,7 @@ class TestMainWindow : public QObject {
         QCOMPARE(window.MENUOPT_ItemName->text(), QStringLiteral("2001, Barnes Bakery"));
         QVERIFY(window.MENUOPT_EditAccount->isEnabled());
         QVERIFY(!window.MENUOPT_EditInvoice->isEnabled());
+        QVERIFY(!window.MENUOPT_ReprintInvoice->isEnabled());
         QVERIFY(!window.MENUOPT_EmailInvoice->isEnabled());
         window.MENU_PopupMenu->hide();
 
@@ -266,6 +269,7 @@ class TestMainWindow : public QObject {
         QVERIFY(!window.MENUOPT_EditAccount->isEnabled());
         QVERIFY(!window.MENUOPT_CreateInvoice->isEnabled());
         QVERIFY(window.MENUOPT_EditInvoice->isEnabled());
+        QVERIFY(window.MENUOPT_ReprintInvoice->isEnabled());
         QCOMPARE(window.MENUOPT_EmailInvoice->text(), QStringLiteral("Email Invoice..."));
         QVERIFY(window.MENUOPT_EmailInvoice->isEnabled());
         window.MENU_PopupMenu->hide();
@@ -328,10 +332,73 @@ class TestMainWindow : public QObject {
         QVERIFY(prompts_->lastMessage().startsWith(
             "Error opening main database, cannot continue.\n\nOpen connection to "));
         QVERIFY(QApplication::overrideCursor() == nullptr);
+        // An empty file is no book either, and is never taken for an empty one.
+        Settings().Database = folder_->file("empty.mdb");
+        QFile(Settings().Database).open(QIODevice::WriteOnly);
+        window.RefreshTree();
+        QCOMPARE(statusText(window), QStringLiteral("Error opening main database!"));
+        QVERIFY2(prompts_->lastMessage().endsWith("Error = 1 : no such table: tbl_CustomerProfile, "
+                                                  "tbl_Invoices, tbl_Logs (the file is not a "
+                                                  "Pellory book)"),
+                 qPrintable(prompts_->lastMessage()));
         Settings().Database = book;
         window.RefreshTree();
         QCOMPARE(statusText(window), QStringLiteral("Ready"));
         QCOMPARE(window.TreeView1->topLevelItemCount(), 2);
+    }
+
+    // A book whose disk failed in the middle: the accounts still read, the invoices do not. The
+    // user is told, and the next account is not written into the damaged file.
+    void aDamagedBookSaysSoAndTakesNoNewAccount() {
+        const QString damaged = folder_->file("sample.mdb");
+        const SampleBookResult sample =
+            WriteSampleBook(folder_->database(), damaged, {.accounts = 40, .invoices = 3000});
+        QVERIFY2(sample.error.isEmpty(), qPrintable(sample.error));
+        QVERIFY(DamageMiddlePages(damaged));
+        const auto digest = [&] {
+            QFile file(damaged);
+            file.open(QIODevice::ReadOnly);
+            return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
+        };
+        const QByteArray before = digest();
+        Settings().Database = damaged;
+        frmPellory window;
+        window.show();
+        QTRY_COMPARE(statusText(window), QStringLiteral("Error reading main database!"));
+        QVERIFY(window.windowTitle().endsWith(" - " + damaged)); // which book this is
+        QCOMPARE(prompts_->messages.size(), size_t(1));
+        QCOMPARE(prompts_->messages[0].icon, QMessageBox::Critical);
+        QVERIFY2(prompts_->lastMessage().startsWith(
+                     "Error reading main database, the tree is incomplete.\n\n"
+                     "daoGet_DBTableRecord2(), Error = 11 : database disk image is malformed. "
+                     "The book " +
+                     damaged + " is damaged"),
+                 qPrintable(prompts_->lastMessage()));
+        QCOMPARE(window.Node("[Customers]")->childCount(), 10);
+
+        prompts_->onModal = [&](QDialog* dialog) {
+            auto* editor = qobject_cast<frmCustomer*>(dialog);
+            editor->show();
+            QCoreApplication::processEvents();
+            editor->TEXT_AccountNumber->setText("9001");
+            editor->COMBO_MasterAccount->setCurrentIndex(0);
+            editor->TEXT_Name->setText("Name of 9001");
+            editor->TEXT_BillAddress[0]->setText("1 Mill Lane");
+            editor->TEXT_Payable->setText("Varnaby");
+            editor->TEXT_RecievingAddress[0]->setText("PO Box 17");
+            editor->Toolbar1->button("OK")->trigger();
+            editor->reject();
+            return editor->result();
+        };
+        window.Toolbar1->button(command::New)->trigger();
+        QVERIFY2(prompts_->lastMessage().startsWith(
+                     "Error saving to database!\n\ndaoBegin_Transaction(), Error = 11 : The "
+                     "book " +
+                     damaged + " is damaged"),
+                 qPrintable(prompts_->lastMessage()));
+        QVERIFY(prompts_->lastMessage().endsWith("restore the copy " +
+                                                 folder_->file("backup/sample.mdb") + "."));
+        QCOMPARE(digest(), before);
     }
 
     // While the tree is being built another window may ask for a rebuild and the user may

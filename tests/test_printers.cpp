@@ -1,6 +1,7 @@
 #include "modDialog32.h"
 #include "printers.h"
 #include "privatecups.h"
+#include "sheetprinting.h"
 #include "testsupport.h"
 
 #include <QApplication>
@@ -55,36 +56,69 @@ class PrintersTest : public QObject {
         QVERIFY(IsPrinterInstalled());
     }
 
-    void portOfFirstPrinterWhoseNameContainsTheText() {
-        QString name = QStringLiteral("laser");
-        QCOMPARE(GetPrinterPort(name), Port(QStringLiteral("office-laser-second-floor")));
-        QCOMPARE(name, QStringLiteral("office-laser-second-floor"));
-
-        name = QStringLiteral("office");
-        QCOMPARE(GetPrinterPort(name), Port(QStringLiteral("office-inkjet")));
-        QCOMPARE(name, QStringLiteral("office-inkjet"));
+    void theChosenNameFindsItsOwnPrinter() {
+        // In the system's order BackOffice comes first and contains "Office".
+        AddQueue(QStringLiteral("Office"));
+        AddQueue(QStringLiteral("BackOffice"));
+        QString name = QStringLiteral("Office");
+        QCOMPARE(GetPrinterPort(name), Port(QStringLiteral("Office")));
+        QCOMPARE(name, QStringLiteral("Office"));
 
         // A name cut to the old 32-character field still finds its printer.
         name = QStringLiteral("label-writer-with-a-name-longer");
         QCOMPARE(GetPrinterPort(name),
                  Port(QStringLiteral("label-writer-with-a-name-longer-than-32-characters")));
         QCOMPARE(name, QStringLiteral("label-writer-with-a-name-longer-than-32-characters"));
+
+        // Once Office is gone, no printer whose name merely contains it takes its place.
+        AddQueue(QStringLiteral("Office-Annex"));
+        const QString removed = cups_->RemoveQueue(QStringLiteral("Office"));
+        QVERIFY2(removed.isEmpty(), qPrintable(removed));
+        name = QStringLiteral("Office");
+        QCOMPARE(GetPrinterPort(name), QString());
+        QCOMPARE(name, QStringLiteral("Office"));
     }
 
     void noMatchLeavesTheNameAlone() {
-        for (const QString& asked : {QStringLiteral("plotter"), QStringLiteral("LASER")}) {
+        for (const QString& asked :
+             {QStringLiteral("plotter"), QStringLiteral("LASER"), QStringLiteral("laser")}) {
             QString name = asked;
             QCOMPARE(GetPrinterPort(name), QString());
             QCOMPARE(name, asked);
         }
     }
 
+    void stoppedQueueIsSeenAsHoldingJobs() {
+        const QString stopped = cups_->StopQueue(QStringLiteral("BackOffice"));
+        QVERIFY2(stopped.isEmpty(), qPrintable(stopped));
+        const auto printers = InstalledPrinters();
+        QVERIFY(printers);
+        QVERIFY(FindPrinter(*printers, QStringLiteral("BackOffice"))->HoldsJobs());
+        QVERIFY(!FindPrinter(*printers, QStringLiteral("Office-Annex"))->HoldsJobs());
+    }
+
+    // A scheduler that never answers counts as no printer, and the window paints meanwhile.
+    void hungSchedulerIsNoPrinterAndFreezesNothing() {
+        const HungCups hung;
+        QVERIFY(hung.Listening());
+        bool painted = false;
+        QTimer::singleShot(100, [&painted] { painted = true; });
+        QVERIFY(!IsPrinterInstalled());
+        QVERIFY(painted);
+
+        PromptRecorder prompts;
+        prompts.printers = {{QStringLiteral("Office-Annex"), 1}};
+        QCOMPARE(PrintOnChosenPrinter(nullptr, QStringLiteral("Sheet1"), 2), SheetPrint::Failed);
+        QVERIFY(prompts.printDialogCopies.empty()); // the dialog would have hung on it too
+        QVERIFY(prompts.messages.empty());          // the caller says it failed
+    }
+
     void printDialogReturnsPrinterAndCopies() {
         QAbstractPrintDialog::PrintDialogOptions offered;
         const PrinterChoice chosen = AnswerPrintDialog(3, true, &offered);
-        QVERIFY2(chosen.deviceName.startsWith(QStringLiteral("office-")) ||
-                     chosen.deviceName.startsWith(QStringLiteral("label-")),
-                 qPrintable(chosen.deviceName));
+        const auto installed = InstalledPrinters();
+        QVERIFY(installed);
+        QVERIFY2(FindPrinter(*installed, chosen.deviceName), qPrintable(chosen.deviceName));
         QCOMPARE(chosen.copies, 3);
         for (const auto option :
              {QAbstractPrintDialog::PrintToFile, QAbstractPrintDialog::PrintSelection,

@@ -4,6 +4,7 @@
 #include "frmReport.h"
 #include "modCommand.h"
 #include "modDAO.h"
+#include "modExcel.h"
 #include "officeprobe.h"
 #include "privatecups.h"
 #include "windowtoolbar.h"
@@ -81,6 +82,7 @@ class ReportTest : public QObject {
 
     void cleanup() {
         fixture_.reset();
+        xlsEnd_Office(); // the office kept warm between jobs goes too
         QCOMPARE(ProcessesMentioning(officeTemp_.path()), QList<int>());
     }
 
@@ -96,7 +98,7 @@ class ReportTest : public QObject {
         window.COMBO_Month->setCurrentIndex(2);
         window.TEXT_Year->setText("2026");
 
-        prompts.printers = {{"report-printer", 1}, {"report-printer", 1}};
+        prompts.printers = {{Queue, 1}, {Queue, 1}};
         const int jobsBefore = cups_->FinishedJobs(Queue);
         printButton(window)->trigger();
         QCOMPARE(prompts.lastMessage(),
@@ -131,7 +133,7 @@ class ReportTest : public QObject {
         window.OPTION_Report[2]->setChecked(true);
         window.TEXT_DateFrom->setText("3/31/2026");
         window.TEXT_DateTo->setText("3/1/2026");
-        prompts.printers = {{"report-printer", 1}};
+        prompts.printers = {{Queue, 1}};
         const int jobsBefore = cups_->FinishedJobs(Queue);
         printButton(window)->trigger();
         QCOMPARE(cups_->FinishedJobs(Queue), jobsBefore + 1);

@@ -13,6 +13,7 @@
 #include <QRegularExpression>
 #include <QSettings>
 #include <QTimer>
+#include <stdexcept>
 
 namespace {
 QVariant get(const QString& name, const QVariant& fallback = QVariant()) {
@@ -83,7 +84,7 @@ class SettingsTest : public QObject {
     }
 
     void firstStartTakesDefaultsAndCreatesGuidOnce() {
-        QCOMPARE(LoadSettings(), QString());
+        QCOMPARE(LoadSettings(), QStringList());
         const SettingsInForce& s = Settings();
         QCOMPARE(s.Database, folder->database());
         QCOMPARE(s.Worksheet, folder->file("pellory.xls"));
@@ -111,12 +112,16 @@ class SettingsTest : public QObject {
 
     void vanishedPathsFallBackToTheProgramFolder() {
         set("Database", folder->file("gone.mdb"), true);
-        LoadSettings();
+        // The user learns that entries now go to another book.
+        QCOMPARE(LoadSettings(),
+                 QStringList("The book " + folder->file("gone.mdb") +
+                             " was not found. Pellory has opened the book " + folder->database() +
+                             " instead; what you enter now is stored there."));
         QCOMPARE(Settings().Database, folder->database());
         QCOMPARE(get("Database").toString(), folder->file("gone.mdb"));
 
         QFile::remove(folder->database());
-        LoadSettings();
+        QCOMPARE(LoadSettings(), QStringList());
         QCOMPARE(Settings().Database, folder->file("gone.mdb"));
         // The workbook follows the same rule: with no default either, the configured path stays.
         set("Worksheet", "/nowhere/book.xls", true);
@@ -132,36 +137,59 @@ class SettingsTest : public QObject {
         QCOMPARE(Settings().Copies, qint16(4));
         QCOMPARE(Settings().TransactionLog, qint16(0));
         QCOMPARE(Settings().Message0, QString("123"));
+        // A value that cannot be read takes its default, and the user is told which and where.
         set("Copies", "many", true);
-        QCOMPARE(LoadSettings(), QString("Type mismatch"));
+        QCOMPARE(LoadSettings(), QStringList("The setting Copies=many in " + SettingsFilePath() +
+                                             " cannot be read (Type mismatch); Pellory uses 2 "
+                                             "instead."));
+        QCOMPARE(Settings().Copies, qint16(2));
+        QCOMPARE(Settings().TransactionLog, qint16(0));
         set("Copies", 2);
         set("TransactionLog", 99999);
-        QCOMPARE(LoadSettings(), QString("Overflow"));
+        const QStringList overflow = LoadSettings();
+        QCOMPARE(overflow.size(), 1);
+        QVERIFY2(overflow[0].startsWith("The setting TransactionLog=99999 in " +
+                                        SettingsFilePath() + " cannot be read (Overflow)"),
+                 qPrintable(overflow[0]));
+        QCOMPARE(Settings().TransactionLog, qint16(1));
+        QCOMPARE(get("TransactionLog"), QVariant(99999)); // the store keeps what it holds
         // A number beyond every integer kind is kept as text, never cast out of range.
         QCOMPARE(set("Copies", 1e20), 0);
         QCOMPARE(get("Copies"), QVariant("1e+20"));
-        QCOMPARE(LoadSettings(), QString("Overflow"));
+        QCOMPARE(LoadSettings().size(), 2);
+        QCOMPARE(Settings().Copies, qint16(2));
     }
 
-    void startFailureIsShownAndEndsTheProgram() {
+    void unreadableSettingsAreToldOnceAndTheProgramStarts() {
         PromptRecorder prompts;
         qputenv("CUPS_SERVER", QByteArray("/nonexistent/cups.sock"));
         set("Copies", "many", true);
-        bool mainWindowMade = false;
-        const int exitCode = StartRoutine(*qApp, {[&] {
-                                                      mainWindowMade = true;
-                                                      return new QWidget;
-                                                  },
-                                                  {}});
+        set("Database", folder->file("gone.mdb"), true);
+        QWidget* window = nullptr;
+        const int exitCode =
+            StartRoutine(*qApp, {[&] {
+                                     window = new QWidget;
+                                     QTimer::singleShot(0, window, &QWidget::close);
+                                     return window;
+                                 },
+                                 {}});
+        QCOMPARE(exitCode, 0);
+        QCOMPARE(Settings().Copies, qint16(2));
+        QCOMPARE(prompts.messages.size(), std::size_t(2)); // the printer warning, then one notice
+        const MessageRequest& notice = prompts.messages[1];
+        QCOMPARE(notice.icon, QMessageBox::Warning);
+        QVERIFY2(notice.text.contains("Copies=many in " + SettingsFilePath()),
+                 qPrintable(notice.text));
+        QVERIFY2(notice.text.contains("The book " + folder->file("gone.mdb") + " was not found"),
+                 qPrintable(notice.text));
+
+        // What still ends the program is a main window that cannot be made.
+        prompts.messages.clear();
+        QCOMPARE(
+            StartRoutine(*qApp, {[]() -> QWidget* { throw std::runtime_error("no memory"); }, {}}),
+            1);
         qunsetenv("CUPS_SERVER");
-        QCOMPARE(exitCode, 1);
-        QVERIFY(!mainWindowMade);
-        QCOMPARE(prompts.messages.size(), std::size_t(2));
-        QCOMPARE(prompts.messages[0].text,
-                 QString("WARNING, No printer object is installed on this system."));
-        QCOMPARE(prompts.messages[0].icon, QMessageBox::Critical);
-        QCOMPARE(prompts.messages[1].text, QString("Error loading main form, Type mismatch"));
-        QCOMPARE(prompts.messages[1].title, QString("Pellory"));
+        QCOMPARE(prompts.lastMessage(), QString("Error loading main form, no memory"));
     }
 
     void tipsFollowNoShow() {

@@ -147,10 +147,11 @@ class SettingsBookTest : public QObject {
             db.close();
         }
         QSqlDatabase::removeDatabase("other");
-        QCOMPARE(NotAPelloryBook(other),
-                 std::optional<QString>("The file " + other +
-                                        " cannot be used as the Pellory database: it has no "
-                                        "table tbl_CustomerProfile, tbl_Invoices."));
+        const QString refusal = NotAPelloryBook(other).value_or(QString());
+        QVERIFY2(
+            refusal.startsWith("The file " + other + " cannot be used as the Pellory database") &&
+                refusal.contains("tbl_CustomerProfile, tbl_Invoices"),
+            qPrintable(refusal));
         QVERIFY(NotAPelloryBook(folder->file("missing.mdb")));
         QVERIFY(!QFile::exists(folder->file("missing.mdb"))); // never created by looking
         QVERIFY(!NotAPelloryBook(folder->database()));

@@ -25,6 +25,10 @@ class ProgramFolderFixture {
 // Empties the shared settings store.
 void ClearSettingsStore();
 
+// Overwrites the middle third of a database file's pages with garbage, as a failing disk or an
+// interrupted copy would; false when the file is too small or cannot be written.
+[[nodiscard]] bool DamageMiddlePages(const QString& path);
+
 // Environment every suite shares: offscreen windows, en_US, a private settings folder.
 void PrepareTestEnvironment();
 

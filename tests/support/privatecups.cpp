@@ -5,8 +5,11 @@
 #include <QFile>
 #include <QStandardPaths>
 #include <QThread>
+#include <cstring>
 #include <cups/cups.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 namespace {
@@ -118,18 +121,30 @@ bool PrivateCups::WaitUntilListening() {
     return false;
 }
 
-QString PrivateCups::AddQueue(const QString& name) {
-    QProcess lpadmin;
-    lpadmin.setProcessChannelMode(QProcess::MergedChannels);
-    lpadmin.start(QStringLiteral("lpadmin"),
-                  {QStringLiteral("-p"), name, QStringLiteral("-E"), QStringLiteral("-v"),
-                   QStringLiteral("file://") + OutputFile(name), QStringLiteral("-P"),
-                   QString::fromLatin1(pdfPrinterModel)});
-    if (!lpadmin.waitForFinished(startLimitMs))
-        return QStringLiteral("lpadmin did not finish");
-    if (lpadmin.exitStatus() != QProcess::NormalExit || lpadmin.exitCode() != 0)
-        return QString::fromLocal8Bit(lpadmin.readAll());
+QString PrivateCups::Administer(const QString& program, const QStringList& arguments) {
+    QProcess tool;
+    tool.setProcessChannelMode(QProcess::MergedChannels);
+    tool.start(program, arguments);
+    if (!tool.waitForFinished(startLimitMs))
+        return program + QStringLiteral(" did not finish");
+    if (tool.exitStatus() != QProcess::NormalExit || tool.exitCode() != 0)
+        return program + QStringLiteral(": ") + QString::fromLocal8Bit(tool.readAll());
     return {};
+}
+
+QString PrivateCups::AddQueue(const QString& name) {
+    return Administer(QStringLiteral("lpadmin"),
+                      {QStringLiteral("-p"), name, QStringLiteral("-E"), QStringLiteral("-v"),
+                       QStringLiteral("file://") + OutputFile(name), QStringLiteral("-P"),
+                       QString::fromLatin1(pdfPrinterModel)});
+}
+
+QString PrivateCups::RemoveQueue(const QString& name) {
+    return Administer(QStringLiteral("lpadmin"), {QStringLiteral("-x"), name});
+}
+
+QString PrivateCups::StopQueue(const QString& name) {
+    return Administer(QStringLiteral("cupsdisable"), {name});
 }
 
 QString PrivateCups::OutputFile(const QString& name) const {
@@ -146,4 +161,30 @@ int PrivateCups::FinishedJobs(const QString& name) {
             return -1;
         QThread::msleep(100);
     }
+}
+
+int PrivateCups::Jobs(const QString& name) const {
+    return JobCounts(name).first;
+}
+
+HungCups::HungCups() : previousServer_(qgetenv("CUPS_SERVER")) {
+    const QByteArray path = QFile::encodeName(folder_.filePath(QStringLiteral("hung.sock")));
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strncpy(address.sun_path, path.constData(), sizeof(address.sun_path) - 1);
+    socket_ = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    // Connections wait in the backlog as accepted by the system; none is ever read.
+    listening_ =
+        socket_ >= 0 &&
+        ::bind(socket_, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0 &&
+        ::listen(socket_, 64) == 0;
+    qputenv("CUPS_SERVER", path);
+    cupsSetServer(nullptr);
+}
+
+HungCups::~HungCups() {
+    if (socket_ >= 0)
+        ::close(socket_);
+    qputenv("CUPS_SERVER", previousServer_);
+    cupsSetServer(nullptr);
 }

@@ -22,18 +22,43 @@ class PrivateCups {
     // success, otherwise lpadmin's complaint.
     QString AddQueue(const QString& name);
     QString OutputFile(const QString& name) const;
+    // Takes the queue away, as an administrator would; empty text on success.
+    QString RemoveQueue(const QString& name);
+    // Stops the queue: it takes jobs but holds them (cupsdisable); empty text on success.
+    QString StopQueue(const QString& name);
 
     // Waits until every job of the queue is done; the number of jobs it ever had, or -1
     // when some job is still pending after the wait.
     int FinishedJobs(const QString& name);
+    // The number of jobs the queue ever had, done or not, without waiting.
+    int Jobs(const QString& name) const;
 
   private:
     QString Path(const QString& name) const { return folder_.filePath(name); }
     void WriteConfiguration() const;
     bool WaitUntilListening();
+    static QString Administer(const QString& program, const QStringList& arguments);
 
     QTemporaryDir folder_;
     QProcess scheduler_;
     QString error_;
+    QByteArray previousServer_;
+};
+
+// A print scheduler that takes connections and never answers, standing in for a hung one for
+// this process and the programs it starts while it lives.
+class HungCups {
+  public:
+    HungCups();
+    ~HungCups();
+    HungCups(const HungCups&) = delete;
+    HungCups& operator=(const HungCups&) = delete;
+
+    bool Listening() const { return listening_; }
+
+  private:
+    QTemporaryDir folder_;
+    int socket_ = -1;
+    bool listening_ = false;
     QByteArray previousServer_;
 };

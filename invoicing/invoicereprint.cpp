@@ -1,0 +1,54 @@
+#include "invoicereprint.h"
+
+#include "booksession.h"
+#include "busypointer.h"
+#include "formats.h"
+#include "invoicesheet.h"
+#include "modCommand.h"
+#include "prompts.h"
+#include "reprintsource.h"
+#include "settings.h"
+
+namespace {
+InvoiceCells CellsFor(const InvoiceReprint& reprint) {
+    InvoiceCells cells;
+    cells.takeAddresses(reprint.profile);
+    cells.account = reprint.invoice.AccountNumber;
+    cells.number = reprint.invoice.InvoiceNumber;
+    cells.dateBilled = FormatShortDate(reprint.invoice.DateBilled);
+    cells.dateDue = FormatShortDate(reprint.invoice.DateDue);
+    cells.units = reprint.units;
+    cells.charges = FormatMoney(reprint.charges);
+    cells.previous = FormatMoney(reprint.previous);
+    cells.billed = FormatMoney(reprint.billed);
+    cells.payable = reprint.profile.PayableTo;
+    cells.description = reprint.description;
+    cells.guid = Settings().GUID;
+    return cells;
+}
+} // namespace
+
+void ReprintInvoice(QWidget* owner, const QString& invoiceNumber) {
+    std::optional<InvoiceReprint> reprint;
+    QString error;
+    {
+        BusyPointer busy;
+        BookSession session(Settings().Database);
+        if (!session.isOpen()) {
+            busy.release();
+            ShowMessage(owner, "Error connecting to database!\n\n" + session.error(),
+                        QMessageBox::Critical);
+            return;
+        }
+        reprint = ReadInvoiceReprint(invoiceNumber, error);
+    }
+    if (!reprint) {
+        ShowMessage(owner, "Invoice " + invoiceNumber + " cannot be printed again.\n\n" + error,
+                    QMessageBox::Critical);
+        return;
+    }
+    InvoiceSheet sheet(owner);
+    if (sheet.print(CellsFor(*reprint)) == InvoicePrint::Printed)
+        LogTransaction("Reprinted invoice# " + invoiceNumber);
+    sheet.finish(InvoiceBackupMissing(invoiceNumber), invoiceNumber);
+}

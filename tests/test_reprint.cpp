@@ -1,0 +1,90 @@
+// What printing a stored invoice again reads from the book, on a real file.
+#include "accounts.h"
+#include "booksession.h"
+#include "booktesting.h"
+#include "columns.h"
+#include "invoices.h"
+#include "modDAO.h"
+#include "reprintsource.h"
+#include "statements.h"
+
+namespace {
+ProfileRecord account(const QString& number, int invoiceType, double unitPrice) {
+    ProfileRecord p;
+    p.AccountNumber = number;
+    p.MasterAccount = MasterMarker;
+    p.CustomerName = "Acme Tools";
+    p.InvoiceType = invoiceType;
+    p.PaymentAmount = 0.0;
+    p.UnitPrice = unitPrice;
+    p.PayableTo = "Varnaby Services";
+    p.BillAddress[0] = "1 Mill Lane";
+    return p;
+}
+
+// Stores an invoice billing `billed` on top of a balance of pastDue.
+InvoiceStore invoice(const QString& number, const QString& account, double pastDue, double billed,
+                     const QString& description, QString& error) {
+    if (daoIssue_EXEStatement(sql::UpdateBalance, error, {pastDue, QDate(2026, 3, 5), account}))
+        return InvoiceStore::Failed;
+    InvoiceRecord i;
+    i.InvoiceNumber = number;
+    i.AccountNumber = account;
+    i.DateBilled = QDate(2026, 3, 5);
+    i.DateDue = QDate(2026, 3, 19);
+    i.AmountRecieved = 0.0;
+    return CreateInvoice(i, billed - pastDue, description, error);
+}
+} // namespace
+
+class ReprintTest : public QObject {
+    Q_OBJECT
+    std::unique_ptr<ProgramFolderFixture> folder;
+
+  private slots:
+    void init() { folder = std::make_unique<ProgramFolderFixture>(); }
+    void cleanup() { folder.reset(); }
+
+    void storedAmountsComeBackAndUnitsAreWorkedOut() {
+        BookSession session(folder->database());
+        QString error;
+        QCOMPARE(SaveAccount(account("ACME-7", 2, 40.0), QString(), error), 0);
+        QCOMPARE(invoice("0000041", "ACME-7", 25.0, 125.0, "Hours", error), InvoiceStore::Stored);
+
+        auto reprint = ReadInvoiceReprint("0000041", error);
+        QVERIFY2(reprint, qPrintable(error));
+        QCOMPARE(reprint->invoice.DateDue, QDate(2026, 3, 19));
+        QCOMPARE(reprint->profile.CustomerName, QString("Acme Tools"));
+        QCOMPARE(reprint->previous, 25.0);
+        QCOMPARE(reprint->charges, 100.0);
+        QCOMPARE(reprint->billed, 125.0);
+        QCOMPARE(reprint->units, QString("2.5"));
+        QCOMPARE(reprint->description, QString("Hours"));
+
+        // A later invoice took over the description; a new unit price no longer fits.
+        QCOMPARE(invoice("0000042", "ACME-7", 125.0, 165.0, "Visits", error), InvoiceStore::Stored);
+        QCOMPARE(SaveAccount(account("ACME-7", 2, 30.0), "ACME-7", error), 0);
+        reprint = ReadInvoiceReprint("0000041", error);
+        QCOMPARE(reprint->description, QString());
+        QCOMPARE(reprint->units, QString());
+        QCOMPARE(ReadInvoiceReprint("0000042", error)->description, QString("Visits"));
+
+        // Reading changed nothing.
+        QCOMPARE(AllInvoices(error).size(), std::size_t(2));
+        QCOMPARE(ReadBalance("ACME-7", error)->Balance, std::optional<double>(165.0));
+    }
+
+    void fixedChargesPrintOneUnitAndMissingInvoicesAreNamed() {
+        BookSession session(folder->database());
+        QString error;
+        QCOMPARE(SaveAccount(account("F1", 1, 0.0), QString(), error), 0);
+        QCOMPARE(invoice("0000005", "F1", 0.0, 80.0, "Month", error), InvoiceStore::Stored);
+        QCOMPARE(ReadInvoiceReprint("0000005", error)->units, QString("1"));
+
+        QVERIFY(!ReadInvoiceReprint("0000006", error));
+        QCOMPARE(error, QString("Invoice 0000006 is not in the book."));
+    }
+};
+
+PELLORY_BOOK_TEST_MAIN(ReprintTest)
+#include "test_reprint.moc"

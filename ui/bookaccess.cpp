@@ -1,0 +1,21 @@
+#include "bookaccess.h"
+
+#include "booksession.h"
+#include "busypointer.h"
+#include "prompts.h"
+#include "settings.h"
+
+bool WorkOnBook(QWidget* owner, const QString& failure, const std::function<void()>& work) {
+    QString error;
+    {
+        BusyPointer busy;
+        BookSession session(Settings().Database);
+        if (session.isOpen()) {
+            work();
+            return true;
+        }
+        error = session.error();
+    }
+    ShowMessage(owner, failure + error, QMessageBox::Critical);
+    return false;
+}
