@@ -132,32 +132,6 @@ class ExcelTest : public QObject {
         }
     }
 
-    void exportsOnlyTheNamedSheetAsPdfAndKeepsTheWorkbook() {
-        const QString path = Workbook();
-        QCOMPARE(xlsOpen_Workbook(path), 0);
-        QVERIFY(xlsSet_CellValue(0, 5, 10, QStringLiteral("'0004711")));
-        const QString invoicePdf = work_->filePath(QStringLiteral("invoice.pdf"));
-        const QString reportPdf = work_->filePath(QStringLiteral("report.pdf"));
-        QVERIFY(xlsExport_WorksheetPdf(QStringLiteral("Sheet1"), invoicePdf));
-        QVERIFY(xlsExport_WorksheetPdf(QStringLiteral("Sheet2"), reportPdf));
-        QVERIFY(!xlsExport_WorksheetPdf(QStringLiteral("Sheet9"), work_->filePath("none.pdf")));
-        QVERIFY(xlsPrint_Worksheet(QStringLiteral("Sheet1"), 1, Printer()));
-        QVERIFY(xlsClose_Workbook(true));
-
-        const QStringList invoice = PdfPages(invoicePdf);
-        QCOMPARE(invoice.size(), PdfPages(cups_->OutputFile(Queue)).size());
-        QVERIFY2(invoice.join("").contains("0004711") && !invoice.join("").contains("Summary"),
-                 qPrintable(invoice.join("")));
-        const QStringList report = PdfPages(reportPdf);
-        QVERIFY2(!report.isEmpty() && !report.join("").contains("0004711"),
-                 qPrintable(report.join("")));
-        // Exporting changed nothing in the workbook: both sheets stay, the cell as written.
-        QCOMPARE(FirstSheetCells(path).value(4).value(9), QString("\"0004711\""));
-        QCOMPARE(QDir(work_->path()).entryList(QDir::Files | QDir::Hidden),
-                 QStringList({"invoice.pdf", "pellory.xls", "report.pdf"}));
-        QVERIFY(!xlsExport_WorksheetPdf(QStringLiteral("Sheet1"), invoicePdf)); // nothing open
-    }
-
     void unknownPrinterPrintsNothing() {
         const int jobsBefore = cups_->FinishedJobs(Queue);
         QCOMPARE(xlsOpen_Workbook(Workbook()), 0);
