@@ -1,5 +1,6 @@
 #include "frmPelloryEnv.h"
 #include "modExcel.h"
+#include "paths.h"
 #include "prompts.h"
 
 #include <QApplication>
@@ -9,6 +10,11 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Pellory Envelope Printer"));
+    // An installed program starts the user's data folder before any setting points into it.
+    if (const QString error = PrepareProgramFolder(); !error.isEmpty()) {
+        ShowMessage(nullptr, "Error loading envelope printer, " + error, QMessageBox::Critical);
+        return 1;
+    }
     auto window = std::make_unique<frmPelloryEnv>();
     if (!window->StartError().isEmpty()) {
         QApplication::beep();

@@ -89,6 +89,10 @@ std::optional<QDate> ParseDate(const QString& text) {
         const QDate date(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt());
         return date.isValid() ? std::optional(date) : std::nullopt;
     }
+    // The form the program shows dates in always reads back, also where it names the month
+    // (the C locale's "d MMM yyyy").
+    if (const QDate shown = QLocale::system().toDate(trimmed, ShortDateFormat()); shown.isValid())
+        return shown;
     static const QRegularExpression shortForm(
         QStringLiteral("^(\\d{1,4})[^\\d\\s]\\s*(\\d{1,4})[^\\d\\s]\\s*(\\d{1,4})\\.?$"));
     const auto m = shortForm.match(trimmed);

@@ -3,6 +3,7 @@
 #include "events.h"
 #include "modExcel.h"
 #include "modRegEdit.h"
+#include "paths.h"
 #include "printers.h"
 #include "prompts.h"
 #include "settings.h"
@@ -25,6 +26,11 @@ int StartRoutine(QApplication& app, const StartupWindows& windows) {
         ShowMessage(nullptr,
                     QStringLiteral("WARNING, No printer object is installed on this system."),
                     QMessageBox::Critical);
+    // An installed program starts the user's data folder before any setting points into it.
+    if (const QString error = PrepareProgramFolder(); !error.isEmpty()) {
+        reportStartFailure(error);
+        return 1;
+    }
     const QStringList notices = LoadSettings();
     std::unique_ptr<QWidget> mainWindow;
     try {

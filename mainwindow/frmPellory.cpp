@@ -227,7 +227,7 @@ bool frmPellory::handleKey(QKeyEvent* event) {
 
 QString frmPellory::HelpDocumentPath() {
     const QString program = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
-    return ProgramFile(program + QStringLiteral(".htm"));
+    return SharedFile(program + QStringLiteral(".htm"));
 }
 
 // A missing document or one without a handler is not reported.
