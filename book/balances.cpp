@@ -129,11 +129,11 @@ Removal DeleteLastInvoice(const QString& account, const QString& number, QString
 }
 
 bool RemoveInvoiceBackup(const QString& number) {
-    const QString name = "inv" + number + ".xls";
+    const QStringList names = {"inv" + number + ".xls", "inv" + number + ".pdf"};
     QDir backup(ProgramFile(QStringLiteral("backup")));
     bool allRemoved = true;
     for (const QString& file : backup.entryList(QDir::Files | QDir::Hidden))
-        if (file.compare(name, Qt::CaseInsensitive) == 0 && !backup.remove(file))
+        if (names.contains(file, Qt::CaseInsensitive) && !backup.remove(file))
             allRemoved = false;
     return allRemoved;
 }

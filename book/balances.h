@@ -37,6 +37,6 @@ enum class Removal { Removed, NotLast, Failed };
 Removal DeleteLastInvoice(const QString& account, const QString& number, QString& lastInvoice,
                           QString& error);
 
-// Removes the invoice's backup workbook in backup/ of the program folder, whatever the letter
-// case of its name; other files stay. False when a copy is still there.
+// Removes the invoice's backup workbook and its PDF in backup/ of the program folder, whatever
+// the letter case of their names; other files stay. False when one is still there.
 bool RemoveInvoiceBackup(const QString& number);

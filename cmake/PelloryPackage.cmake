@@ -21,8 +21,9 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # prints the forms, the Qt SQLite driver, the window system plugins, the fonts of the forms.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
     "libreoffice-calc, libqt6sql6-sqlite, qt6-qpa-plugins, fonts-liberation2")
-# Printing goes to a CUPS scheduler, usually the machine's own.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS cups)
+# Printing goes to a CUPS scheduler, usually the machine's own; emailing an invoice opens the
+# mail program through xdg-email.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "cups, xdg-utils")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_STRIP_FILES ON)

@@ -7,6 +7,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class WindowToolbar;
+class InvoiceSheet;
 struct InvoiceCells;
 struct InvoiceRecord;
 struct ProfileRecord;
@@ -61,6 +62,7 @@ class frmInvoice : public QDialog {
     enum class Stored { Ready, NotOpened, Refused };
     Stored storeForPrinting(InvoiceRecord* invoice, double charges, ProfileRecord& profile);
     InvoiceCells cellsFor(const ProfileRecord& profile) const;
+    void offerEmail(const InvoiceSheet& sheet, const ProfileRecord& profile);
     bool refuse(QWidget* field, const QString& message);
     void closeWindow();
 

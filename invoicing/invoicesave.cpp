@@ -4,6 +4,7 @@
 #include "bookaccess.h"
 #include "formats.h"
 #include "frmInvoice.h"
+#include "invoiceemail.h"
 #include "invoices.h"
 #include "invoicesheet.h"
 #include "modCommand.h"
@@ -137,7 +138,21 @@ void frmInvoice::PrintSave() {
     sheet.print(cells);
     sheet.finish(true, TEXT_Invoice->text());
     RefreshTree();
+    offerEmail(sheet, profile);
     closeWindow();
+}
+
+// Only customers with an email address are asked about; the rest are billed on paper.
+void frmInvoice::offerEmail(const InvoiceSheet& sheet, const ProfileRecord& profile) {
+    const QString number = TEXT_Invoice->text();
+    if (sheet.backedUp() && !profile.Email.trimmed().isEmpty() &&
+        ShowMessage(this,
+                    "Email invoice " + number + " to " + profile.Email.trimmed() +
+                        " now?\n\nYour mail program opens a new message with the invoice's PDF "
+                        "attached; nothing is sent until you send it there.",
+                    QMessageBox::Question, QMessageBox::Yes | QMessageBox::No,
+                    QStringLiteral("Email Invoice")) == QMessageBox::Yes)
+        EmailInvoice(this, number);
 }
 
 void frmInvoice::PrintBlank() {

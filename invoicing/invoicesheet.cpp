@@ -1,6 +1,7 @@
 #include "invoicesheet.h"
 
 #include "busypointer.h"
+#include "invoicepdf.h"
 #include "modExcel.h"
 #include "paths.h"
 #include "prompts.h"
@@ -113,11 +114,17 @@ InvoicePrint InvoiceSheet::print(const InvoiceCells& cells) {
 }
 
 void InvoiceSheet::finish(bool save, const QString& invoiceNumber) {
+    const bool copyDue = save && filled_ && hasBackupFolder();
+    // The PDF comes from the sheet as printed, while the workbook is still open.
+    const bool exported = copyDue && ExportInvoicePdf(invoiceNumber);
     // A save that failed leaves the previous invoice in the workbook: that is no copy of this one.
     const bool saved = xlsClose_Workbook(save);
-    if (!save || !filled_ || !hasBackupFolder())
-        return;
-    if (!saved || !replaceCopy(Settings().Worksheet, InvoiceBackupPath(invoiceNumber)))
+    backedUp_ =
+        copyDue && saved && replaceCopy(Settings().Worksheet, InvoiceBackupPath(invoiceNumber));
+    // The PDF is kept only beside its backup workbook.
+    if (exported && !backedUp_)
+        QFile::remove(InvoicePdfPath(invoiceNumber));
+    if (copyDue && !backedUp_)
         tellBackupMissing(invoiceNumber);
 }
 

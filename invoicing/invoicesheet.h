@@ -45,11 +45,14 @@ class InvoiceSheet {
     InvoicePrint print(const InvoiceCells& cells);
 
     // Closes the workbook, saving it when asked; a sheet filled for this invoice and saved is
-    // copied to backup/Inv<number>.xls when the backup folder exists. Says so when that copy
-    // could not be written.
+    // copied to backup/Inv<number>.xls when the backup folder exists, with the sheet as a PDF
+    // beside it (backup/Inv<number>.pdf) unless the export fails. Says so when that copy could
+    // not be written.
     void finish(bool save, const QString& invoiceNumber);
 
     bool filled() const { return filled_; }
+    // finish() wrote the backup copy of this invoice.
+    bool backedUp() const { return backedUp_; }
 
   private:
     void tellBackupMissing(const QString& invoiceNumber) const;
@@ -58,6 +61,7 @@ class InvoiceSheet {
     QString storedNote_;
     bool filled_ = false;
     InvoicePrint printed_ = InvoicePrint::NotOpened;
+    bool backedUp_ = false;
 };
 
 // What a failure message adds after "Print / Save" stored the invoice: it is in the book, and

@@ -19,4 +19,5 @@ inline const QString EditInvoice = QStringLiteral("EditInvoice");
 inline const QString ReprintInvoice = QStringLiteral("ReprintInvoice");
 inline const QString Statements = QStringLiteral("Statements");
 inline const QString PrintStatement = QStringLiteral("PrintStatement");
+inline const QString EmailInvoice = QStringLiteral("EmailInvoice");
 } // namespace command

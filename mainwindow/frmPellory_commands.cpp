@@ -9,6 +9,7 @@
 #include "frmReport.h"
 #include "frmSchedule.h"
 #include "frmSettings.h"
+#include "invoiceemail.h"
 #include "invoicereprint.h"
 #include "nodekeys.h"
 #include "prompts.h"
@@ -91,6 +92,8 @@ void frmPellory::buildPopupMenu() {
         addMenuItem(MENU_PopupMenu, QStringLiteral("Reprint Invoice"), command::ReprintInvoice);
     MENUOPT_PrintStatement =
         addMenuItem(MENU_PopupMenu, QStringLiteral("Print Statement..."), command::PrintStatement);
+    MENUOPT_EmailInvoice =
+        addMenuItem(MENU_PopupMenu, QStringLiteral("Email Invoice..."), command::EmailInvoice);
     connect(MENUOPT_EditAccount, &QAction::triggered, this, [this] {
         if (const QTreeWidgetItem* node = TreeView1->currentItem())
             openCustomerEditor(SplitNodeKey(KeyOf(node)).value);
@@ -108,6 +111,10 @@ void frmPellory::buildPopupMenu() {
     connect(MENUOPT_PrintStatement, &QAction::triggered, this, [this] {
         if (const QTreeWidgetItem* node = TreeView1->currentItem(); node && !treeBusy_)
             PrintStatement(this, SplitNodeKey(KeyOf(node)).value);
+    });
+    connect(MENUOPT_EmailInvoice, &QAction::triggered, this, [this] {
+        if (const QTreeWidgetItem* node = TreeView1->currentItem(); node && !treeBusy_)
+            EmailInvoice(this, SplitNodeKey(KeyOf(node)).value);
     });
 }
 
@@ -162,6 +169,7 @@ void frmPellory::showPopupMenu(const QPoint& globalPosition) {
     setCommandEnabled(MENUOPT_EditInvoice, invoice);
     setCommandEnabled(MENUOPT_ReprintInvoice, invoice);
     setCommandEnabled(MENUOPT_PrintStatement, account);
+    setCommandEnabled(MENUOPT_EmailInvoice, invoice);
     MENU_PopupMenu->popup(globalPosition);
 }
 

@@ -2,6 +2,7 @@
 
 #include "officesession.h"
 #include "unovalues.h"
+#include "worksheetpdf.h"
 #include "worksheetprint.h"
 
 #include <QCoreApplication>
@@ -309,6 +310,11 @@ bool xlsPrint_Worksheet(const QString& sheetName, int copies, const QString& pri
         return false;
     const QString device = printer.section(QStringLiteral(" on "), 0, 0);
     return PrintWorksheet(*workbook->office, workbook->document, sheetName, copies, device);
+}
+
+bool xlsExport_WorksheetPdf(const QString& sheetName, const QString& path) {
+    auto& workbook = Current();
+    return workbook && ExportWorksheetPdf(*workbook->office, workbook->document, sheetName, path);
 }
 
 bool xlsClose_Workbook(bool saveChanges) {

@@ -42,6 +42,12 @@ bool xlsSet_CellFont(int sheet, int row, int column);
 // workbook is open, the printer is unknown or anything fails.
 bool xlsPrint_Worksheet(const QString& sheetName, int copies, const QString& printer);
 
+// Exports only the worksheet named sheetName as a PDF file at path, page for page as it
+// prints, through the office's own PDF export; the workbook stays open and unchanged. True
+// once the whole file is in place; false when no workbook is open or anything fails, and then
+// path is left as it was.
+bool xlsExport_WorksheetPdf(const QString& sheetName, const QString& path);
+
 // Saves the workbook over its file in the Excel 97 format when saveChanges is set, then closes
 // the document: nothing of it stays in the office, and a document closed without saving never
 // changes its file. False when a save was asked for and the file could not be replaced (or no

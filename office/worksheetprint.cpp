@@ -1,18 +1,14 @@
 #include "worksheetprint.h"
 
+#include "onlysheetshown.h"
 #include "unovalues.h"
 
 #include <com/sun/star/beans/PropertyValue.hpp>
-#include <com/sun/star/beans/XPropertySet.hpp>
-#include <com/sun/star/container/NoSuchElementException.hpp>
-#include <com/sun/star/container/XIndexAccess.hpp>
-#include <com/sun/star/container/XNamed.hpp>
 #include <com/sun/star/view/XPrintJobBroadcaster.hpp>
 #include <com/sun/star/view/XPrintable.hpp>
 #include <cppuhelper/implbase1.hxx>
 #include <mutex>
 #include <rtl/ref.hxx>
-#include <vector>
 
 using namespace css;
 
@@ -50,41 +46,6 @@ bool PrinterIs(const uno::Reference<view::XPrintable>& printable, const rtl::OUS
     }
     return false;
 }
-
-// Hides every other sheet while it lives, since the office prints all visible sheets.
-class OnlySheetShown {
-  public:
-    OnlySheetShown(const uno::Reference<sheet::XSpreadsheetDocument>& document,
-                   const rtl::OUString& name) {
-        uno::Reference<container::XIndexAccess> sheets(document->getSheets(), uno::UNO_QUERY_THROW);
-        for (sal_Int32 i = 0; i < sheets->getCount(); ++i) {
-            uno::Reference<beans::XPropertySet> sheet(sheets->getByIndex(i), uno::UNO_QUERY_THROW);
-            if (uno::Reference<container::XNamed>(sheet, uno::UNO_QUERY_THROW)->getName() == name)
-                target_ = sheet;
-            else if (sheet->getPropertyValue("IsVisible") == uno::Any(true))
-                hidden_.push_back(sheet);
-        }
-        if (!target_.is())
-            throw container::NoSuchElementException(name);
-        target_->setPropertyValue("IsVisible", uno::Any(true));
-        for (const auto& sheet : hidden_)
-            sheet->setPropertyValue("IsVisible", uno::Any(false));
-    }
-    ~OnlySheetShown() {
-        try {
-            for (const auto& sheet : hidden_)
-                sheet->setPropertyValue("IsVisible", uno::Any(true));
-        } catch (const uno::Exception&) {
-            // The office is gone; there is nothing left to restore.
-        }
-    }
-    OnlySheetShown(const OnlySheetShown&) = delete;
-    OnlySheetShown& operator=(const OnlySheetShown&) = delete;
-
-  private:
-    uno::Reference<beans::XPropertySet> target_;
-    std::vector<uno::Reference<beans::XPropertySet>> hidden_;
-};
 } // namespace
 
 bool PrintWorksheet(OfficeSession& office,

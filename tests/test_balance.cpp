@@ -266,7 +266,8 @@ class BalanceWindowTest : public QObject {
         click(*window, "Save");
         QCOMPARE(balanceOf(db_, "A1"), QVariant(170.0));
         QDir backup(ProgramFile("backup"));
-        for (const char* name : {"inv0000003.xls", "INV0000003.XLS", "Inv0000002.xls"})
+        for (const char* name : {"inv0000003.xls", "INV0000003.XLS", "Inv0000003.pdf",
+                                 "inv0000003.PDF", "Inv0000002.xls", "Inv0000002.pdf"})
             QFile(backup.filePath(name)).open(QIODevice::WriteOnly);
         window->LIST_Invoices->setCurrentRow(2);
         fixture_->prompts.answers = {QMessageBox::No};
@@ -280,7 +281,7 @@ class BalanceWindowTest : public QObject {
         QCOMPARE(balanceOf(db_, "A1"), QVariant(70.0));
         QCOMPARE(listed(*window), QStringList({"0000001", "0000002"}));
         QCOMPARE(window->TEXT_Balance->text(), QString("70.00"));
-        QCOMPARE(backup.entryList(QDir::Files), QStringList({"Inv0000002.xls"}));
+        QCOMPARE(backup.entryList(QDir::Files), QStringList({"Inv0000002.pdf", "Inv0000002.xls"}));
         QVERIFY(logText().contains(", Deleted invoice# 0000003\r\n"));
 
         // The payment recorded on a deleted invoice goes with it.
@@ -288,7 +289,7 @@ class BalanceWindowTest : public QObject {
         fixture_->prompts.answers = {QMessageBox::Yes};
         click(*window, "Delete");
         QCOMPARE(balanceOf(db_, "A1"), QVariant(0.0));
-        QVERIFY(!QFile::exists(backup.filePath("Inv0000002.xls")));
+        QCOMPARE(backup.entryList(QDir::Files), QStringList());
     }
 
     void invoiceCreatedSinceListingIsTheLastOne() {

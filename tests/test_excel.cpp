@@ -190,8 +190,9 @@ class ExcelTest : public QObject {
             ::kill(pid, SIGSTOP);
         QVERIFY(!xlsSet_CellValue(0, 1, 1, QStringLiteral("'never lands")));
         QVERIFY(!xlsPrint_Worksheet(QStringLiteral("Sheet1"), 1, Printer()));
+        QVERIFY(!xlsExport_WorksheetPdf(QStringLiteral("Sheet1"), work_->filePath("x.pdf")));
         QVERIFY(!xlsClose_Workbook(true)); // the caller learns the save did not land
-        // No half-written workbook, and no lock file the killed office could not remove.
+        // No half-written workbook or PDF, and no lock file the killed office could not remove.
         QCOMPARE(Contents(path), before);
         QCOMPARE(QDir(work_->path()).entryList(QDir::Files | QDir::Hidden),
                  QStringList{QStringLiteral("pellory.xls")});

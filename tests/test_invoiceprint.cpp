@@ -3,6 +3,7 @@
 #include "columns.h"
 #include "formats.h"
 #include "frmInvoice.h"
+#include "invoicepdf.h"
 #include "invoicereprint.h"
 #include "invoicesheet.h"
 #include "modCommand.h"
@@ -22,6 +23,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QRegularExpression>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTimer>
@@ -162,6 +164,13 @@ class InvoicePrintTest : public QObject {
                      pages[0].contains("125.00") && pages[0].contains("Acme Tools"),
                  qPrintable(pages[0]));
 
+        // Beside the backup copy, the invoice as printed: one copy's pages, as a PDF.
+        const QStringList pdf = PdfPages(InvoicePdfPath("0000001"));
+        QCOMPARE(pdf.size(), pages.size() / 2);
+        QVERIFY2(pdf[0].contains("0000001") && pdf[0].contains("ACME-7") &&
+                     pdf[0].contains("125.00") && pdf[0].contains("Acme Tools"),
+                 qPrintable(pdf.join("")));
+
         const QList<QStringList> cells = FirstSheetCells(InvoiceBackupPath("0000001"));
         QCOMPARE(cell(cells, 5, 10), QString("\"0000001\""));
         QCOMPARE(cell(cells, 8, 10), QString("\"ACME-7\""));
@@ -187,6 +196,20 @@ class InvoicePrintTest : public QObject {
         QCOMPARE(cups_->FinishedJobs(Queue), jobsBefore);
         const QList<QStringList> cells = FirstSheetCells(InvoiceBackupPath("0000041"));
         QCOMPARE(cell(cells, 22, 10), QString("\"80.00\""));
+        QVERIFY(PdfPages(InvoicePdfPath("0000041")).join("").contains("80.00"));
+
+        // A PDF that cannot be written stops nothing: the invoice is stored and backed up.
+        QVERIFY(QDir().mkpath(InvoicePdfPath("0000042"))); // a folder where the file would go
+        QTest::ignoreMessage(
+            QtWarningMsg, QRegularExpression("^The PDF of invoice 0000042 could not be written"));
+        prompts.answers = {QMessageBox::Yes};
+        prompts.messages.clear();
+        run("C1", "OK", prompts);
+        QCOMPARE(prompts.messages.size(), std::size_t(1));
+        QCOMPARE(CountRows(folder_->database(), sql::SelectInvoice, {"0000042"}), 1);
+        QCOMPARE(cell(FirstSheetCells(InvoiceBackupPath("0000042")), 22, 10), QString("\"80.00\""));
+        QCOMPARE(QDir(folder_->file("backup")).entryList(QDir::Files | QDir::Hidden),
+                 QStringList({"Inv0000041.pdf", "Inv0000041.xls", "Inv0000042.xls"}));
 
         // Without the backup folder no copy is made, and nothing is said of it.
         QVERIFY(QDir(folder_->file("backup")).removeRecursively());
@@ -194,8 +217,9 @@ class InvoicePrintTest : public QObject {
         prompts.messages.clear();
         run("C1", "OK", prompts);
         QCOMPARE(prompts.messages.size(), std::size_t(1));
-        QCOMPARE(CountRows(folder_->database(), sql::SelectInvoice, {"0000042"}), 1);
-        QVERIFY(!QFile::exists(InvoiceBackupPath("0000042")));
+        QCOMPARE(CountRows(folder_->database(), sql::SelectInvoice, {"0000043"}), 1);
+        QVERIFY(!QFile::exists(InvoiceBackupPath("0000043")));
+        QVERIFY(!QFile::exists(InvoicePdfPath("0000043")));
     }
 
     void duplicateNumberWritesAndPrintsNothing() {
@@ -265,6 +289,7 @@ class InvoicePrintTest : public QObject {
         QCOMPARE(ReadValue(folder_->database(), sql::SelectBalance, {"B1"}, col::Balance),
                  QVariant(33.5));
         QVERIFY(!QFile::exists(InvoiceBackupPath("0000009")));
+        QVERIFY(!QFile::exists(InvoicePdfPath("0000009")));
         QCOMPARE(cups_->FinishedJobs(Queue), jobsBefore + 1);
         const QString page = PdfPages(cups_->OutputFile(Queue)).value(0);
         QVERIFY2(page.contains("33.50") && page.contains("B1"), qPrintable(page));

@@ -252,6 +252,7 @@ class TestMainWindow : public QObject {
         QVERIFY(!window.MENUOPT_EditInvoice->isEnabled());
         QVERIFY(!window.MENUOPT_ReprintInvoice->isEnabled());
         QVERIFY(window.MENUOPT_PrintStatement->isEnabled());
+        QVERIFY(!window.MENUOPT_EmailInvoice->isEnabled());
         window.MENU_PopupMenu->hide();
 
         // The right button does not select: the menu stays on the selected node.
@@ -271,6 +272,8 @@ class TestMainWindow : public QObject {
         QVERIFY(window.MENUOPT_EditInvoice->isEnabled());
         QVERIFY(window.MENUOPT_ReprintInvoice->isEnabled());
         QVERIFY(!window.MENUOPT_PrintStatement->isEnabled());
+        QCOMPARE(window.MENUOPT_EmailInvoice->text(), QStringLiteral("Email Invoice..."));
+        QVERIFY(window.MENUOPT_EmailInvoice->isEnabled());
         window.MENU_PopupMenu->hide();
 
         doubleClick(window, invoice);

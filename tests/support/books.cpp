@@ -8,6 +8,7 @@ bool AddAccount(const QString& database, const AccountRow& row) {
     profile[col::AccountNumber] = row.account;
     profile[col::MasterAccount] = row.master;
     profile[col::CustomerName] = row.name;
+    profile[col::Email] = row.email;
     profile[col::InvoiceType] = row.invoiceType;
     profile[col::PaymentAmount] = row.fixedAmount;
     profile[col::UnitPrice] = row.unitPrice;

@@ -18,6 +18,7 @@ struct AccountRow {
     int graceDays = 0;
     double balance = 0.0;
     QString lastDescription;
+    QString email;
 };
 
 struct InvoiceRow {

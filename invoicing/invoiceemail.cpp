@@ -1,0 +1,107 @@
+#include "invoiceemail.h"
+
+#include "accounts.h"
+#include "bookaccess.h"
+#include "busypointer.h"
+#include "invoicemail.h"
+#include "invoicepdf.h"
+#include "invoices.h"
+#include "invoicesheet.h"
+#include "prompts.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+
+namespace {
+const QString MailProgram = QStringLiteral("xdg-email");
+
+struct InvoiceAndProfile {
+    InvoiceRecord invoice;
+    ProfileRecord profile;
+};
+
+std::optional<InvoiceAndProfile> readInvoice(QWidget* owner, const QString& number) {
+    QString error;
+    std::optional<InvoiceRecord> invoice;
+    std::optional<ProfileRecord> profile;
+    if (!WorkOnBook(owner, QStringLiteral("Error connecting to database!\n\n"), [&] {
+            invoice = ReadInvoice(number, error);
+            if (invoice)
+                profile = ReadProfile(invoice->AccountNumber, error);
+        }))
+        return std::nullopt;
+    if (!invoice || !profile) {
+        ShowMessage(owner,
+                    "Invoice " + number + " or its account could not be read from the book, " +
+                        "so it was not emailed." + (error.isEmpty() ? "" : "\n\n" + error),
+                    QMessageBox::Critical);
+        return std::nullopt;
+    }
+    return InvoiceAndProfile{*invoice, *profile};
+}
+
+// The PDF to attach, made from the backup workbook when it is missing; empty when there is
+// none and the user has been told.
+QString pdfToAttach(QWidget* owner, const QString& number) {
+    const QString pdf = InvoicePdfPath(number);
+    if (QFileInfo(pdf).isFile())
+        return pdf;
+    const QString workbook = InvoiceBackupPath(number);
+    if (!QFileInfo(workbook).isFile()) {
+        ShowMessage(owner,
+                    "Invoice " + number + " has no PDF and no backup workbook to make one from (" +
+                        QDir::toNativeSeparators(workbook) + "), so it was not emailed.",
+                    QMessageBox::Warning);
+        return {};
+    }
+    BusyPointer busy;
+    const bool made = MakeInvoicePdfFromBackup(number);
+    busy.release();
+    if (!made) {
+        ShowMessage(owner,
+                    "The PDF of invoice " + number + " could not be made from its backup " +
+                        "workbook (" + QDir::toNativeSeparators(workbook) +
+                        "), so it was not emailed.",
+                    QMessageBox::Critical);
+        return {};
+    }
+    return pdf;
+}
+} // namespace
+
+void EmailInvoice(QWidget* owner, const QString& invoiceNumber) {
+    const auto read = readInvoice(owner, invoiceNumber);
+    if (!read)
+        return;
+    const InvoiceMail mail = ComposeInvoiceMail(read->invoice, read->profile);
+    if (mail.address.isEmpty()) {
+        ShowMessage(owner,
+                    "Account " + read->profile.AccountNumber +
+                        " has no email address in its profile, so invoice " + invoiceNumber +
+                        " was not emailed.\n\nEnter the Customer Contact Email Address with "
+                        "Edit Account, then try again.",
+                    QMessageBox::Warning);
+        return;
+    }
+    const QString program = QStandardPaths::findExecutable(MailProgram);
+    if (program.isEmpty()) {
+        ShowMessage(owner,
+                    "No mail program was found, so invoice " + invoiceNumber +
+                        " was not emailed.\n\nPellory opens your mail program through " +
+                        MailProgram + " (package xdg-utils); install it, then try again.",
+                    QMessageBox::Warning);
+        return;
+    }
+    const QString pdf = pdfToAttach(owner, invoiceNumber);
+    if (pdf.isEmpty())
+        return;
+    // An argument list, never a shell: no character of the address or subject is special.
+    if (!QProcess::startDetached(program, MailProgramArguments(mail, pdf)))
+        ShowMessage(owner,
+                    "The mail program (" + MailProgram + ") could not be started, so invoice " +
+                        invoiceNumber + " was not emailed. Its PDF is " +
+                        QDir::toNativeSeparators(pdf) + ".",
+                    QMessageBox::Critical);
+}
