@@ -94,11 +94,8 @@ class InvoicePrintTest : public QObject {
 
   private slots:
     void initTestCase() {
-        cups_ = std::make_unique<PrivateCups>();
-        qputenv("TMPDIR", officeTemp_.path().toUtf8()); // the offices' profiles, not the scheduler
-        QVERIFY2(cups_->Error().isEmpty(), qPrintable(cups_->Error()));
-        const QString added = cups_->AddQueue(Queue);
-        QVERIFY2(added.isEmpty(), qPrintable(added));
+        const QString rig = StartPrintingRig(cups_, officeTemp_, Queue);
+        QVERIFY2(rig.isEmpty(), qPrintable(rig));
     }
 
     void init() {

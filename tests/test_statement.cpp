@@ -50,11 +50,8 @@ class StatementTest : public QObject {
 
   private slots:
     void initTestCase() {
-        cups_ = std::make_unique<PrivateCups>();
-        qputenv("TMPDIR", officeTemp_.path().toUtf8());
-        QVERIFY2(cups_->Error().isEmpty(), qPrintable(cups_->Error()));
-        const QString added = cups_->AddQueue(Queue);
-        QVERIFY2(added.isEmpty(), qPrintable(added));
+        const QString rig = StartPrintingRig(cups_, officeTemp_, Queue);
+        QVERIFY2(rig.isEmpty(), qPrintable(rig));
     }
 
     void init() {

@@ -188,3 +188,12 @@ HungCups::~HungCups() {
     qputenv("CUPS_SERVER", previousServer_);
     cupsSetServer(nullptr);
 }
+
+QString StartPrintingRig(std::unique_ptr<PrivateCups>& cups, const QTemporaryDir& officeFolder,
+                         const QString& queue) {
+    cups = std::make_unique<PrivateCups>();
+    qputenv("TMPDIR", officeFolder.path().toUtf8()); // the offices' profiles, not the scheduler
+    if (!cups->Error().isEmpty())
+        return cups->Error();
+    return cups->AddQueue(queue);
+}

@@ -3,6 +3,7 @@
 #include <QProcess>
 #include <QString>
 #include <QTemporaryDir>
+#include <memory>
 
 // A CUPS scheduler of the tests' own, as CUPS's own test suite runs one: its configuration,
 // spool, cache, logs and printed output live in a temporary folder, it listens only on a
@@ -44,6 +45,12 @@ class PrivateCups {
     QString error_;
     QByteArray previousServer_;
 };
+
+// What a printing suite starts from: a private scheduler with one queue in cups, and the
+// offices' profiles sent under officeFolder, so the suite can tell its own offices apart. Empty
+// text when ready, otherwise what went wrong.
+QString StartPrintingRig(std::unique_ptr<PrivateCups>& cups, const QTemporaryDir& officeFolder,
+                         const QString& queue);
 
 // A print scheduler that takes connections and never answers, standing in for a hung one for
 // this process and the programs it starts while it lives.
