@@ -102,8 +102,8 @@ void frmBalance::Delete() {
     if (!RemoveInvoiceBackup(number))
         ShowMessage(this,
                     "Invoice Number [" + number +
-                        "] was deleted and the balance adjusted, but its backup copy could not "
-                        "be removed from the backup folder.",
+                        "] was deleted and the balance adjusted, but its backup copies (Inv" +
+                        number + ".xls, .pdf) could not be removed from the backup folder.",
                     QMessageBox::Warning);
     LoadAccount(account);
     COMBO_AccountNumber->setFocus();
