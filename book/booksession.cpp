@@ -1,5 +1,6 @@
 #include "booksession.h"
 
+#include "bookwork.h"
 #include "modDAO.h"
 #include "statements.h"
 
@@ -34,8 +35,7 @@ qint32 BookTransaction::commit(QString& error) {
 QString EngineVersion(const QString& path) {
     BookSession session(path, true);
     QString error;
-    if (!session.isOpen() || daoGet_DBTableRecord(QLatin1String(sql::EngineVersion), error) != 0 ||
-        !SharedRecordset().MoveFirst())
-        return QStringLiteral("unknown");
-    return SharedRecordset().Fields(0).toString();
+    const QVariant version =
+        session.isOpen() ? bookwork::ReadFirstValue(sql::EngineVersion, error) : QVariant();
+    return version.isValid() ? version.toString() : QStringLiteral("unknown");
 }

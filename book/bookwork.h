@@ -31,6 +31,14 @@ std::optional<Record> ReadOne(const char* statement, const QVariant& key, QStrin
     return Record::FromRow(SharedRecordset());
 }
 
+// The first value of the first row a statement returns; invalid when there is none.
+inline QVariant ReadFirstValue(const char* statement, QString& error) {
+    if (daoGet_DBTableRecord(QLatin1String(statement), error) != 0 ||
+        !SharedRecordset().MoveFirst())
+        return {};
+    return SharedRecordset().Fields(0);
+}
+
 inline qint32 Append(const char* table, const QVariantList& row, QString& error) {
     RecordBuffer() = row;
     return daoWrite_DBTableRecord(QLatin1String(table), error);

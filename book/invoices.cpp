@@ -26,10 +26,10 @@ std::vector<InvoiceRecord> AllInvoices(QString& error) {
 }
 
 std::optional<qlonglong> HighestInvoiceNumber(QString& error) {
-    if (daoGet_DBTableRecord(QLatin1String(sql::HighestNumericInvoice), error) != 0 ||
-        !SharedRecordset().MoveFirst() || SharedRecordset().Fields(0).isNull())
+    const QVariant highest = ReadFirstValue(sql::HighestNumericInvoice, error);
+    if (highest.isNull())
         return std::nullopt;
-    return SharedRecordset().Fields(0).toLongLong();
+    return highest.toLongLong();
 }
 
 InvoiceStore CreateInvoice(InvoiceRecord& invoice, double charges, const QString& unitDescription,

@@ -1,6 +1,7 @@
 #include "reprintsource.h"
 
 #include "accounts.h"
+#include "balances.h"
 #include "formats.h"
 #include "invoices.h"
 
@@ -25,13 +26,11 @@ QString UnitsFor(const ProfileRecord& profile, double charges) {
     return shown.toString(units, 'g', 12);
 }
 
+// The account's last invoice in the order the balance window lists them.
 bool IsNewestOfAccount(const InvoiceRecord& invoice, QString& error) {
-    const double number = ParseNumber(invoice.InvoiceNumber).value_or(0.0);
-    for (const InvoiceRecord& other : InvoicesOfAccount(invoice.AccountNumber, error)) {
-        if (ParseNumber(other.InvoiceNumber).value_or(0.0) > number)
-            return false;
-    }
-    return error.isEmpty();
+    QStringList numbers;
+    return ReadAccountInvoices(invoice.AccountNumber, numbers, error) == 0 && !numbers.isEmpty() &&
+           numbers.last() == invoice.InvoiceNumber;
 }
 } // namespace
 

@@ -1,6 +1,7 @@
 #include "frmPelloryEnv.h"
 
 #include "busypointer.h"
+#include "events.h"
 #include "modDialog32.h"
 #include "modExcel.h"
 #include "paths.h"
@@ -44,10 +45,6 @@ QWidget* addressHeading(const QString& title, const QString& place) {
     return heading;
 }
 
-// Lets the window paint while a long list comes in; no click or key can start anything.
-void letWindowPaint() {
-    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-}
 } // namespace
 
 frmPelloryEnv::frmPelloryEnv(QWidget* parent) : QDialog(parent) {
@@ -135,7 +132,7 @@ void frmPelloryEnv::LoadEnvelopeAccount(const QString& accountNumber) {
         COMBO_AccountNumber->clear();
         read = ReadAccountNumbers(settings_.database, [this](const QString& account) {
             COMBO_AccountNumber->addItem(account);
-            letWindowPaint();
+            LetEventsRun(); // the window paints while a long list comes in
         });
         COMBO_AccountNumber->setCurrentIndex(-1);
         FillingAccounts = false;

@@ -1,7 +1,6 @@
 #include "invoicereprint.h"
 
-#include "booksession.h"
-#include "busypointer.h"
+#include "bookaccess.h"
 #include "formats.h"
 #include "invoicesheet.h"
 #include "modCommand.h"
@@ -31,17 +30,9 @@ InvoiceCells CellsFor(const InvoiceReprint& reprint) {
 void ReprintInvoice(QWidget* owner, const QString& invoiceNumber) {
     std::optional<InvoiceReprint> reprint;
     QString error;
-    {
-        BusyPointer busy;
-        BookSession session(Settings().Database);
-        if (!session.isOpen()) {
-            busy.release();
-            ShowMessage(owner, "Error connecting to database!\n\n" + session.error(),
-                        QMessageBox::Critical);
-            return;
-        }
-        reprint = ReadInvoiceReprint(invoiceNumber, error);
-    }
+    if (!WorkOnBook(owner, QStringLiteral("Error connecting to database!\n\n"),
+                    [&] { reprint = ReadInvoiceReprint(invoiceNumber, error); }))
+        return;
     if (!reprint) {
         ShowMessage(owner, "Invoice " + invoiceNumber + " cannot be printed again.\n\n" + error,
                     QMessageBox::Critical);
