@@ -1,9 +1,10 @@
 #include "treerows.h"
 
 #include "accounts.h"
-#include "columns.h"
-#include "eventpacer.h"
+#include "events.h"
 #include "invoices.h"
+
+#include <QHash>
 
 namespace {
 TreeAccount lineOf(const ProfileRecord& profile) {
@@ -13,18 +14,23 @@ TreeAccount lineOf(const ProfileRecord& profile) {
 
 TreeRows ReadTreeRows(QString& error) {
     TreeRows rows;
-    EventPacer pacer;
-    for (const ProfileRecord& master : ProfilesOfMaster(QLatin1String(MasterMarker), error))
-        rows.masters.push_back({lineOf(master), {}});
+    // One read of the profiles, grouped here, rather than one query per master.
+    const std::vector<ProfileRecord> profiles = AllProfiles(error);
     if (!error.isEmpty())
         return rows;
-    for (TreeMaster& master : rows.masters) {
-        for (const ProfileRecord& linked : ProfilesOfMaster(master.master.account, error))
-            master.linked.push_back(lineOf(linked));
-        if (!error.isEmpty())
-            return rows;
-        pacer.letEventsRun();
+    QHash<QString, std::size_t> masterAt;
+    for (const ProfileRecord& profile : profiles) {
+        if (profile.IsMaster()) {
+            masterAt.insert(profile.AccountNumber, rows.masters.size());
+            rows.masters.push_back({lineOf(profile), {}});
+        }
     }
+    for (const ProfileRecord& profile : profiles) {
+        if (const auto master = masterAt.constFind(profile.MasterAccount);
+            master != masterAt.cend())
+            rows.masters[*master].linked.push_back(lineOf(profile));
+    }
+    LetEventsRun();
     for (const InvoiceRecord& invoice : AllInvoices(error))
         rows.invoices.push_back({invoice.InvoiceNumber, invoice.AccountNumber, !invoice.IsPaid()});
     return rows;
