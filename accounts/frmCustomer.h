@@ -1,5 +1,7 @@
 #pragma once
 
+#include "result.h"
+
 #include <QDialog>
 #include <array>
 #include <functional>
@@ -70,7 +72,7 @@ class frmCustomer : public QDialog {
     bool ValidateProfile();
     void Save();
     void Delete();
-    bool changeOrReport(const std::function<qint32(QString&)>& change, const QString& failure);
+    bool changeOrReport(const std::function<Outcome()>& change, const QString& failure);
     ProfileRecord enteredProfile() const;
     void showProfile(const ProfileRecord& profile);
     void showGraceDays();

@@ -1,8 +1,6 @@
 // Opening the editor on a profile, and copying billing details from a master account.
 #include "accounts.h"
 #include "bookaccess.h"
-#include "booksession.h"
-#include "busypointer.h"
 #include "columns.h"
 #include "events.h"
 #include "formats.h"
@@ -38,21 +36,33 @@ template <std::size_t N> void chooseOption(std::array<QRadioButton*, N>& options
 
 void frmCustomer::loadOnFirstActivation() {
     QStringList masters;
+    std::optional<BookFailure> mastersUnread;
     std::optional<ProfileRecord> profile;
     QString profileError;
     const bool opened =
         WorkOnBook(this, QStringLiteral("Error opening main database, cannot continue.\n\n"), [&] {
-            QString error;
-            for (const ProfileRecord& master : ProfilesOfMaster(QLatin1String(MasterMarker), error))
-                masters << master.AccountNumber;
-            if (!Tag.isEmpty())
-                profile = ReadProfile(Tag, profileError);
+            const auto read = ProfilesOfMaster(QLatin1String(MasterMarker));
+            if (read) {
+                for (const ProfileRecord& master : *read)
+                    masters << master.AccountNumber;
+            } else {
+                mastersUnread = read.failure();
+            }
+            if (Tag.isEmpty())
+                return;
+            const auto stored = ReadProfile(Tag);
+            if (stored)
+                profile = *stored;
+            else
+                profileError = stored.error();
         });
     if (!opened) {
         reject();
         return;
     }
     COMBO_MasterAccount->addItems(masters);
+    if (mastersUnread)
+        ShowIncompleteRead(this, QStringLiteral("The list of master accounts"), *mastersUnread);
     if (Tag.isEmpty()) {
         TEXT_AccountNumber->setReadOnly(false);
         Toolbar1->button(QStringLiteral("OK"))->setEnabled(true);
@@ -70,7 +80,7 @@ void frmCustomer::loadProfile(const std::optional<ProfileRecord>& profile,
     LetEventsRun();
     if (!readError.isEmpty()) {
         ShowMessage(this,
-                    QStringLiteral("Error reading customer profile information from database."),
+                    "Error reading customer profile information from database.\n\n" + readError,
                     QMessageBox::Critical);
         loading_ = false;
         return;
@@ -124,16 +134,18 @@ void frmCustomer::lockMasterBox() {
 void frmCustomer::CopyFromMaster(const QString& master) {
     if (master == QLatin1String(MasterMarker))
         return;
-    std::optional<ProfileRecord> profile;
-    {
-        BusyPointer busy;
-        LetEventsRun();
-        BookSession session(Settings().Database);
-        if (!session.isOpen())
-            return;
-        QString error;
-        profile = ReadProfile(master, error);
+    LetEventsRun();
+    const auto read = ReadFromBook<std::optional<ProfileRecord>>(
+        this, QStringLiteral("Error opening main database.\n\n"),
+        [&] { return ReadProfile(master); });
+    if (!read)
+        return;
+    if (!read->ok()) {
+        ShowIncompleteRead(this, "The billing details of master account " + master,
+                           read->failure());
+        return;
     }
+    const std::optional<ProfileRecord>& profile = read->value();
     if (!profile)
         return;
     chooseOption(OPTION_Cycle, profile->BillCycle);

@@ -1,7 +1,6 @@
 // Checking, saving and deleting a profile. Each save and each delete runs as one transaction:
 // when any statement fails nothing is changed and the window keeps the user's input.
 #include "accounts.h"
-#include "announcer.h"
 #include "bookaccess.h"
 #include "formats.h"
 #include "frmCustomer.h"
@@ -111,16 +110,15 @@ ProfileRecord frmCustomer::enteredProfile() const {
 
 // Runs a change of the book and reports it. When it fails nothing has changed: the user is
 // told why and the window keeps its input. The book is closed before any message shows.
-bool frmCustomer::changeOrReport(const std::function<qint32(QString&)>& change,
+bool frmCustomer::changeOrReport(const std::function<Outcome()>& change,
                                  const QString& failure) {
-    QString error;
-    qint32 result = 0;
-    if (!WorkOnBook(this, QStringLiteral("Error connecting to database!\n\n"),
-                    [&] { result = change(error); }))
+    const auto changed =
+        ReadFromBook<Done>(this, QStringLiteral("Error connecting to database!\n\n"), change);
+    if (!changed)
         return false;
-    if (result != 0)
-        ShowMessage(this, failure + "\n\n" + error, QMessageBox::Critical);
-    return result == 0;
+    if (!changed->ok())
+        ShowMessage(this, failure + "\n\n" + changed->error(), QMessageBox::Critical);
+    return changed->ok();
 }
 
 void frmCustomer::Save() {
@@ -130,12 +128,12 @@ void frmCustomer::Save() {
     const ProfileRecord profile = enteredProfile();
     bool duplicate = false;
     const bool saved = changeOrReport(
-        [&](QString& error) -> qint32 {
-            if (!editing && AccountExists(profile.AccountNumber)) {
-                duplicate = true;
-                return 0;
-            }
-            return SaveAccount(profile, Tag, error);
+        [&]() -> Outcome {
+            const auto stored = SaveAccount(profile, Tag);
+            if (!stored)
+                return stored.failure();
+            duplicate = *stored == AccountSave::Duplicate;
+            return Done{};
         },
         QStringLiteral("Error saving to database!"));
     if (duplicate) {
@@ -148,7 +146,6 @@ void frmCustomer::Save() {
     LogTransaction(
         (editing ? QStringLiteral("Edited account# ") : QStringLiteral("Added account# ")) +
         profile.AccountNumber);
-    RefreshTree();
     accept();
 }
 
@@ -163,10 +160,9 @@ void frmCustomer::Delete() {
     if (ShowMessage(this, question, QMessageBox::Question, QMessageBox::Yes | QMessageBox::No,
                     QStringLiteral("Please Confirm")) != QMessageBox::Yes)
         return;
-    if (!changeOrReport([&](QString& error) { return DeleteAccount(Tag, master, error); },
+    if (!changeOrReport([&] { return DeleteAccount(Tag, master); },
                         QStringLiteral("Error deleting from database!")))
         return;
     LogTransaction(QStringLiteral("Deleted account# ") + Tag);
-    RefreshTree();
     accept();
 }

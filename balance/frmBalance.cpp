@@ -3,6 +3,7 @@
 #include "accounts.h"
 #include "balances.h"
 #include "bookaccess.h"
+#include "bookchanges.h"
 #include "eventpacer.h"
 #include "formats.h"
 #include "invoices.h"
@@ -96,6 +97,9 @@ void frmBalance::buildWindow() {
             selectInvoice(LIST_Invoices->item(row)->text());
     });
     connect(TEXT_PaymentRecieved, &QLineEdit::textChanged, this, &frmBalance::recomputeBalance);
+    for (QLineEdit* entry : {TEXT_DateRecieved, TEXT_PaymentRecieved, TEXT_Reference})
+        connect(entry, &QLineEdit::textEdited, this, [this] { EditsPending = true; });
+    connect(&BookChangeAnnouncer(), &BookChanges::changed, this, &frmBalance::bookChanged);
     resetFields();
 }
 
@@ -168,31 +172,52 @@ void frmBalance::resetFields() {
     Toolbar1->button(QStringLiteral("Save"))->setEnabled(false);
     Toolbar1->button(QStringLiteral("Delete"))->setEnabled(false);
     Loading = false;
+    EditsPending = false;
 }
 
 void frmBalance::LoadAccount(const QString& accountNumber) {
+    loadAccount(accountNumber, false);
+}
+
+// A reload after the book changed elsewhere keeps the invoice chosen and tells nothing twice.
+void frmBalance::loadAccount(const QString& accountNumber, bool reloading) {
     BaseBalance = 0.0;
     resetFields();
+    ShownAccount.clear();
     LetEventsRun();
+    const QString openFailed = QStringLiteral("Error opening main database, cannot continue.\n\n");
+    if (accountNumber.isEmpty()) {
+        const auto numbers = ReadFromBook<QStringList>(this, openFailed, AccountNumbers);
+        if (!numbers) {
+            closeWindow();
+            return;
+        }
+        fillAccountList(numbers->ok() ? numbers->value() : QStringList());
+        if (!numbers->ok())
+            ShowIncompleteRead(this, QStringLiteral("The list of accounts"), numbers->failure());
+        return;
+    }
     // Closed before anything is asked or selected: selecting an invoice opens its own.
-    const bool opened =
-        WorkOnBook(this, QStringLiteral("Error opening main database, cannot continue.\n\n"), [&] {
-            if (accountNumber.isEmpty())
-                fillAccountList();
-            else
-                showAccount(accountNumber);
-        });
-    if (!opened) {
+    const auto activity = ReadFromBook<AccountActivity>(
+        this, openFailed, [&] { return ReadAccountActivity(accountNumber); });
+    if (!activity) {
         closeWindow();
         return;
     }
-    if (accountNumber.isEmpty())
+    setWindowTitle("Account Balance - [" + accountNumber + "]");
+    if (!activity->ok()) {
+        // Not "no activity": the invoices are there, they could not be read.
+        ShowIncompleteRead(this, "The invoices of account " + accountNumber, activity->failure());
         return;
+    }
+    ShownAccount = accountNumber;
+    showActivity(activity->value());
     const QString wanted = std::exchange(SelectedInvoice, QString());
     if (LIST_Invoices->count() == 0) {
-        ShowMessage(this,
-                    QStringLiteral("There is no activity for the account specified (no invoices)."),
-                    QMessageBox::Warning, QMessageBox::Ok, QStringLiteral("Nothing to Balance"));
+        if (!reloading)
+            ShowMessage(
+                this, QStringLiteral("There is no activity for the account specified (no invoices)."),
+                QMessageBox::Warning, QMessageBox::Ok, QStringLiteral("Nothing to Balance"));
         return;
     }
     ShowAsEntryField(LIST_Invoices, true);
@@ -204,31 +229,33 @@ void frmBalance::LoadAccount(const QString& accountNumber) {
     }
 }
 
-void frmBalance::showAccount(const QString& accountNumber) {
-    setWindowTitle("Account Balance - [" + accountNumber + "]");
-    QString error;
-    if (const auto profile = ReadProfile(accountNumber, error))
-        LABEL_Name->setText("< " + profile->CustomerName);
-    QStringList numbers;
-    ReadAccountInvoices(accountNumber, numbers, error);
+void frmBalance::showActivity(const AccountActivity& activity) {
+    if (!activity.name.isEmpty())
+        LABEL_Name->setText("< " + activity.name);
     EventPacer pacer;
-    for (const QString& number : numbers) {
+    for (const QString& number : activity.invoices) {
         LIST_Invoices->addItem(number);
         pacer.letEventsRun();
     }
-    if (const auto balance = ReadBalance(accountNumber, error)) {
-        BaseBalance = balance->Balance.value_or(0.0);
-        showBalance(BaseBalance);
-    }
+    BaseBalance = activity.balance;
+    showBalance(BaseBalance);
 }
 
-void frmBalance::fillAccountList() {
+void frmBalance::fillAccountList(const QStringList& numbers) {
     Loading = true;
     COMBO_AccountNumber->clear();
-    QString error;
-    COMBO_AccountNumber->addItems(AccountNumbers(error));
+    COMBO_AccountNumber->addItems(numbers);
     COMBO_AccountNumber->setCurrentIndex(-1);
     Loading = false;
+}
+
+// What the window shows was read before the book changed: read it again, unless the user is
+// entering a payment, which would be lost; saving it reads the stored figures anyway.
+void frmBalance::bookChanged() {
+    if (ShownAccount.isEmpty() || EditsPending)
+        return;
+    SelectedInvoice = selectedLine();
+    loadAccount(ShownAccount, true);
 }
 
 void frmBalance::selectInvoice(const QString& number) {
@@ -237,16 +264,20 @@ void frmBalance::selectInvoice(const QString& number) {
     setPaymentFieldsEditable(true);
     Toolbar1->button(QStringLiteral("Save"))->setEnabled(true);
     Toolbar1->button(QStringLiteral("Delete"))->setEnabled(true);
-    std::optional<InvoiceRecord> invoice;
-    if (!WorkOnBook(this, QStringLiteral("Error opening main database.\n\n"), [&] {
-            QString error;
-            invoice = ReadInvoice(number, error);
-        }))
+    const auto invoice = ReadFromBook<std::optional<InvoiceRecord>>(
+        this, QStringLiteral("Error opening main database.\n\n"),
+        [&] { return ReadInvoice(number); });
+    if (!invoice)
         return;
+    if (!invoice->ok()) {
+        ShowIncompleteRead(this, "Invoice " + number, invoice->failure());
+        return;
+    }
     Loading = true;
-    if (invoice)
-        showInvoice(*invoice);
+    if (invoice->value())
+        showInvoice(*invoice->value());
     Loading = false;
+    EditsPending = false;
     TEXT_DateRecieved->setFocus();
 }
 
@@ -273,7 +304,7 @@ void frmBalance::recomputeBalance(const QString& received) {
         return;
     }
     if (const auto amount = ParseMoney(received))
-        showBalance(BaseBalance - (*amount - RecievedBeforeEdit));
+        showBalance(BalanceAfterPayment(BaseBalance, RecievedBeforeEdit, *amount));
 }
 
 void frmBalance::showBalance(double balance) {

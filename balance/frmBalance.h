@@ -7,6 +7,7 @@ class QLabel;
 class QLineEdit;
 class QListWidget;
 class WindowToolbar;
+struct AccountActivity;
 struct InvoiceRecord;
 
 // The account balance window: records what a customer paid against each invoice, shows the
@@ -47,8 +48,10 @@ class frmBalance : public QDialog {
     QLayout* buildInvoiceFields();
     void firstActivation();
     void resetFields();
-    void showAccount(const QString& accountNumber);
-    void fillAccountList();
+    void loadAccount(const QString& accountNumber, bool reloading);
+    void showActivity(const AccountActivity& activity);
+    void fillAccountList(const QStringList& numbers);
+    void bookChanged();
     void selectInvoice(const QString& number);
     void showInvoice(const InvoiceRecord& invoice);
     void recomputeBalance(const QString& received);
@@ -65,5 +68,9 @@ class frmBalance : public QDialog {
     double BaseBalance = 0.0;
     double RecievedBeforeEdit = 0.0;
     bool Loading = false;
+    // The account whose figures are shown; empty while none is.
+    QString ShownAccount;
+    // The user has typed into the payment fields since they were filled or saved.
+    bool EditsPending = false;
     bool Activated = false;
 };

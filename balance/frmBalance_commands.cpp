@@ -1,5 +1,4 @@
 // The commands of the account balance window: saving a payment and deleting the last invoice.
-#include "announcer.h"
 #include "balances.h"
 #include "bookaccess.h"
 #include "formats.h"
@@ -40,15 +39,15 @@ void frmBalance::Save() {
     entry.dateReceived = ParseDate(TEXT_DateRecieved->text()).value_or(QDate());
     entry.reference = TEXT_Reference->text();
     entry.amountReceived = ParseMoney(TEXT_PaymentRecieved->text()).value_or(0.0);
-    double storedBalance = 0.0;
-    QString error;
-    qint32 result = 0;
-    if (!WorkOnBook(this, OpenFailed, [&] { result = SavePayment(entry, storedBalance, error); }))
+    const auto saved = ReadFromBook<double>(this, OpenFailed, [&] { return SavePayment(entry); });
+    if (!saved)
         return;
-    if (result != 0) {
-        ShowMessage(this, "Error saving to database!\n\n" + error, QMessageBox::Critical);
+    if (!saved->ok()) {
+        ShowMessage(this, "Error saving to database!\n\n" + saved->error(), QMessageBox::Critical);
         return;
     }
+    const double storedBalance = saved->value();
+    EditsPending = false;
     // The next edit starts from what is stored now, so a second save counts nothing twice.
     BaseBalance = storedBalance;
     RecievedBeforeEdit = entry.amountReceived;
@@ -60,7 +59,6 @@ void frmBalance::Save() {
                 QMessageBox::Information, QMessageBox::Ok, QStringLiteral("Invoice Saved"));
     LogTransaction("Edited invoice# " + number + ", recieved$ " +
                    FormatMoney(entry.amountReceived));
-    RefreshTree();
 }
 
 void frmBalance::Delete() {
@@ -78,24 +76,22 @@ void frmBalance::Delete() {
                     QMessageBox::Question, QMessageBox::Yes | QMessageBox::No,
                     QStringLiteral("Please Confirm")) != QMessageBox::Yes)
         return;
-    QString error;
-    QString storedLast;
-    Removal removal = Removal::Failed;
-    if (!WorkOnBook(this, OpenFailed,
-                    [&] { removal = DeleteLastInvoice(account, number, storedLast, error); }))
+    const auto removal = ReadFromBook<Removal>(
+        this, OpenFailed, [&] { return DeleteLastInvoice(account, number); });
+    if (!removal)
         return;
-    if (removal == Removal::NotLast) {
-        // An invoice was created for the account since the list was filled.
-        ShowMessage(this, notLastRefusal(storedLast), QMessageBox::Warning);
-        LoadAccount(account);
-        return;
-    }
-    if (removal == Removal::Failed) {
+    if (!removal->ok()) {
         ShowMessage(this,
                     "Invoice Number [" + number +
                         "] was not deleted; the invoice and the balance are as they were.\n\n" +
-                        error,
+                        removal->error(),
                     QMessageBox::Critical);
+        return;
+    }
+    if (!removal->value().removed) {
+        // An invoice was created for the account since the list was filled.
+        ShowMessage(this, notLastRefusal(removal->value().lastInvoice), QMessageBox::Warning);
+        LoadAccount(account);
         return;
     }
     LogTransaction("Deleted invoice# " + number);
@@ -107,5 +103,4 @@ void frmBalance::Delete() {
                     QMessageBox::Warning);
     LoadAccount(account);
     COMBO_AccountNumber->setFocus();
-    RefreshTree();
 }

@@ -16,68 +16,86 @@ bool HoldsControlCharacters(const QString& text) {
     });
 }
 
-std::optional<ProfileRecord> ReadProfile(const QString& account, QString& error) {
-    return ReadOne<ProfileRecord>(sql::SelectProfile, account, error);
+Result<std::optional<ProfileRecord>> ReadProfile(const QString& account) {
+    return ReadOne<ProfileRecord>(sql::SelectProfile, account);
 }
 
-bool AccountExists(const QString& account) {
-    QString error;
-    return ReadProfile(account, error).has_value();
+Result<bool> AccountExists(const QString& account) {
+    const auto profile = ReadProfile(account);
+    if (!profile)
+        return profile.failure();
+    return profile->has_value();
 }
 
-std::vector<ProfileRecord> ProfilesOfMaster(const QString& master, QString& error) {
-    return ReadAll<ProfileRecord>(sql::SelectProfilesOfMaster, {master}, error);
+Result<std::vector<ProfileRecord>> ProfilesOfMaster(const QString& master) {
+    return ReadAll<ProfileRecord>(sql::SelectProfilesOfMaster, {master});
 }
 
-std::vector<ProfileRecord> AllProfiles(QString& error) {
-    return ReadAll<ProfileRecord>(sql::SelectAllProfiles, {}, error);
+Result<std::vector<ProfileRecord>> AllProfiles() {
+    return ReadAll<ProfileRecord>(sql::SelectAllProfiles);
 }
 
-QStringList AccountNumbers(QString& error) {
+Result<QStringList> AccountNumbers() {
+    const auto profiles = AllProfiles();
+    if (!profiles)
+        return profiles.failure();
     QStringList numbers;
-    for (const ProfileRecord& profile : AllProfiles(error))
+    for (const ProfileRecord& profile : *profiles)
         numbers << profile.AccountNumber;
     return numbers;
 }
 
-std::optional<BalanceRecord> ReadBalance(const QString& account, QString& error) {
-    return ReadOne<BalanceRecord>(sql::SelectBalance, account, error);
+Result<std::optional<BalanceRecord>> ReadBalance(const QString& account) {
+    return ReadOne<BalanceRecord>(sql::SelectBalance, account);
 }
 
-qint32 SaveAccount(const ProfileRecord& profile, const QString& replacing, QString& error) {
-    return InTransaction(error, [&]() -> qint32 {
+Result<AccountSave> SaveAccount(const ProfileRecord& profile, const QString& replacing) {
+    bool duplicate = false;
+    const Outcome saved = InTransaction([&]() -> Outcome {
         if (!replacing.isEmpty()) {
-            if (const qint32 result = Execute(sql::DeleteProfile, {replacing}, error))
-                return result;
+            if (Outcome removed = Execute(sql::DeleteProfile, {replacing}); !removed)
+                return removed;
         } else {
+            const auto exists = AccountExists(profile.AccountNumber);
+            if (!exists)
+                return exists.failure();
+            if (*exists) {
+                duplicate = true;
+                return Refusal(QStringLiteral("The account number is taken."));
+            }
             const QDate today = QDate::currentDate();
             const QVariantList balance = {profile.AccountNumber, QStringLiteral("0.00"), QString(),
                                           today, today};
-            if (const qint32 result = Append(tables::Logs, balance, error))
-                return result;
+            if (Outcome added = Append(tables::Logs, balance); !added)
+                return added;
         }
-        return Append(tables::CustomerProfile, profile.ToRow(), error);
+        return Append(tables::CustomerProfile, profile.ToRow());
     });
+    if (duplicate)
+        return AccountSave::Duplicate;
+    if (!saved)
+        return saved.failure();
+    return AccountSave::Saved;
 }
 
-qint32 DeleteAccount(const QString& account, bool master, QString& error) {
-    return InTransaction(error, [&]() -> qint32 {
+Outcome DeleteAccount(const QString& account, bool master) {
+    return InTransaction([&]() -> Outcome {
         QStringList accounts;
         if (master) {
-            const auto linked = ProfilesOfMaster(account, error);
-            if (!error.isEmpty())
-                return -1;
-            for (const ProfileRecord& profile : linked)
+            const auto linked = ProfilesOfMaster(account);
+            if (!linked)
+                return linked.failure();
+            for (const ProfileRecord& profile : *linked)
                 accounts << profile.AccountNumber;
         }
         accounts << account;
         for (const QString& each : accounts) {
             for (const char* statement :
                  {sql::DeleteProfile, sql::DeleteInvoicesOfAccount, sql::DeleteBalance}) {
-                if (const qint32 result = Execute(statement, {each}, error))
-                    return result;
+                if (Outcome deleted = Execute(statement, {each}); !deleted)
+                    return deleted;
             }
         }
-        return 0;
+        return Done{};
     });
 }

@@ -1,31 +1,36 @@
 #pragma once
 
 #include "records.h"
+#include "result.h"
 
 #include <QStringList>
 #include <optional>
 #include <vector>
 
-// Account operations on the open book. Queries fill error on failure (empty otherwise);
-// changes return the data layer's result with error filled, and land whole or not at all.
+// Account operations on the book the caller has open. Changes land whole or not at all.
 
 // Account numbers are keys shown on one line and written into log lines: a control character
 // or line separator in one is refused.
 bool HoldsControlCharacters(const QString& text);
 
-std::optional<ProfileRecord> ReadProfile(const QString& account, QString& error);
-bool AccountExists(const QString& account);
+// None when the book holds no such account.
+Result<std::optional<ProfileRecord>> ReadProfile(const QString& account);
+Result<bool> AccountExists(const QString& account);
 // The profiles whose MasterAccount is master; the marker lists the master accounts.
-std::vector<ProfileRecord> ProfilesOfMaster(const QString& master, QString& error);
-std::vector<ProfileRecord> AllProfiles(QString& error);
+Result<std::vector<ProfileRecord>> ProfilesOfMaster(const QString& master);
+Result<std::vector<ProfileRecord>> AllProfiles();
 // Every account number, in the book's order.
-QStringList AccountNumbers(QString& error);
-std::optional<BalanceRecord> ReadBalance(const QString& account, QString& error);
+Result<QStringList> AccountNumbers();
+// None when the account has no balance row.
+Result<std::optional<BalanceRecord>> ReadBalance(const QString& account);
+
+enum class AccountSave { Saved, Duplicate };
 
 // Stores a profile. With `replacing` (the account being edited) its stored row is replaced;
-// without, the account is new and gets its balance row of 0.00 too.
-qint32 SaveAccount(const ProfileRecord& profile, const QString& replacing, QString& error);
+// without, the account is new and gets its balance row of 0.00 too, unless its number is taken:
+// that is checked inside the transaction, so no other program can take it meanwhile.
+Result<AccountSave> SaveAccount(const ProfileRecord& profile, const QString& replacing);
 
 // Deletes the account's profile, invoices and balance row; a master account takes every
 // account linked to it along.
-qint32 DeleteAccount(const QString& account, bool master, QString& error);
+Outcome DeleteAccount(const QString& account, bool master);

@@ -24,62 +24,86 @@ bool invoiceOrder(const QString& a, const QString& b) {
 
 using bookwork::InTransaction;
 
-constexpr qint32 NotStored = -1;
-
 // Another window may have removed the invoice since it was listed.
-QString notStoredText(const QString& number) {
-    return "Invoice Number [" + number + "] is no longer in the database.";
+BookFailure notStored(const QString& number) {
+    return Refusal("Invoice Number [" + number + "] is no longer in the database.");
 }
 
-qint32 storeBalance(const QString& account, double balance, QString& error) {
-    return bookwork::Execute(sql::UpdateBalance, {balance, QDate::currentDate(), account}, error);
+Outcome storeBalance(const QString& account, double balance) {
+    return bookwork::Execute(sql::UpdateBalance, {balance, QDate::currentDate(), account});
 }
+
+struct InvoiceAndBalance {
+    InvoiceRecord invoice;
+    double balance = 0.0;
+};
 
 // The stored invoice and balance a change starts from, read inside its transaction.
-qint32 readInvoiceAndBalance(const QString& number, InvoiceRecord& invoice, double& balance,
-                             QString& error) {
-    const auto found = ReadInvoice(number, error);
-    if (!found) {
-        if (error.isEmpty())
-            error = notStoredText(number);
-        return NotStored;
-    }
-    invoice = *found;
-    const auto stored = ReadBalance(invoice.AccountNumber, error);
-    if (!stored) {
-        if (error.isEmpty())
-            error =
-                "Account Number [" + invoice.AccountNumber + "] has no balance in the database.";
-        return NotStored;
-    }
-    balance = stored->Balance.value_or(0.0);
-    return 0;
+Result<InvoiceAndBalance> readInvoiceAndBalance(const QString& number) {
+    const auto invoice = ReadInvoice(number);
+    if (!invoice)
+        return invoice.failure();
+    if (!*invoice)
+        return notStored(number);
+    const QString& account = (*invoice)->AccountNumber;
+    const auto stored = ReadBalance(account);
+    if (!stored)
+        return stored.failure();
+    if (!*stored)
+        return Refusal("Account Number [" + account + "] has no balance in the database.");
+    return InvoiceAndBalance{**invoice, (*stored)->Balance.value_or(0.0)};
 }
 } // namespace
 
-qint32 ReadAccountInvoices(const QString& account, QStringList& numbers, QString& error) {
-    numbers.clear();
-    for (const InvoiceRecord& invoice : InvoicesOfAccount(account, error))
+Result<QStringList> ReadAccountInvoices(const QString& account) {
+    const auto invoices = InvoicesOfAccount(account);
+    if (!invoices)
+        return invoices.failure();
+    QStringList numbers;
+    for (const InvoiceRecord& invoice : *invoices)
         numbers << invoice.InvoiceNumber;
-    if (!error.isEmpty())
-        return -1;
     std::stable_sort(numbers.begin(), numbers.end(), invoiceOrder);
-    return 0;
+    return numbers;
 }
 
-qint32 SavePayment(const PaymentEntry& entry, double& newBalance, QString& error) {
-    return InTransaction(error, [&]() -> qint32 {
-        InvoiceRecord invoice;
-        double balance = 0.0;
-        if (const qint32 result = readInvoiceAndBalance(entry.number, invoice, balance, error))
-            return result;
+Result<AccountActivity> ReadAccountActivity(const QString& account) {
+    const auto profile = ReadProfile(account);
+    if (!profile)
+        return profile.failure();
+    auto invoices = ReadAccountInvoices(account);
+    if (!invoices)
+        return invoices.failure();
+    const auto balance = ReadBalance(account);
+    if (!balance)
+        return balance.failure();
+    AccountActivity activity;
+    if (*profile)
+        activity.name = (*profile)->CustomerName;
+    activity.invoices = std::move(*invoices);
+    if (*balance)
+        activity.balance = (*balance)->Balance.value_or(0.0);
+    return activity;
+}
+
+double BalanceAfterPayment(double balance, double receivedBefore, double receivedNow) {
+    return RoundCents(balance - (RoundCents(receivedNow) - receivedBefore));
+}
+
+Result<double> SavePayment(const PaymentEntry& entry) {
+    double newBalance = 0.0;
+    const Outcome saved = InTransaction([&]() -> Outcome {
+        const auto stored = readInvoiceAndBalance(entry.number);
+        if (!stored)
+            return stored.failure();
+        const InvoiceRecord& invoice = stored->invoice;
         const double received = RoundCents(entry.amountReceived);
-        newBalance = RoundCents(balance - (received - invoice.AmountRecieved.value_or(0.0)));
-        if (const qint32 result = storeBalance(invoice.AccountNumber, newBalance, error))
-            return result;
-        if (const qint32 result =
-                bookwork::Execute(sql::DeleteInvoice, {invoice.InvoiceNumber}, error))
-            return result;
+        newBalance = BalanceAfterPayment(stored->balance, invoice.AmountRecieved.value_or(0.0),
+                                         received);
+        if (Outcome balanced = storeBalance(invoice.AccountNumber, newBalance); !balanced)
+            return balanced;
+        if (Outcome removed = bookwork::Execute(sql::DeleteInvoice, {invoice.InvoiceNumber});
+            !removed)
+            return removed;
         // The stored figures stay; only what the user entered changes.
         InvoiceRecord updated = invoice;
         updated.InvoiceNumber = invoice.InvoiceNumber.trimmed();
@@ -88,8 +112,11 @@ qint32 SavePayment(const PaymentEntry& entry, double& newBalance, QString& error
         updated.AmountRecieved = received;
         updated.PastDue = invoice.PastDue.value_or(0.0);
         updated.AmountBilled = invoice.AmountBilled.value_or(0.0);
-        return bookwork::Append(tables::Invoices, updated.ToRow(), error);
+        return bookwork::Append(tables::Invoices, updated.ToRow());
     });
+    if (!saved)
+        return saved.failure();
+    return newBalance;
 }
 
 double BalanceWithout(double storedBalance, const InvoiceRecord& invoice) {
@@ -98,34 +125,32 @@ double BalanceWithout(double storedBalance, const InvoiceRecord& invoice) {
                       invoice.AmountRecieved.value_or(0.0));
 }
 
-Removal DeleteLastInvoice(const QString& account, const QString& number, QString& lastInvoice,
-                          QString& error) {
-    lastInvoice.clear();
-    bool notLast = false;
-    const qint32 result = InTransaction(error, [&]() -> qint32 {
-        QStringList numbers;
-        if (const qint32 read = ReadAccountInvoices(account, numbers, error))
-            return read;
-        if (!numbers.contains(number)) {
-            error = notStoredText(number);
-            return NotStored;
+Result<Removal> DeleteLastInvoice(const QString& account, const QString& number) {
+    Removal removal;
+    const Outcome done = InTransaction([&]() -> Outcome {
+        const auto numbers = ReadAccountInvoices(account);
+        if (!numbers)
+            return numbers.failure();
+        if (!numbers->contains(number))
+            return notStored(number);
+        if (numbers->last() != number) {
+            removal.lastInvoice = numbers->last();
+            return Refusal(QStringLiteral("Not the last invoice."));
         }
-        if (numbers.last() != number) {
-            lastInvoice = numbers.last();
-            notLast = true;
-            return NotStored;
-        }
-        InvoiceRecord invoice;
-        double balance = 0.0;
-        if (const qint32 read = readInvoiceAndBalance(number, invoice, balance, error))
-            return read;
-        if (const qint32 stored = storeBalance(account, BalanceWithout(balance, invoice), error))
-            return stored;
-        return bookwork::Execute(sql::DeleteInvoice, {number}, error);
+        const auto stored = readInvoiceAndBalance(number);
+        if (!stored)
+            return stored.failure();
+        if (Outcome balanced = storeBalance(account, BalanceWithout(stored->balance, stored->invoice));
+            !balanced)
+            return balanced;
+        return bookwork::Execute(sql::DeleteInvoice, {number});
     });
-    if (notLast)
-        return Removal::NotLast;
-    return result == 0 ? Removal::Removed : Removal::Failed;
+    if (!removal.lastInvoice.isEmpty())
+        return removal;
+    if (!done)
+        return done.failure();
+    removal.removed = true;
+    return removal;
 }
 
 bool RemoveInvoiceBackup(const QString& number) {

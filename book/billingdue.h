@@ -1,5 +1,7 @@
 #pragma once
 
+#include "result.h"
+
 #include <QDate>
 #include <QString>
 #include <vector>
@@ -11,5 +13,5 @@ struct DueAccount {
 };
 
 // Accounts on the monthly cycle, by billing day, with no invoice billed in today's month.
-// Reads from the open book; on a failed read error is filled and nothing is listed.
-std::vector<DueAccount> AccountsDueThisMonth(const QDate& today, QString& error);
+// Reads from the book the caller has open.
+Result<std::vector<DueAccount>> AccountsDueThisMonth(const QDate& today);

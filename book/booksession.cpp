@@ -1,5 +1,6 @@
 #include "booksession.h"
 
+#include "bookchanges.h"
 #include "bookwork.h"
 #include "modDAO.h"
 #include "statements.h"
@@ -23,19 +24,21 @@ BookTransaction::~BookTransaction() {
         daoRollback_Transaction();
 }
 
-qint32 BookTransaction::commit(QString& error) {
-    if (!open_) {
-        error = error_;
-        return result_ != 0 ? result_ : -1;
-    }
+Outcome BookTransaction::commit() {
+    if (!open_)
+        return BookFailure{result_ != 0 ? result_ : -1, error_};
     open_ = false; // a failed commit is rolled back by the data layer
-    return daoCommit_Transaction(error);
+    QString error;
+    if (const qint32 number = daoCommit_Transaction(error))
+        return BookFailure{number, error};
+    AnnounceBookChanged();
+    return Done{};
 }
 
 QString EngineVersion(const QString& path) {
     BookSession session(path, true);
-    QString error;
-    const QVariant version =
-        session.isOpen() ? bookwork::ReadFirstValue(sql::EngineVersion, error) : QVariant();
-    return version.isValid() ? version.toString() : QStringLiteral("unknown");
+    if (!session.isOpen())
+        return QStringLiteral("unknown");
+    const Result<QVariant> version = bookwork::ReadFirstValue(sql::EngineVersion);
+    return version && version->isValid() ? version->toString() : QStringLiteral("unknown");
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "result.h"
+
 #include <QString>
 
 // The book opened for one piece of work and closed when the session ends, however it ends.
@@ -22,7 +24,8 @@ class BookSession {
 };
 
 // One transaction on the open book: BEGIN IMMEDIATE at construction, rolled back at the end
-// unless committed. A failed commit is rolled back too.
+// unless committed. A failed commit is rolled back too. A commit that lands announces that the
+// book changed.
 class BookTransaction {
   public:
     BookTransaction();
@@ -33,8 +36,8 @@ class BookTransaction {
     bool begun() const { return result_ == 0; }
     qint32 result() const { return result_; }
     const QString& error() const { return error_; }
-    // 0 once the work has landed; otherwise the engine's error, with error filled.
-    qint32 commit(QString& error);
+    // Done once the work has landed; otherwise the engine's error.
+    Outcome commit();
 
   private:
     qint32 result_ = -1;

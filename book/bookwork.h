@@ -1,21 +1,35 @@
 #pragma once
 
 // The steps the book's operations are made of: typed reads of the shared recordset, record
-// appends, and work wrapped in one transaction.
+// appends, and work wrapped in one transaction. Each hands back a Result.
 
 #include "booksession.h"
 #include "modDAO.h"
+#include "result.h"
 
 #include <optional>
 #include <vector>
 
 namespace bookwork {
 
+// A data-layer call's result number and message as a Result.
+inline Outcome Checked(qint32 number, const QString& error) {
+    if (number == 0)
+        return Done{};
+    return BookFailure{number, error};
+}
+
+inline Outcome Query(const char* statement, const QVariantList& values) {
+    QString error;
+    const qint32 number = daoGet_DBTableRecord(QLatin1String(statement), error, values);
+    return Checked(number, error);
+}
+
 template <typename Record>
-std::vector<Record> ReadAll(const char* statement, const QVariantList& values, QString& error) {
+Result<std::vector<Record>> ReadAll(const char* statement, const QVariantList& values = {}) {
+    if (Outcome queried = Query(statement, values); !queried)
+        return queried.failure();
     std::vector<Record> found;
-    if (daoGet_DBTableRecord(QLatin1String(statement), error, values) != 0)
-        return found;
     Recordset& rows = SharedRecordset();
     found.reserve(static_cast<std::size_t>(rows.RecordCount()));
     for (rows.MoveFirst(); !rows.EndOfFile(); rows.MoveNext())
@@ -23,42 +37,56 @@ std::vector<Record> ReadAll(const char* statement, const QVariantList& values, Q
     return found;
 }
 
+// None when no row matches.
 template <typename Record>
-std::optional<Record> ReadOne(const char* statement, const QVariant& key, QString& error) {
-    if (daoGet_DBTableRecord(QLatin1String(statement), error, {key}) != 0 ||
-        !SharedRecordset().MoveFirst())
-        return std::nullopt;
-    return Record::FromRow(SharedRecordset());
+Result<std::optional<Record>> ReadOne(const char* statement, const QVariant& key) {
+    if (Outcome queried = Query(statement, {key}); !queried)
+        return queried.failure();
+    if (!SharedRecordset().MoveFirst())
+        return std::optional<Record>();
+    return std::optional<Record>(Record::FromRow(SharedRecordset()));
 }
 
 // The first value of the first row a statement returns; invalid when there is none.
-inline QVariant ReadFirstValue(const char* statement, QString& error) {
-    if (daoGet_DBTableRecord(QLatin1String(statement), error) != 0 ||
-        !SharedRecordset().MoveFirst())
-        return {};
-    return SharedRecordset().Fields(0);
+inline Result<QVariant> ReadFirstValue(const char* statement, const QVariantList& values = {}) {
+    if (Outcome queried = Query(statement, values); !queried)
+        return queried.failure();
+    return SharedRecordset().MoveFirst() ? SharedRecordset().Fields(0) : QVariant();
 }
 
-inline qint32 Append(const char* table, const QVariantList& row, QString& error) {
+// The first column of every row.
+inline Result<QStringList> ReadFirstColumn(const char* statement,
+                                           const QVariantList& values = {}) {
+    if (Outcome queried = Query(statement, values); !queried)
+        return queried.failure();
+    QStringList found;
+    Recordset& rows = SharedRecordset();
+    for (rows.MoveFirst(); !rows.EndOfFile(); rows.MoveNext())
+        found << rows.Fields(0).toString();
+    return found;
+}
+
+inline Outcome Append(const char* table, const QVariantList& row) {
     RecordBuffer() = row;
-    return daoWrite_DBTableRecord(QLatin1String(table), error);
+    QString error;
+    const qint32 number = daoWrite_DBTableRecord(QLatin1String(table), error);
+    return Checked(number, error);
 }
 
-inline qint32 Execute(const char* statement, const QVariantList& values, QString& error) {
-    return daoIssue_EXEStatement(QLatin1String(statement), error, values);
+inline Outcome Execute(const char* statement, const QVariantList& values) {
+    QString error;
+    const qint32 number = daoIssue_EXEStatement(QLatin1String(statement), error, values);
+    return Checked(number, error);
 }
 
-// Runs work (returning 0 or an error number) inside one transaction: nothing lands unless
-// all of it does.
-template <typename Work> qint32 InTransaction(QString& error, Work work) {
+// Runs work (returning an Outcome) inside one transaction: nothing lands unless all of it does.
+template <typename Work> Outcome InTransaction(Work work) {
     BookTransaction transaction;
-    if (!transaction.begun()) {
-        error = transaction.error();
-        return transaction.result();
-    }
-    if (const qint32 result = work())
-        return result;
-    return transaction.commit(error);
+    if (!transaction.begun())
+        return BookFailure{transaction.result(), transaction.error()};
+    if (Outcome done = work(); !done)
+        return done;
+    return transaction.commit();
 }
 
 } // namespace bookwork

@@ -194,39 +194,36 @@ Statement BuildStatement(const QString& account, const std::vector<InvoiceRecord
     return statement;
 }
 
-qint32 ReadStatement(const QString& database, const QString& account, const StatementPeriod& period,
-                     const QDate& today, Statement& statement, QString& error) {
-    BookSession session(database);
-    if (!session.isOpen()) {
-        error = session.error();
-        return session.result();
-    }
-    const auto invoices = bookwork::ReadAll<InvoiceRecord>(
-        sql::SelectInvoicesOfAccountInNumberOrder, {account}, error);
-    if (!error.isEmpty())
-        return -1;
-    statement = BuildStatement(account, invoices, period, today);
-    QString unread;
-    if (const auto profile = ReadProfile(account, unread)) {
-        statement.profile = *profile;
+Result<Statement> ReadStatement(const QString& account, const StatementPeriod& period,
+                                const QDate& today) {
+    const auto invoices =
+        bookwork::ReadAll<InvoiceRecord>(sql::SelectInvoicesOfAccountInNumberOrder, {account});
+    if (!invoices)
+        return invoices.failure();
+    Statement statement = BuildStatement(account, *invoices, period, today);
+    const auto profile = ReadProfile(account);
+    if (!profile)
+        return profile.failure();
+    if (*profile) {
+        statement.profile = **profile;
         statement.profileFound = true;
     }
-    if (const auto balance = ReadBalance(account, unread))
-        statement.storedBalance = balance->Balance.value_or(0.0);
-    return 0;
+    const auto balance = ReadBalance(account);
+    if (!balance)
+        return balance.failure();
+    if (*balance)
+        statement.storedBalance = (*balance)->Balance.value_or(0.0);
+    return statement;
 }
 
-qint32 ReadAccountsOwing(const QString& database, QStringList& accounts, QString& error) {
-    accounts.clear();
-    BookSession session(database);
-    if (!session.isOpen()) {
-        error = session.error();
-        return session.result();
-    }
-    for (const BalanceRecord& balance :
-         bookwork::ReadAll<BalanceRecord>(sql::SelectBalancesOwing, {}, error))
+Result<QStringList> ReadAccountsOwing() {
+    const auto owing = bookwork::ReadAll<BalanceRecord>(sql::SelectBalancesOwing);
+    if (!owing)
+        return owing.failure();
+    QStringList accounts;
+    for (const BalanceRecord& balance : *owing)
         accounts << balance.AccountNumber;
-    return error.isEmpty() ? 0 : -1;
+    return accounts;
 }
 
 StatementSheetPlan PlanStatementSheet(const Statement& s) {

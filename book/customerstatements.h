@@ -2,6 +2,7 @@
 
 #include "records.h"
 #include "reports.h"
+#include "result.h"
 
 #include <QDate>
 #include <QString>
@@ -60,13 +61,12 @@ struct Statement {
 Statement BuildStatement(const QString& account, const std::vector<InvoiceRecord>& invoices,
                          const StatementPeriod& period, const QDate& today);
 
-// Opens the book, reads the account's statement, closes the book. Non-zero, with the open's
-// error text, when the book cannot be opened; a read that fails says so in error.
-qint32 ReadStatement(const QString& database, const QString& account, const StatementPeriod& period,
-                     const QDate& today, Statement& statement, QString& error);
+// The account's statement, read from the book the caller has open.
+Result<Statement> ReadStatement(const QString& account, const StatementPeriod& period,
+                                const QDate& today);
 
 // The accounts whose stored balance is above zero, in account number order.
-qint32 ReadAccountsOwing(const QString& database, QStringList& accounts, QString& error);
+Result<QStringList> ReadAccountsOwing();
 
 // Where every text of a statement goes on the statement sheet, in writing order.
 struct StatementSheetPlan {

@@ -13,7 +13,7 @@ struct InvoiceMail {
 };
 
 // Addressed to the email address of the invoice's account; the subject names the invoice and
-// who it is from, the body the amount due and the due date.
+// who it is from, the body the invoice total, the amount still due on it and the due date.
 InvoiceMail ComposeInvoiceMail(const InvoiceRecord& invoice, const ProfileRecord& profile);
 
 // The arguments for xdg-email: every value is one argument exactly as given, never read as an

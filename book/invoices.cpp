@@ -8,53 +8,62 @@
 
 using namespace bookwork;
 
-std::optional<InvoiceRecord> ReadInvoice(const QString& number, QString& error) {
-    return ReadOne<InvoiceRecord>(sql::SelectInvoice, number, error);
+Result<std::optional<InvoiceRecord>> ReadInvoice(const QString& number) {
+    return ReadOne<InvoiceRecord>(sql::SelectInvoice, number);
 }
 
-bool InvoiceExists(const QString& number) {
-    QString error;
-    return ReadInvoice(number, error).has_value();
+Result<bool> InvoiceExists(const QString& number) {
+    const auto invoice = ReadInvoice(number);
+    if (!invoice)
+        return invoice.failure();
+    return invoice->has_value();
 }
 
-std::vector<InvoiceRecord> InvoicesOfAccount(const QString& account, QString& error) {
-    return ReadAll<InvoiceRecord>(sql::SelectInvoicesOfAccount, {account}, error);
+Result<std::vector<InvoiceRecord>> InvoicesOfAccount(const QString& account) {
+    return ReadAll<InvoiceRecord>(sql::SelectInvoicesOfAccount, {account});
 }
 
-std::vector<InvoiceRecord> AllInvoices(QString& error) {
-    return ReadAll<InvoiceRecord>(sql::SelectAllInvoices, {}, error);
+Result<std::vector<InvoiceRecord>> AllInvoices() {
+    return ReadAll<InvoiceRecord>(sql::SelectAllInvoices);
 }
 
-std::optional<qlonglong> HighestInvoiceNumber(QString& error) {
-    const QVariant highest = ReadFirstValue(sql::HighestNumericInvoice, error);
-    if (highest.isNull())
-        return std::nullopt;
-    return highest.toLongLong();
+Result<std::optional<qlonglong>> HighestInvoiceNumber() {
+    const Result<QVariant> highest = ReadFirstValue(sql::HighestNumericInvoice);
+    if (!highest)
+        return highest.failure();
+    if (highest->isNull())
+        return std::optional<qlonglong>();
+    return std::optional<qlonglong>(highest->toLongLong());
 }
 
-InvoiceStore CreateInvoice(InvoiceRecord& invoice, double charges, const QString& unitDescription,
-                           QString& error) {
+Result<InvoiceStore> CreateInvoice(InvoiceRecord& invoice, double charges,
+                                   const QString& unitDescription) {
     bool duplicate = false;
-    const qint32 result = InTransaction(error, [&]() -> qint32 {
+    const Outcome stored = InTransaction([&]() -> Outcome {
         // Checked inside the transaction, so no other program can take the number meanwhile.
-        if (InvoiceExists(invoice.InvoiceNumber)) {
+        const auto exists = InvoiceExists(invoice.InvoiceNumber);
+        if (!exists)
+            return exists.failure();
+        if (*exists) {
             duplicate = true;
-            return -1;
+            return Refusal(QStringLiteral("The invoice number is taken."));
         }
-        const auto balance = ReadBalance(invoice.AccountNumber, error);
-        if (!error.isEmpty())
-            return -1;
-        const double previous = balance ? balance->Balance.value_or(0.0) : 0.0;
+        const auto balance = ReadBalance(invoice.AccountNumber);
+        if (!balance)
+            return balance.failure();
+        const double previous = *balance ? (*balance)->Balance.value_or(0.0) : 0.0;
         invoice.PastDue = previous;
         invoice.AmountBilled = RoundCents(previous + charges);
-        if (const qint32 updated = Execute(sql::UpdateBalanceAndDescription,
-                                           {*invoice.AmountBilled, unitDescription,
-                                            QDate::currentDate(), invoice.AccountNumber},
-                                           error))
+        if (Outcome updated = Execute(sql::UpdateBalanceAndDescription,
+                                      {*invoice.AmountBilled, unitDescription,
+                                       QDate::currentDate(), invoice.AccountNumber});
+            !updated)
             return updated;
-        return Append(tables::Invoices, invoice.ToRow(), error);
+        return Append(tables::Invoices, invoice.ToRow());
     });
     if (duplicate)
         return InvoiceStore::Duplicate;
-    return result == 0 ? InvoiceStore::Stored : InvoiceStore::Failed;
+    if (!stored)
+        return stored.failure();
+    return InvoiceStore::Stored;
 }

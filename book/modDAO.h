@@ -48,34 +48,34 @@ bool IsBookDamaged(const QString& path);
 
 // Refused with -1 while a connection is open: close it first. A file that is no database, or
 // lacks one of the book's three tables, does not open.
-qint32 daoOpen_DBConnection(const QString& path, QString& errorMessage, bool readOnly = false);
+[[nodiscard]] qint32 daoOpen_DBConnection(const QString& path, QString& errorMessage, bool readOnly = false);
 void daoClose_DBConnection();
 
 // Copies a closed database into a new, compacted file. Refused while a connection is open and
 // onto a file that already exists.
-qint32 daoCompact_DB(const QString& sourcePath, const QString& destinationPath,
+[[nodiscard]] qint32 daoCompact_DB(const QString& sourcePath, const QString& destinationPath,
                      QString& errorMessage);
 
 // An UPDATE or DELETE statement with its values.
-qint32 daoIssue_EXEStatement(const QString& statement, QString& errorMessage,
+[[nodiscard]] qint32 daoIssue_EXEStatement(const QString& statement, QString& errorMessage,
                              const QVariantList& values = {});
 
 // A query into SharedRecordset.
-qint32 daoGet_DBTableRecord(const QString& statement, QString& errorMessage,
+[[nodiscard]] qint32 daoGet_DBTableRecord(const QString& statement, QString& errorMessage,
                             const QVariantList& values = {});
 
 // Like daoGet_DBTableRecord; when statement is empty it is first built from the names,
 // "SELECT [table].* FROM [table] WHERE ([table].[keyField]=?)", with the key bound, and handed
 // back.
-qint32 daoGet_DBTableRecord2(const QString& table, QString& errorMessage, const QString& field,
+[[nodiscard]] qint32 daoGet_DBTableRecord2(const QString& table, QString& errorMessage, const QString& field,
                              const QString& keyField, const std::optional<QVariant>& key,
                              QString& statement, const QVariantList& values = {});
 
 // Appends RecordBuffer to the table by column position, converting each value to its column's
 // kind. The row is written whole or not at all.
-qint32 daoWrite_DBTableRecord(const QString& table, QString& errorMessage);
+[[nodiscard]] qint32 daoWrite_DBTableRecord(const QString& table, QString& errorMessage);
 
 // A save of several statements runs between these; a failed commit rolls back.
-qint32 daoBegin_Transaction(QString& errorMessage);
-qint32 daoCommit_Transaction(QString& errorMessage);
+[[nodiscard]] qint32 daoBegin_Transaction(QString& errorMessage);
+[[nodiscard]] qint32 daoCommit_Transaction(QString& errorMessage);
 void daoRollback_Transaction();

@@ -1,7 +1,6 @@
 #include "reports.h"
 
 #include "accounts.h"
-#include "booksession.h"
 #include "bookwork.h"
 #include "columns.h"
 #include "eventpacer.h"
@@ -28,35 +27,22 @@ void add(double& total, const std::optional<double>& amount) {
         total = RoundCents(total + *amount);
 }
 
-// The name of an account, or empty when it has no profile.
-QString accountName(const QString& account) {
-    QString error;
-    const auto profile = ReadProfile(account, error);
-    return profile ? profile->CustomerName : QString();
-}
-
-std::optional<double> currentBalance(const QString& account) {
-    QString error;
-    const auto balance = ReadBalance(account, error);
-    return balance ? balance->Balance : std::nullopt;
-}
-
-QStringList linkedAccounts(const QString& master) {
-    QStringList linked;
-    QString error;
-    for (const ProfileRecord& profile : ProfilesOfMaster(master, error))
-        linked << profile.AccountNumber;
-    return linked;
-}
-
-ReportAccountBlock readBlock(const QString& account, const ReportPeriod& period,
-                             ReportTotals& totals, EventPacer& pacer) {
-    ReportAccountBlock block{account, accountName(account), {}};
-    add(totals.SumEndingBalance, currentBalance(account));
-    QString error;
-    const auto invoices = bookwork::ReadAll<InvoiceRecord>(
-        sql::SelectInvoicesOfAccountInNumberOrder, {account}, error);
-    for (const InvoiceRecord& invoice : invoices) {
+Result<ReportAccountBlock> readBlock(const QString& account, const ReportPeriod& period,
+                                     ReportTotals& totals, EventPacer& pacer) {
+    const auto profile = ReadProfile(account);
+    if (!profile)
+        return profile.failure();
+    const auto balance = ReadBalance(account);
+    if (!balance)
+        return balance.failure();
+    const auto invoices =
+        bookwork::ReadAll<InvoiceRecord>(sql::SelectInvoicesOfAccountInNumberOrder, {account});
+    if (!invoices)
+        return invoices.failure();
+    ReportAccountBlock block{account, *profile ? (*profile)->CustomerName : QString(), {}};
+    if (*balance)
+        add(totals.SumEndingBalance, (*balance)->Balance);
+    for (const InvoiceRecord& invoice : *invoices) {
         pacer.letEventsRun();
         if (!period.includes(invoice.DateBilled))
             continue;
@@ -104,55 +90,41 @@ QString ReportPeriod::text() const {
     return QString();
 }
 
-qint32 ReadReport(const QString& database, const ReportRequest& request, Report& report,
-                  QString& error) {
-    report = Report{request.account, request.period.text(), {}, {}};
-    BookSession session(database);
-    if (!session.isOpen()) {
-        error = session.error();
-        return session.result();
-    }
+Result<Report> ReadReport(const ReportRequest& request) {
+    Report report{request.account, request.period.text(), {}, {}};
     QStringList accounts;
     if (request.accounts != ReportedAccounts::OnlyLinked)
         accounts << request.account;
-    if (request.accounts != ReportedAccounts::OnlyChosen)
-        accounts << linkedAccounts(request.account);
+    if (request.accounts != ReportedAccounts::OnlyChosen) {
+        const auto linked = ProfilesOfMaster(request.account);
+        if (!linked)
+            return linked.failure();
+        for (const ProfileRecord& profile : *linked)
+            accounts << profile.AccountNumber;
+    }
     EventPacer pacer;
-    for (const QString& account : accounts)
-        report.blocks.push_back(readBlock(account, request.period, report.totals, pacer));
-    return 0;
+    for (const QString& account : accounts) {
+        auto block = readBlock(account, request.period, report.totals, pacer);
+        if (!block)
+            return block.failure();
+        report.blocks.push_back(std::move(*block));
+    }
+    return report;
 }
 
-qint32 CheckReportAccount(const QString& database, const QString& account,
-                          ReportAccountCheck& check, QString& error) {
-    check = {};
-    BookSession session(database);
-    if (!session.isOpen()) {
-        error = session.error();
-        return session.result();
-    }
-    if (const auto profile = ReadProfile(account, error)) {
-        check.profileFound = true;
-        check.name = profile->CustomerName;
-    }
-    QString invoicesError;
-    const auto invoices = InvoicesOfAccount(account, invoicesError);
-    check.invoicesRead = invoicesError.isEmpty();
-    check.hasInvoices = !invoices.empty();
-    error.clear();
-    return 0;
-}
-
-qint32 ReadAccountNumbers(const QString& database, QStringList& accounts, QString& error) {
-    accounts.clear();
-    BookSession session(database);
-    if (!session.isOpen()) {
-        error = session.error();
-        return session.result();
-    }
-    accounts = AccountNumbers(error);
-    error.clear();
-    return 0;
+Result<ReportAccountCheck> CheckReportAccount(const QString& account) {
+    const auto profile = ReadProfile(account);
+    if (!profile)
+        return profile.failure();
+    const auto invoices = InvoicesOfAccount(account);
+    if (!invoices)
+        return invoices.failure();
+    ReportAccountCheck check;
+    check.profileFound = profile->has_value();
+    if (*profile)
+        check.name = (*profile)->CustomerName;
+    check.hasInvoices = !invoices->empty();
+    return check;
 }
 
 ReportSheetPlan PlanReportSheet(const Report& report) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "result.h"
+
 #include <QDate>
 #include <QList>
 #include <QString>
@@ -68,26 +70,20 @@ struct Report {
     ReportTotals totals;
 };
 
-// Opens the book, reads the report, closes the book. Non-zero, with the open's error text,
-// when the book cannot be opened; a query that fails later leaves out what it would have
-// read. Lets window events run while rows are read.
-qint32 ReadReport(const QString& database, const ReportRequest& request, Report& report,
-                  QString& error);
+// Reads the report from the book the caller has open; a query that fails fails the whole
+// report rather than leaving out what it would have read. Lets window events run while rows
+// are read.
+Result<Report> ReadReport(const ReportRequest& request);
 
 // What the report window shows of an account as it is chosen.
 struct ReportAccountCheck {
     bool profileFound = false;
     QString name;
-    bool invoicesRead = false; // false when the invoice query failed
     bool hasInvoices = false;
 };
 
-// Opens the book, looks the account up, closes the book; non-zero when it cannot be opened.
-qint32 CheckReportAccount(const QString& database, const QString& account,
-                          ReportAccountCheck& check, QString& error);
-
-// Every account number of the book, in the order stored; non-zero when it cannot be opened.
-qint32 ReadAccountNumbers(const QString& database, QStringList& accounts, QString& error);
+// Looks the account up in the book the caller has open.
+Result<ReportAccountCheck> CheckReportAccount(const QString& account);
 
 // A rectangle of texts on the report sheet, texts[0][0] at (row, column).
 struct SheetTexts {

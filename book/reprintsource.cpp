@@ -27,37 +27,42 @@ QString UnitsFor(const ProfileRecord& profile, double charges) {
 }
 
 // The account's last invoice in the order the balance window lists them.
-bool IsNewestOfAccount(const InvoiceRecord& invoice, QString& error) {
-    QStringList numbers;
-    return ReadAccountInvoices(invoice.AccountNumber, numbers, error) == 0 && !numbers.isEmpty() &&
-           numbers.last() == invoice.InvoiceNumber;
+Result<bool> IsNewestOfAccount(const InvoiceRecord& invoice) {
+    const auto numbers = ReadAccountInvoices(invoice.AccountNumber);
+    if (!numbers)
+        return numbers.failure();
+    return !numbers->isEmpty() && numbers->last() == invoice.InvoiceNumber;
 }
 } // namespace
 
-std::optional<InvoiceReprint> ReadInvoiceReprint(const QString& number, QString& error) {
-    auto invoice = ReadInvoice(number, error);
-    if (!invoice) {
-        if (error.isEmpty())
-            error = "Invoice " + number + " is not in the book.";
-        return std::nullopt;
-    }
-    auto profile = ReadProfile(invoice->AccountNumber, error);
-    if (!profile) {
-        if (error.isEmpty())
-            error = "The profile of account " + invoice->AccountNumber + " is not in the book.";
-        return std::nullopt;
-    }
+Result<InvoiceReprint> ReadInvoiceReprint(const QString& number) {
+    const auto invoice = ReadInvoice(number);
+    if (!invoice)
+        return invoice.failure();
+    if (!*invoice)
+        return Refusal("Invoice " + number + " is not in the book.");
+    const QString& account = (*invoice)->AccountNumber;
+    const auto profile = ReadProfile(account);
+    if (!profile)
+        return profile.failure();
+    if (!*profile)
+        return Refusal("The profile of account " + account + " is not in the book.");
     InvoiceReprint reprint;
-    reprint.previous = RoundCents(invoice->PastDue.value_or(0.0));
-    reprint.billed = RoundCents(invoice->AmountBilled.value_or(0.0));
+    reprint.invoice = **invoice;
+    reprint.profile = **profile;
+    reprint.previous = RoundCents(reprint.invoice.PastDue.value_or(0.0));
+    reprint.billed = RoundCents(reprint.invoice.AmountBilled.value_or(0.0));
     reprint.charges = RoundCents(reprint.billed - reprint.previous);
-    reprint.units = UnitsFor(*profile, reprint.charges);
-    QString unread;
-    if (IsNewestOfAccount(*invoice, unread)) {
-        if (const auto balance = ReadBalance(invoice->AccountNumber, unread))
-            reprint.description = balance->LastUnitDescription;
+    reprint.units = UnitsFor(reprint.profile, reprint.charges);
+    const auto newest = IsNewestOfAccount(reprint.invoice);
+    if (!newest)
+        return newest.failure();
+    if (*newest) {
+        const auto balance = ReadBalance(account);
+        if (!balance)
+            return balance.failure();
+        if (*balance)
+            reprint.description = (*balance)->LastUnitDescription;
     }
-    reprint.invoice = std::move(*invoice);
-    reprint.profile = std::move(*profile);
     return reprint;
 }

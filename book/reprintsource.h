@@ -1,6 +1,7 @@
 #pragma once
 
 #include "records.h"
+#include "result.h"
 
 #include <optional>
 
@@ -21,5 +22,5 @@ struct InvoiceReprint {
     QString description;
 };
 
-// Null, with error set, when the invoice or its account's profile cannot be read.
-std::optional<InvoiceReprint> ReadInvoiceReprint(const QString& number, QString& error);
+// Fails, saying which, when the invoice or its account's profile is not in the book.
+Result<InvoiceReprint> ReadInvoiceReprint(const QString& number);

@@ -12,12 +12,13 @@ TreeAccount lineOf(const ProfileRecord& profile) {
 }
 } // namespace
 
-TreeRows ReadTreeRows(QString& error) {
+Result<TreeRows> ReadTreeRows() {
     TreeRows rows;
     // One read of the profiles, grouped here, rather than one query per master.
-    const std::vector<ProfileRecord> profiles = AllProfiles(error);
-    if (!error.isEmpty())
-        return rows;
+    const auto read = AllProfiles();
+    if (!read)
+        return read.failure();
+    const std::vector<ProfileRecord>& profiles = *read;
     QHash<QString, std::size_t> masterAt;
     for (const ProfileRecord& profile : profiles) {
         if (profile.IsMaster()) {
@@ -31,7 +32,10 @@ TreeRows ReadTreeRows(QString& error) {
             rows.masters[*master].linked.push_back(lineOf(profile));
     }
     LetEventsRun();
-    for (const InvoiceRecord& invoice : AllInvoices(error))
+    const auto invoices = AllInvoices();
+    if (!invoices)
+        return invoices.failure();
+    for (const InvoiceRecord& invoice : *invoices)
         rows.invoices.push_back({invoice.InvoiceNumber, invoice.AccountNumber, !invoice.IsPaid()});
     return rows;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "result.h"
+
 #include <QString>
 #include <vector>
 
@@ -25,6 +27,5 @@ struct TreeRows {
     std::vector<TreeInvoice> invoices;
 };
 
-// Masters in the book's order, each with its linked accounts, then every invoice. Fills error
-// when a query fails; what was read before stays in rows.
-TreeRows ReadTreeRows(QString& error);
+// Masters in the book's order, each with its linked accounts, then every invoice.
+Result<TreeRows> ReadTreeRows();

@@ -10,12 +10,12 @@
 // the book's journal, so the book is never deleted or replaced. Refused (-1) while the data
 // layer has a connection open. When another program holds a lock on the book, the engine's
 // busy error comes back after a short wait instead of the window hanging.
-qint32 CompactBookInPlace(const QString& path, QString& errorMessage);
+[[nodiscard]] qint32 CompactBookInPlace(const QString& path, QString& errorMessage);
 
 // Writes a consistent snapshot of the book to backupFolder + "/" + the book's file name: into a
 // temporary file in that folder first, then renamed over the previous copy, so the copy is
 // either whole or the previous one stays.
-qint32 BackUpBook(const QString& path, const QString& backupFolder, QString& errorMessage);
+[[nodiscard]] qint32 BackUpBook(const QString& path, const QString& backupFolder, QString& errorMessage);
 
 // What a settings save does to the book that was in use: compaction, then, when the backup
 // folder exists, the backup copy. Either may fail without stopping the other.
@@ -23,7 +23,7 @@ struct BookUpkeep {
     qint32 compaction = 0;
     std::optional<qint32> backup; // none when there is no backup folder
 };
-BookUpkeep CompactAndBackUpBook(const QString& path, const QString& backupFolder);
+[[nodiscard]] BookUpkeep CompactAndBackUpBook(const QString& path, const QString& backupFolder);
 
 // Empty when the file is a Pellory book: a database of ours holding its three tables.
 // Otherwise the reason it is not, naming the file.
@@ -39,4 +39,4 @@ std::optional<qsizetype> AddUnitDescription(QStringList& list, const QString& an
 // under its own name, whole (a temporary file renamed over the previous copy); the log is
 // deleted only when that copy is complete, or when there is no backup folder.
 enum class PurgeOutcome { Purged, CopyFailed, DeleteFailed };
-PurgeOutcome PurgeTransactionLog(const QString& logPath, const QString& backupFolder);
+[[nodiscard]] PurgeOutcome PurgeTransactionLog(const QString& logPath, const QString& backupFolder);

@@ -5,10 +5,6 @@ Announcer& Announcements() {
     return announcer;
 }
 
-void RefreshTree() {
-    emit Announcements().treeRefreshRequested();
-}
-
 void Announcer::announceLine(const QString& line) {
     listed_ << line;
     emit lineLogged(line);

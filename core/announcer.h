@@ -4,8 +4,9 @@
 #include <QStringList>
 
 // What the windows announce to the main window without reaching into its widgets: a line
-// written to the transaction log, the log read anew, a tree to rebuild. The main window listens
-// while it is open; with no listener an announcement changes nothing.
+// written to the transaction log, the log read anew (a changed book is announced by the book
+// itself). The main window listens while it is open; with no listener an announcement changes
+// nothing.
 class Announcer : public QObject {
     Q_OBJECT
   public:
@@ -17,13 +18,9 @@ class Announcer : public QObject {
   signals:
     void lineLogged(const QString& line);
     void logReloaded(const QStringList& lines);
-    void treeRefreshRequested();
 
   private:
     QStringList listed_;
 };
 
 Announcer& Announcements();
-
-// Asks the main window, when there is one, to rebuild its tree from the database.
-void RefreshTree();

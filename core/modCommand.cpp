@@ -103,16 +103,15 @@ std::optional<QStringList> LoadUnitDescriptions() {
     return readLines(UnitDescriptionFilePath());
 }
 
-void SaveUnitDescriptions(const QStringList& descriptions) {
-    if (descriptions.isEmpty()) {
-        QFile::remove(UnitDescriptionFilePath());
-        return;
-    }
+bool SaveUnitDescriptions(const QStringList& descriptions) {
+    const QString path = UnitDescriptionFilePath();
+    if (descriptions.isEmpty())
+        return QFile::remove(path) || !QFile::exists(path);
     // Written whole or not at all, so a failed save never leaves half a list.
-    QSaveFile file(UnitDescriptionFilePath());
+    QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        return;
+        return false;
     for (const QString& description : descriptions)
         file.write(asFileLine(description));
-    file.commit();
+    return file.commit();
 }

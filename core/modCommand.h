@@ -19,4 +19,5 @@ QString UnitDescriptionFilePath();
 // None when the file cannot be read.
 std::optional<QStringList> LoadUnitDescriptions();
 // An empty list deletes the file.
-void SaveUnitDescriptions(const QStringList& descriptions);
+// False when the list could not be written; the file is then as it was.
+[[nodiscard]] bool SaveUnitDescriptions(const QStringList& descriptions);

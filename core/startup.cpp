@@ -2,12 +2,11 @@
 
 #include "events.h"
 #include "modExcel.h"
-#include "modRegEdit.h"
 #include "paths.h"
 #include "printers.h"
 #include "prompts.h"
 #include "settings.h"
-#include "settingvalues.h"
+#include "typedsettings.h"
 
 #include <QApplication>
 #include <QWidget>
@@ -47,11 +46,8 @@ int StartRoutine(QApplication& app, const StartupWindows& windows) {
     // Shown over the main window, whose caption names the book that is open.
     if (!notices.isEmpty())
         ShowMessage(mainWindow.get(), notices.join(QLatin1String("\n\n")), QMessageBox::Warning);
-    const QVariant noShow =
-        regGet_KeyValue(HKEY_LOCAL_MACHINE, MainSettingsKey, setting::NoShow, 0);
-    bool isNumber = false;
-    const int noShowValue = noShow.toString().toInt(&isNumber);
-    if (isNumber && noShowValue == 0 && windows.showTips)
+    // Tips show only while "NoShow" holds the number 0: a damaged value hides them.
+    if (ReadNoShow() == 0 && windows.showTips)
         windows.showTips();
     if (!mainWindow->isVisible())
         return 0;

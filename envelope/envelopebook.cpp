@@ -19,11 +19,11 @@ QString returnAddressValue(std::size_t line) {
 }
 
 // Opens the book read-only for the length of `read` only.
-BookRead readBook(const QString& database, const std::function<void()>& read) {
+BookRead readBook(const QString& database, const std::function<Outcome()>& read) {
     const BookSession session(database, true);
-    if (session.isOpen())
-        read();
-    return {session.isOpen() ? QString() : session.error()};
+    if (!session.isOpen())
+        return {session.error(), {}};
+    return {{}, read().error()};
 }
 } // namespace
 
@@ -55,20 +55,26 @@ bool SaveReturnAddress(const AddressLines& lines) {
 
 BookRead ReadAccountNumbers(const QString& database,
                             const std::function<void(const QString&)>& add) {
-    return readBook(database, [&] {
-        QString error;
-        for (const QString& account : AccountNumbers(error))
+    return readBook(database, [&]() -> Outcome {
+        const auto numbers = AccountNumbers();
+        if (!numbers)
+            return numbers.failure();
+        for (const QString& account : *numbers)
             add(account);
+        return Done{};
     });
 }
 
 BookRead ReadAddressee(const QString& database, const QString& account,
                        std::optional<Addressee>& found) {
     found.reset();
-    return readBook(database, [&] {
-        QString error;
-        if (const auto profile = ReadProfile(account, error))
-            found = Addressee{profile->CustomerName, profile->BillAddress};
+    return readBook(database, [&]() -> Outcome {
+        const auto profile = ReadProfile(account);
+        if (!profile)
+            return profile.failure();
+        if (*profile)
+            found = Addressee{(*profile)->CustomerName, (*profile)->BillAddress};
+        return Done{};
     });
 }
 

@@ -37,9 +37,11 @@ struct Addressee {
     AddressLines billAddress;
 };
 
-// The outcome of one read of the book: an empty error when the book opened.
+// The outcome of one read of the book: an empty openError when the book opened, an empty
+// readError when what was asked for was read whole.
 struct BookRead {
     QString openError;
+    QString readError;
     bool opened() const { return openError.isEmpty(); }
 };
 

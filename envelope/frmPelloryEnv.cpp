@@ -150,6 +150,11 @@ void frmPelloryEnv::LoadEnvelopeAccount(const QString& accountNumber) {
         ShowMessage(this, "Error opening main database, cannot continue.\n\n" + read.openError,
                     QMessageBox::Critical);
         close();
+    } else if (!read.readError.isEmpty()) {
+        ShowMessage(this,
+                    "Error reading main database: what is shown is incomplete.\n\n" +
+                        read.readError,
+                    QMessageBox::Critical);
     }
 }
 

@@ -3,12 +3,11 @@
 #include "accounts.h"
 #include "bookaccess.h"
 #include "formats.h"
-#include "invoices.h"
+#include "invoicedraft.h"
 #include "modCommand.h"
-#include "modRegEdit.h"
 #include "prompts.h"
 #include "settings.h"
-#include "settingvalues.h"
+#include "typedsettings.h"
 #include "windowkeys.h"
 #include "windowparts.h"
 #include "windowtoolbar.h"
@@ -23,6 +22,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
+#include <map>
 
 namespace {
 const QString HelpText =
@@ -36,13 +36,6 @@ QLineEdit* addField(QFormLayout* form, const QString& label, const char* name) {
     return field;
 }
 
-// Billing date plus the grace days, moved past a weekend.
-QDate dueDate(const QDate& billed, int graceDays) {
-    QDate due = billed.addDays(graceDays);
-    while (due.dayOfWeek() == Qt::Saturday || due.dayOfWeek() == Qt::Sunday)
-        due = due.addDays(1);
-    return due;
-}
 } // namespace
 
 frmInvoice::frmInvoice(QWidget* parent) : QDialog(parent) {
@@ -179,6 +172,10 @@ void frmInvoice::resetFields() {
              TEXT_Invoice, TEXT_DateBilled, TEXT_DateDue, TEXT_Message[0], TEXT_Message[1],
              TEXT_Units, TEXT_Payment, TEXT_Payable, COMBO_Description})
         ShowAsEntryField(field, false);
+    // Nothing of the account shown before stays: a new one shows its own figures or none.
+    LABEL_Name->clear();
+    TEXT_Balance->setText(QStringLiteral("0.00"));
+    COMBO_Description->setCurrentText(QString());
     TEXT_Units->setReadOnly(true);
     TEXT_Units->setText(QStringLiteral("1"));
     TEXT_Payment->setText(QStringLiteral("0.00"));
@@ -186,80 +183,67 @@ void frmInvoice::resetFields() {
 
 void frmInvoice::LoadAccount(const QString& accountNumber) {
     resetFields();
-    const bool opened =
-        WorkOnBook(this, QStringLiteral("Error opening main database, cannot continue.\n\n"), [&] {
-            if (accountNumber.isEmpty()) {
-                fillAccountList();
-            } else {
-                showAccount(accountNumber);
-                showBalance(accountNumber);
-            }
-        });
-    if (!opened)
+    const QString openFailed = QStringLiteral("Error opening main database, cannot continue.\n\n");
+    if (accountNumber.isEmpty()) {
+        const auto numbers = ReadFromBook<QStringList>(this, openFailed, AccountNumbers);
+        if (!numbers) {
+            closeWindow();
+            return;
+        }
+        fillAccountList(numbers->ok() ? numbers->value() : QStringList());
+        if (!numbers->ok())
+            ShowIncompleteRead(this, QStringLiteral("The list of accounts"), numbers->failure());
+        return;
+    }
+    const auto draft = ReadFromBook<std::optional<InvoiceDraft>>(
+        this, openFailed, [&] { return DraftInvoice(accountNumber, ReadLastInvoice()); });
+    if (!draft) {
         closeWindow();
+        return;
+    }
+    const bool found = draft->ok() && draft->value().has_value();
+    Toolbar1->button(QStringLiteral("OK"))->setEnabled(found);
+    Toolbar1->button(QStringLiteral("Blank"))->setEnabled(found);
+    if (!draft->ok())
+        ShowIncompleteRead(this, "Account " + accountNumber, draft->failure());
+    else if (found)
+        showDraft(*draft->value());
 }
 
-void frmInvoice::fillAccountList() {
+void frmInvoice::fillAccountList(const QStringList& numbers) {
     FillingAccounts = true;
     COMBO_AccountNumber->clear();
-    QString error;
-    COMBO_AccountNumber->addItems(AccountNumbers(error));
+    COMBO_AccountNumber->addItems(numbers);
     COMBO_AccountNumber->setCurrentIndex(-1);
     FillingAccounts = false;
 }
 
-void frmInvoice::showAccount(const QString& accountNumber) {
-    QString error;
-    const auto profile = ReadProfile(accountNumber, error);
-    Toolbar1->button(QStringLiteral("OK"))->setEnabled(profile.has_value());
-    Toolbar1->button(QStringLiteral("Blank"))->setEnabled(profile.has_value());
-    if (!profile)
-        return;
-    LABEL_Name->setText("< " + profile->CustomerName);
-    // "LastInvoice" is written after the invoice commits, so after a crash in between it lags
-    // behind the book; the book's own highest number is never proposed again.
-    const int lastInvoice =
-        regGet_KeyValue(HKEY_LOCAL_MACHINE, MainSettingsKey, setting::LastInvoice, 0).toInt();
-    const qlonglong highestStored = HighestInvoiceNumber(error).value_or(0);
-    TEXT_Invoice->setText(
-        FormatInvoiceNumber(double(std::max<qlonglong>(lastInvoice, highestStored)) + 1)
-            .value_or(QString()));
+void frmInvoice::showDraft(const InvoiceDraft& draft) {
+    const ProfileRecord& profile = draft.profile;
+    LABEL_Name->setText("< " + profile.CustomerName);
+    TEXT_Invoice->setText(draft.number);
     if (const auto billed = ParseDate(TEXT_DateBilled->text()))
-        TEXT_DateDue->setText(FormatShortDate(dueDate(*billed, profile->GraceDays)));
+        TEXT_DateDue->setText(FormatShortDate(DueDate(*billed, profile.GraceDays)));
     for (QWidget* field : std::initializer_list<QWidget*>{
              TEXT_Invoice, TEXT_DateBilled, TEXT_DateDue, TEXT_Message[0], TEXT_Message[1],
              TEXT_Payable, COMBO_Description})
         ShowAsEntryField(field, true);
-    UnitRate = ParseMoney(profile->UnitPrice).value_or(0.0);
-    prepareCharges(profile->InvoiceType, ParseMoney(profile->PaymentAmount).value_or(0.0));
-    TEXT_Payable->setText(profile->PayableTo);
-}
-
-void frmInvoice::prepareCharges(int invoiceType, double fixedAmount) {
-    switch (invoiceType) {
-    case 0:
+    const ChargesStart charges = StartCharges(profile);
+    UnitRate = charges.unitRate;
+    if (charges.amountEntered) {
         ShowAsEntryField(TEXT_Payment, true);
         TEXT_Payment->setFocus();
-        break;
-    case 1:
-        TEXT_Payment->setText(FormatMoney(fixedAmount));
-        break;
-    default:
+    } else if (charges.unitsEntered) {
         TEXT_Units->setReadOnly(false);
         ShowAsEntryField(TEXT_Units, true);
-        TEXT_Units->setText(QStringLiteral("0"));
+        TEXT_Units->setText(charges.units);
         TEXT_Units->setFocus();
-        break;
+    } else {
+        TEXT_Payment->setText(FormatMoney(charges.amount));
     }
-}
-
-void frmInvoice::showBalance(const QString& accountNumber) {
-    QString error;
-    const auto balance = ReadBalance(accountNumber, error);
-    if (!balance)
-        return;
-    TEXT_Balance->setText(FormatMoney(balance->Balance.value_or(0.0)));
-    COMBO_Description->setCurrentText(balance->LastUnitDescription);
+    TEXT_Payable->setText(profile.PayableTo);
+    TEXT_Balance->setText(FormatMoney(draft.previous));
+    COMBO_Description->setCurrentText(draft.unitDescription);
 }
 
 bool frmInvoice::refuse(QWidget* field, const QString& message) {
@@ -269,37 +253,23 @@ bool frmInvoice::refuse(QWidget* field, const QString& message) {
 }
 
 bool frmInvoice::ValidateInvoice() {
-    if (!IsNumeric(TEXT_Invoice->text()))
-        return refuse(TEXT_Invoice,
-                      QStringLiteral("An invalid Invoice Number was entered, please correct."));
-    if (TEXT_Payable->text().trimmed().isEmpty())
-        return refuse(TEXT_Payable, QStringLiteral("Please enter a value for Check Payable To."));
-    if (COMBO_Description->currentText().trimmed().isEmpty())
-        return refuse(COMBO_Description,
-                      QStringLiteral("Please enter a value for Unit Description."));
-    const auto billed = ParseDate(TEXT_DateBilled->text());
-    if (!billed)
-        return refuse(TEXT_DateBilled,
-                      QStringLiteral("An invalid Billing Date was entered, please correct."));
-    const auto due = ParseDate(TEXT_DateDue->text());
-    if (!due)
-        return refuse(TEXT_DateDue,
-                      QStringLiteral("An invalid Due Date was entered, please correct."));
-    if (*due < *billed)
-        return refuse(TEXT_DateDue,
-                      QStringLiteral("Due Date cannot be before Billing Date, please correct."));
-    if (TEXT_Units->text().trimmed().isEmpty())
-        TEXT_Units->setText(QStringLiteral("0"));
-    if (!IsNumeric(TEXT_Units->text()))
-        return refuse(
-            TEXT_Units,
-            QStringLiteral("An invalid number was entered for the Units, please correct."));
-    if (TEXT_Payment->text().trimmed().isEmpty())
-        TEXT_Payment->setText(QStringLiteral("0.00"));
-    if (!IsNumeric(TEXT_Payment->text()))
-        return refuse(TEXT_Payment, QStringLiteral("An invalid number was entered for the "
-                                                   "Payment, please correct."));
-    return true;
+    InvoiceEntry entry{TEXT_Invoice->text(),  TEXT_Payable->text(), COMBO_Description->currentText(),
+                       TEXT_DateBilled->text(), TEXT_DateDue->text(), TEXT_Units->text(),
+                       TEXT_Payment->text()};
+    const auto refusal = CheckInvoiceEntry(entry);
+    // Blank units and charges read as zero, and show so.
+    if (TEXT_Units->text() != entry.units)
+        TEXT_Units->setText(entry.units);
+    if (TEXT_Payment->text() != entry.charges)
+        TEXT_Payment->setText(entry.charges);
+    if (!refusal)
+        return true;
+    const std::map<InvoiceField, QWidget*> fields = {
+        {InvoiceField::Number, TEXT_Invoice},      {InvoiceField::Payable, TEXT_Payable},
+        {InvoiceField::Description, COMBO_Description}, {InvoiceField::DateBilled, TEXT_DateBilled},
+        {InvoiceField::DateDue, TEXT_DateDue},     {InvoiceField::Units, TEXT_Units},
+        {InvoiceField::Charges, TEXT_Payment}};
+    return refuse(fields.at(refusal->field), refusal->message);
 }
 
 void frmInvoice::onCommand(const QString& tag) {

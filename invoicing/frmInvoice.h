@@ -9,6 +9,7 @@ class QLineEdit;
 class WindowToolbar;
 class InvoiceSheet;
 struct InvoiceCells;
+struct InvoiceDraft;
 struct InvoiceRecord;
 struct ProfileRecord;
 
@@ -50,10 +51,8 @@ class frmInvoice : public QDialog {
     void buildWindow();
     void firstActivation();
     void resetFields();
-    void fillAccountList();
-    void showAccount(const QString& accountNumber);
-    void showBalance(const QString& accountNumber);
-    void prepareCharges(int invoiceType, double fixedAmount);
+    void fillAccountList(const QStringList& numbers);
+    void showDraft(const InvoiceDraft& draft);
     void checkInvoiceNumber();
     bool normaliseInvoiceNumber();
     void onCommand(const QString& tag);

@@ -22,24 +22,35 @@ struct InvoiceAndProfile {
     ProfileRecord profile;
 };
 
+Result<InvoiceAndProfile> readInvoiceAndProfile(const QString& number) {
+    const auto invoice = ReadInvoice(number);
+    if (!invoice)
+        return invoice.failure();
+    if (!*invoice)
+        return Refusal("Invoice " + number + " is not in the book.");
+    const auto profile = ReadProfile((*invoice)->AccountNumber);
+    if (!profile)
+        return profile.failure();
+    if (!*profile)
+        return Refusal("The profile of account " + (*invoice)->AccountNumber +
+                       " is not in the book.");
+    return InvoiceAndProfile{**invoice, **profile};
+}
+
 std::optional<InvoiceAndProfile> readInvoice(QWidget* owner, const QString& number) {
-    QString error;
-    std::optional<InvoiceRecord> invoice;
-    std::optional<ProfileRecord> profile;
-    if (!WorkOnBook(owner, QStringLiteral("Error connecting to database!\n\n"), [&] {
-            invoice = ReadInvoice(number, error);
-            if (invoice)
-                profile = ReadProfile(invoice->AccountNumber, error);
-        }))
+    const auto read = ReadFromBook<InvoiceAndProfile>(
+        owner, QStringLiteral("Error connecting to database!\n\n"),
+        [&] { return readInvoiceAndProfile(number); });
+    if (!read)
         return std::nullopt;
-    if (!invoice || !profile) {
+    if (!read->ok()) {
         ShowMessage(owner,
                     "Invoice " + number + " or its account could not be read from the book, " +
-                        "so it was not emailed." + (error.isEmpty() ? "" : "\n\n" + error),
+                        "so it was not emailed.\n\n" + read->error(),
                     QMessageBox::Critical);
         return std::nullopt;
     }
-    return InvoiceAndProfile{*invoice, *profile};
+    return read->value();
 }
 
 // The PDF to attach, made from the backup workbook when it is missing; empty when there is

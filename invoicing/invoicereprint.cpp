@@ -28,18 +28,20 @@ InvoiceCells CellsFor(const InvoiceReprint& reprint) {
 } // namespace
 
 void ReprintInvoice(QWidget* owner, const QString& invoiceNumber) {
-    std::optional<InvoiceReprint> reprint;
-    QString error;
-    if (!WorkOnBook(owner, QStringLiteral("Error connecting to database!\n\n"),
-                    [&] { reprint = ReadInvoiceReprint(invoiceNumber, error); }))
+    const auto reprint = ReadFromBook<InvoiceReprint>(
+        owner, QStringLiteral("Error connecting to database!\n\n"),
+        [&] { return ReadInvoiceReprint(invoiceNumber); });
+    if (!reprint)
         return;
-    if (!reprint) {
-        ShowMessage(owner, "Invoice " + invoiceNumber + " cannot be printed again.\n\n" + error,
+    if (!reprint->ok()) {
+        ShowMessage(owner,
+                    "Invoice " + invoiceNumber + " cannot be printed again.\n\n" +
+                        reprint->error(),
                     QMessageBox::Critical);
         return;
     }
     InvoiceSheet sheet(owner);
-    if (sheet.print(CellsFor(*reprint)) == InvoicePrint::Printed)
+    if (sheet.print(CellsFor(reprint->value())) == InvoicePrint::Printed)
         LogTransaction("Reprinted invoice# " + invoiceNumber);
     sheet.finish(InvoiceBackupMissing(invoiceNumber), invoiceNumber);
 }

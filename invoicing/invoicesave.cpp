@@ -1,17 +1,16 @@
 // The two commands of the create-invoice window: "Print / Save" and "Print Blank".
 #include "accounts.h"
-#include "announcer.h"
 #include "bookaccess.h"
 #include "formats.h"
 #include "frmInvoice.h"
 #include "invoiceemail.h"
+#include "invoicedraft.h"
 #include "invoices.h"
 #include "invoicesheet.h"
 #include "modCommand.h"
-#include "modRegEdit.h"
 #include "prompts.h"
 #include "settings.h"
-#include "settingvalues.h"
+#include "typedsettings.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -24,14 +23,7 @@ const QString ProfileMissing =
 
 // "LastInvoice" only ever rises to the highest number used.
 void raiseLastInvoice(QWidget* owner, double number) {
-    const QVariant stored =
-        regGet_KeyValue(HKEY_LOCAL_MACHINE, MainSettingsKey, setting::LastInvoice, 0);
-    if (number <= ParseNumber(stored.toString()).value_or(0.0))
-        return;
-    // A number beyond 32 bits cannot be kept as the store's number value.
-    const bool storable = number < 2147483647.5;
-    if (!storable || regSet_KeyValue(HKEY_LOCAL_MACHINE, MainSettingsKey, setting::LastInvoice,
-                                     static_cast<qint32>(std::llround(number))) != 0)
+    if (!RaiseLastInvoice(number))
         ShowMessage(owner, QStringLiteral("WARNING: Could not update registry setting."),
                     QMessageBox::Warning);
 }
@@ -43,26 +35,24 @@ void raiseLastInvoice(QWidget* owner, double number) {
 frmInvoice::Stored frmInvoice::storeForPrinting(InvoiceRecord* invoice, double charges,
                                                 ProfileRecord& profile) {
     const QString number = TEXT_Invoice->text().trimmed();
-    QString error;
     QString failure;
-    std::optional<ProfileRecord> found;
+    std::optional<Result<std::optional<ProfileRecord>>> found;
     const bool opened = WorkOnBook(this, ConnectFailed, [&] {
-        if (!invoice && InvoiceExists(number)) {
-            failure = DuplicateNumber;
-        } else if (invoice) {
-            switch (CreateInvoice(*invoice, charges, COMBO_Description->currentText(), error)) {
-            case InvoiceStore::Duplicate:
+        if (invoice) {
+            const auto stored = CreateInvoice(*invoice, charges, COMBO_Description->currentText());
+            if (!stored)
+                failure = "Error saving to database!\n\n" + stored.error();
+            else if (*stored == InvoiceStore::Duplicate)
                 failure = DuplicateNumber;
-                break;
-            case InvoiceStore::Failed:
-                failure = "Error saving to database!\n\n" + error;
-                break;
-            case InvoiceStore::Stored:
-                break;
-            }
+        } else {
+            const auto exists = InvoiceExists(number);
+            if (!exists)
+                failure = "Error reading main database, nothing was printed.\n\n" + exists.error();
+            else if (*exists)
+                failure = DuplicateNumber;
         }
         if (failure.isEmpty())
-            found = ReadProfile(COMBO_AccountNumber->currentText(), error);
+            found.emplace(ReadProfile(COMBO_AccountNumber->currentText()));
     });
     if (!opened)
         return Stored::NotOpened;
@@ -70,12 +60,17 @@ frmInvoice::Stored frmInvoice::storeForPrinting(InvoiceRecord* invoice, double c
         ShowMessage(this, failure, QMessageBox::Critical);
         return Stored::Refused;
     }
-    raiseLastInvoice(this, ParseNumber(number).value_or(0.0));
-    if (!found) {
-        ShowMessage(this, ProfileMissing, QMessageBox::Critical);
+    if (invoice)
+        raiseLastInvoice(this, ParseNumber(number).value_or(0.0));
+    if (!found->ok() || !found->value()) {
+        // The invoice, when this was one, is stored all the same: say so, so it is not made twice.
+        ShowMessage(this,
+                    ProfileMissing + (found->ok() ? QString() : "\n\n" + found->error()) +
+                        (invoice ? InvoiceStoredNote(number) : QString()),
+                    QMessageBox::Critical);
         return Stored::Refused;
     }
-    profile = *found;
+    profile = *found->value();
     return Stored::Ready;
 }
 
@@ -99,7 +94,7 @@ void frmInvoice::PrintSave() {
     const QString number = TEXT_Invoice->text().trimmed();
     const double charges = ParseMoney(TEXT_Payment->text()).value_or(0.0);
     const double previous = ParseMoney(TEXT_Balance->text()).value_or(0.0);
-    const double billed = RoundCents(previous + charges);
+    const double billed = AmountBilled(previous, charges);
     const QString summary = "Please confirm the following invoice summary...\n\n"
                             "Date Payment Due: " +
                             TEXT_DateDue->text() + "\nPrevious Balance: " + TEXT_Balance->text() +
@@ -118,10 +113,8 @@ void frmInvoice::PrintSave() {
     ProfileRecord profile;
     if (const Stored stored = storeForPrinting(&invoice, charges, profile);
         stored != Stored::Ready) {
-        if (stored == Stored::Refused) {
-            RefreshTree();
+        if (stored == Stored::Refused)
             closeWindow();
-        }
         return;
     }
     // The figures as stored: a payment saved meanwhile in another window is counted.
@@ -135,10 +128,16 @@ void frmInvoice::PrintSave() {
     cells.previous = FormatMoney(storedPrevious);
     cells.billed = FormatMoney(storedBilled);
     InvoiceSheet sheet(this, InvoiceStoredNote(number));
-    sheet.print(cells);
+    const InvoicePrint printed = sheet.print(cells);
     sheet.finish(true, TEXT_Invoice->text());
-    RefreshTree();
-    offerEmail(sheet, profile);
+    if (printed == InvoicePrint::Cancelled)
+        ShowMessage(this,
+                    "Invoice " + number +
+                        " is stored and the balance updated; it was not printed. Reprint Invoice "
+                        "on its node prints it.",
+                    QMessageBox::Information);
+    else if (printed == InvoicePrint::Printed)
+        offerEmail(sheet, profile);
     closeWindow();
 }
 
@@ -169,10 +168,8 @@ void frmInvoice::PrintBlank() {
     const QString number = TEXT_Invoice->text().trimmed();
     ProfileRecord profile;
     if (const Stored stored = storeForPrinting(nullptr, 0.0, profile); stored != Stored::Ready) {
-        if (stored == Stored::Refused) {
-            RefreshTree();
+        if (stored == Stored::Refused)
             closeWindow();
-        }
         return;
     }
     InvoiceCells cells = cellsFor(profile);
@@ -182,6 +179,5 @@ void frmInvoice::PrintBlank() {
     if (printed == InvoicePrint::Printed || printed == InvoicePrint::Cancelled)
         LogTransaction("Printed Blank Invoice# " + number);
     sheet.finish(false, number);
-    RefreshTree();
     closeWindow();
 }

@@ -1,15 +1,15 @@
 #include "frmPellory.h"
 
 #include "announcer.h"
+#include "bookchanges.h"
 #include "formats.h"
-#include "modRegEdit.h"
 #include "paths.h"
 #include "prompts.h"
 #include "settings.h"
-#include "settingvalues.h"
 #include "transactionlist.h"
 #include "windowkeys.h"
 #include "windowparts.h"
+#include "typedsettings.h"
 #include "windowtoolbar.h"
 
 #include <QCloseEvent>
@@ -30,7 +30,6 @@ constexpr QRect DesignLabel(404, 4, 384, 18);
 constexpr QRect DesignList(404, 24, 384, 452);
 constexpr int ListHorizontalExtent = 500;
 
-enum StoredWindowState { Normal = 0, Minimized = 1, Maximized = 2 };
 } // namespace
 
 // The icons live in a static library, whose resources are not registered on their own.
@@ -62,7 +61,7 @@ frmPellory::~frmPellory() = default;
 
 void frmPellory::listenToAnnouncements() {
     Announcer& announcer = Announcements();
-    connect(&announcer, &Announcer::treeRefreshRequested, this, [this] { RefreshTree(); });
+    connect(&BookChangeAnnouncer(), &BookChanges::changed, this, [this] { RefreshTree(); });
     connect(&announcer, &Announcer::lineLogged, this, [this](const QString& line) {
         LIST_Transaction->addItem(line);
         LIST_Transaction->setCurrentRow(LIST_Transaction->count() - 1);
@@ -162,24 +161,25 @@ void frmPellory::layoutControls() {
 }
 
 void frmPellory::restoreWindowState() {
-    const QVariant stored =
-        regGet_KeyValue(HKEY_LOCAL_MACHINE, MainSettingsKey, setting::MainWindowSize, Maximized);
-    switch (stored.toInt()) {
-    case Normal:
+    switch (ReadMainWindowState()) {
+    case MainWindowState::Normal:
         setWindowState(Qt::WindowNoState);
         break;
-    case Minimized:
+    case MainWindowState::Minimized:
         setWindowState(Qt::WindowMinimized);
         break;
-    default:
+    case MainWindowState::Maximized:
         setWindowState(Qt::WindowMaximized);
         break;
     }
 }
 
 void frmPellory::saveWindowState() {
-    const int state = isMinimized() ? Minimized : isMaximized() ? Maximized : Normal;
-    regSet_KeyValue(HKEY_LOCAL_MACHINE, MainSettingsKey, setting::MainWindowSize, state);
+    const MainWindowState state = isMinimized()   ? MainWindowState::Minimized
+                                  : isMaximized() ? MainWindowState::Maximized
+                                                  : MainWindowState::Normal;
+    // A store that cannot be written is told once, at start.
+    (void)StoreMainWindowState(state);
 }
 
 void frmPellory::showEvent(QShowEvent* event) {

@@ -76,12 +76,12 @@ void frmPellory::rebuildTree() {
     showOpenBook();
     setStatus(QStringLiteral("Refreshing, please wait..."));
     LetEventsRun();
-    TreeRows rows;
-    QString readError;
-    if (!WorkOnBook(this, OpenFailure + "\n\n", [&] { rows = ReadTreeRows(readError); })) {
+    const auto read = ReadFromBook<TreeRows>(this, OpenFailure + "\n\n", ReadTreeRows);
+    if (!read) {
         setStatus(QStringLiteral("Error opening main database!"));
         return;
     }
+    const TreeRows rows = read->ok() ? read->value() : TreeRows{};
     EventPacer pacer;
     addNode(QString(), nodetag::Customers, QStringLiteral("Customer Profiles"), IconCustomers);
     for (const TreeMaster& master : rows.masters) {
@@ -109,14 +109,14 @@ void frmPellory::rebuildTree() {
         pacer.letEventsRun();
     }
     LogTransaction(QString());
-    if (readError.isEmpty()) {
+    if (read->ok()) {
         setStatus(QStringLiteral("Ready"));
         return;
     }
-    // What was read is shown, but the user must not take it for the whole book.
+    // The user must not take what is shown for the whole book.
     busy.release();
     setStatus(QStringLiteral("Error reading main database!"));
-    ShowMessage(this, "Error reading main database, the tree is incomplete.\n\n" + readError,
+    ShowMessage(this, "Error reading main database, the tree is incomplete.\n\n" + read->error(),
                 QMessageBox::Critical);
 }
 
@@ -133,11 +133,15 @@ void frmPellory::LoadInvoiceDetails(const QString& parentKey, const QString& inv
 
 void frmPellory::addInvoiceDetails(const QString& parentKey, const QString& invoiceNumber,
                                    bool current) {
-    std::optional<InvoiceRecord> invoice;
-    WorkOnBook(this, OpenFailure + "\n\n", [&] {
-        QString error;
-        invoice = ReadInvoice(invoiceNumber, error);
-    });
+    const auto read = ReadFromBook<std::optional<InvoiceRecord>>(
+        this, OpenFailure + "\n\n", [&] { return ReadInvoice(invoiceNumber); });
+    if (!read)
+        return;
+    if (!read->ok()) {
+        ShowIncompleteRead(this, "Invoice " + invoiceNumber, read->failure());
+        return;
+    }
+    const std::optional<InvoiceRecord>& invoice = read->value();
     if (!invoice)
         return;
     const QString editTag = current ? nodetag::DetailCurrentEdit : nodetag::DetailEdit;

@@ -1,5 +1,7 @@
 #include "frmReport.h"
 
+#include "accounts.h"
+#include "bookaccess.h"
 #include "busypointer.h"
 #include "formats.h"
 #include "modCommand.h"
@@ -25,6 +27,7 @@
 
 namespace {
 const QString PrintTag = QStringLiteral("OK");
+const QString OpenFailed = QStringLiteral("Error opening main database, cannot continue.\n\n");
 
 QLabel* buddyLabel(const QString& text, QWidget* field) {
     auto* label = new QLabel(text);
@@ -184,49 +187,44 @@ void frmReport::showEvent(QShowEvent* event) {
     });
 }
 
-void frmReport::showOpenError(const QString& error) {
-    ShowMessage(this, "Error opening main database, cannot continue.\n\n" + error,
-                QMessageBox::Critical);
-}
-
 void frmReport::LoadReportAccount(const QString& accountNumber) {
-    BusyPointer busy;
     const QScopedValueRollback working(Working, true);
-    QString error;
     if (accountNumber.isEmpty()) {
-        QStringList accounts;
-        if (ReadAccountNumbers(Settings().Database, accounts, error) != 0) {
-            busy.release();
-            showOpenError(error);
+        const auto accounts = ReadFromBook<QStringList>(this, OpenFailed, AccountNumbers);
+        if (!accounts) {
             QDialog::reject();
             return;
         }
         FillingAccounts = true;
         COMBO_AccountNumber->clear();
-        COMBO_AccountNumber->addItems(accounts);
+        COMBO_AccountNumber->addItems(accounts->ok() ? accounts->value() : QStringList());
         COMBO_AccountNumber->setCurrentIndex(-1);
         FillingAccounts = false;
+        if (!accounts->ok())
+            ShowIncompleteRead(this, QStringLiteral("The list of accounts"), accounts->failure());
         return;
     }
-    ReportAccountCheck check;
-    if (CheckReportAccount(Settings().Database, accountNumber, check, error) != 0) {
-        busy.release();
-        showOpenError(error);
+    const auto check = ReadFromBook<ReportAccountCheck>(
+        this, OpenFailed, [&] { return CheckReportAccount(accountNumber); });
+    if (!check) {
         QDialog::reject();
         return;
     }
     checkedAccount = accountNumber;
-    if (check.profileFound)
-        LABEL_Name->setText("< " + check.name);
-    if (!check.invoicesRead)
+    if (!check->ok()) {
+        // Whether it has invoices is not known: nothing to print from, and no "no activity".
+        Toolbar1->button(PrintTag)->setEnabled(false);
+        ShowIncompleteRead(this, "Account " + accountNumber, check->failure());
         return;
-    Toolbar1->button(PrintTag)->setEnabled(check.hasInvoices);
-    if (!check.hasInvoices) {
-        busy.release();
+    }
+    if (check->value().profileFound)
+        LABEL_Name->setText("< " + check->value().name);
+    const bool hasInvoices = check->value().hasInvoices;
+    Toolbar1->button(PrintTag)->setEnabled(hasInvoices);
+    if (!hasInvoices)
         ShowMessage(this,
                     QStringLiteral("There is no activity for the account specified (no invoices)."),
                     QMessageBox::Warning, QMessageBox::Ok, QStringLiteral("Nothing to Report"));
-    }
 }
 
 bool frmReport::ValidateReportInput() {
@@ -274,14 +272,21 @@ void frmReport::PrintReport() {
         COMBO_AccountNumber->currentText().isEmpty())
         return;
     const QScopedValueRollback working(Working, true);
-    BusyPointer busy;
-    Report report;
-    QString error;
-    if (ReadReport(Settings().Database, request(), report, error) != 0) {
-        busy.release();
-        showOpenError(error);
+    const ReportRequest wanted = request();
+    const auto read =
+        ReadFromBook<Report>(this, OpenFailed, [&] { return ReadReport(wanted); });
+    if (!read)
+        return;
+    if (!read->ok()) {
+        // A report that leaves out what could not be read would print totals that are short.
+        ShowMessage(this,
+                    "The report could not be read from the database; nothing was printed.\n\n" +
+                        read->error(),
+                    QMessageBox::Critical);
         return;
     }
+    const Report& report = read->value();
+    BusyPointer busy;
     ReportSheet sheet(this);
     if (sheet.open()) {
         sheet.write(PlanReportSheet(report));

@@ -53,7 +53,6 @@ class frmReport : public QDialog {
     QWidget* buildLinkedChoice();
     void watchAccountBox();
     void checkAccount(const QString& accountNumber);
-    void showOpenError(const QString& error);
     ReportRequest request() const;
 
     QString checkedAccount; // the account number LoadReportAccount last ran on

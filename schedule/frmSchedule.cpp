@@ -47,20 +47,25 @@ void frmSchedule::showEvent(QShowEvent* event) {
 
 void frmSchedule::FillSchedule() {
     LIST_Cycle->clear();
-    std::vector<DueAccount> due;
-    const bool opened =
-        WorkOnBook(this, QStringLiteral("Error opening main database, cannot continue.\n\n"), [&] {
-            QString error;
-            due = AccountsDueThisMonth(QDate::currentDate(), error);
-        });
-    if (!opened) {
+    const auto due = ReadFromBook<std::vector<DueAccount>>(
+        this, QStringLiteral("Error opening main database, cannot continue.\n\n"),
+        [] { return AccountsDueThisMonth(QDate::currentDate()); });
+    if (!due) {
         reject();
         return;
     }
+    if (!due->ok()) {
+        // An empty list would say nobody is due.
+        ShowIncompleteRead(this, QStringLiteral("The accounts due this month"), due->failure());
+        return;
+    }
     EventPacer pacer;
-    for (const DueAccount& account : due) {
-        LIST_Cycle->addItem(account.account + ", " + account.name + ", bill on day# " +
-                            account.monthDay);
+    for (const DueAccount& account : due->value()) {
+        auto* line = new QListWidgetItem(account.account + ", " + account.name +
+                                         ", bill on day# " + account.monthDay);
+        // The account number as stored, whatever commas it holds.
+        line->setData(Qt::UserRole, account.account);
+        LIST_Cycle->addItem(line);
         pacer.letEventsRun();
     }
 }
@@ -70,7 +75,7 @@ void frmSchedule::startInvoice() {
     QListWidgetItem* selected = LIST_Cycle->currentItem();
     if (LIST_Cycle->count() == 0 || !selected)
         return;
-    const QString account = selected->text().section(',', 0, 0);
+    const QString account = selected->data(Qt::UserRole).toString();
     accept();
     frmInvoice invoice(parentWidget());
     invoice.Tag = account;

@@ -1,6 +1,7 @@
 #include "frmSettings.h"
 
 #include "announcer.h"
+#include "bookchanges.h"
 #include "busypointer.h"
 #include "events.h"
 #include "filedialog.h"
@@ -10,6 +11,7 @@
 #include "prompts.h"
 #include "settings.h"
 #include "settingvalues.h"
+#include "typedsettings.h"
 #include "upkeep.h"
 #include "windowkeys.h"
 #include "windowparts.h"
@@ -18,6 +20,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
@@ -190,9 +193,7 @@ void frmSettings::loadSettings() {
     CHECK_Transaction->setChecked(inForce.TransactionLog == 1);
     if (!Announcements().listedLines().isEmpty())
         BUTTON_Transaction->setEnabled(true);
-    const QVariant noShow =
-        regGet_KeyValue(HKEY_LOCAL_MACHINE, MainSettingsKey, setting::NoShow, 0);
-    CHECK_NoShow->setChecked(noShow.toInt() != 0);
+    CHECK_NoShow->setChecked(TipsHidden());
 }
 
 void frmSettings::dispatchCommand(const QString& tag) {
@@ -281,12 +282,21 @@ void frmSettings::Save() {
         return;
     }
     BusyPointer busy;
-    SaveUnitDescriptions(entriesOf(COMBO_Description));
+    QStringList notices;
+    if (!SaveUnitDescriptions(entriesOf(COMBO_Description)))
+        notices << "The unit descriptions could not be saved to " +
+                       QDir::toNativeSeparators(UnitDescriptionFilePath()) +
+                       "; the list is as it was before.";
     writeSettings();
-    // Failures of compaction and backup are not reported: the book in use stays as it was.
-    CompactAndBackUpBook(Settings().Database, ProgramFile(QStringLiteral("backup")));
-    const QStringList notices = LoadSettings();
-    RefreshTree();
+    // A compaction that gives way to another program changes nothing and is not reported; a
+    // backup copy that could not be written is, since the user counts on it.
+    const BookUpkeep upkeep =
+        CompactAndBackUpBook(Settings().Database, ProgramFile(QStringLiteral("backup")));
+    if (upkeep.backup.value_or(0) != 0)
+        notices << QStringLiteral("The backup copy of the book in the backup folder could not be "
+                                  "written; the previous copy, if any, is kept.");
+    notices << LoadSettings();
+    AnnounceBookChanged();
     busy.release();
     setEnabled(true);
     if (!notices.isEmpty())

@@ -1,9 +1,8 @@
 #include "frmTips.h"
 
-#include "modRegEdit.h"
 #include "prompts.h"
-#include "settingvalues.h"
 #include "windowparts.h"
+#include "typedsettings.h"
 #include "windowtoolbar.h"
 
 #include <QCheckBox>
@@ -46,16 +45,14 @@ frmTips::frmTips(QWidget* parent) : QDialog(parent) {
     CHECK_NoShow->setObjectName(QStringLiteral("CHECK_NoShow"));
     column->addStretch();
     column->addWidget(CHECK_NoShow);
-    const QVariant noShow =
-        regGet_KeyValue(HKEY_LOCAL_MACHINE, MainSettingsKey, setting::NoShow, 0);
-    CHECK_NoShow->setChecked(noShow.toInt() != 0);
+    CHECK_NoShow->setChecked(TipsHidden());
     resize(460, 330);
 }
 
 // Every way of closing a dialog ends here: the toolbar, Esc, Alt+E and the close box.
 void frmTips::done(int result) {
-    regSet_KeyValue(HKEY_LOCAL_MACHINE, MainSettingsKey, setting::NoShow,
-                    CHECK_NoShow->isChecked() ? 1 : 0);
+    // A store that cannot be written is told once, at start.
+    (void)StoreTipsHidden(CHECK_NoShow->isChecked());
     QDialog::done(result);
 }
 

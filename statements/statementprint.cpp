@@ -1,5 +1,6 @@
 #include "statementprint.h"
 
+#include "bookaccess.h"
 #include "busypointer.h"
 #include "customerstatements.h"
 #include "formats.h"
@@ -34,16 +35,20 @@ std::optional<StatementPeriod> askPeriod(QWidget* owner) {
 // Reads the statement with the book open only while reading; says so when it cannot.
 bool readStatement(QWidget* owner, const QString& account, const StatementPeriod& period,
                    Statement& statement) {
-    QString error;
-    qint32 result = 0;
-    {
-        BusyPointer busy;
-        result = ReadStatement(Settings().Database, account, period, QDate::currentDate(),
-                               statement, error);
+    const auto read = ReadFromBook<Statement>(
+        owner, OpenFailure, [&] { return ReadStatement(account, period, QDate::currentDate()); });
+    if (!read)
+        return false;
+    if (!read->ok()) {
+        ShowMessage(owner,
+                    "The statement of account# " + account +
+                        " could not be read from the database; it was not printed.\n\n" +
+                        read->error(),
+                    QMessageBox::Critical);
+        return false;
     }
-    if (result != 0)
-        ShowMessage(owner, OpenFailure + error, QMessageBox::Critical);
-    return result == 0;
+    statement = read->value();
+    return true;
 }
 
 // Fills the form and prints it; the workbook is closed unsaved whatever happens.
@@ -85,17 +90,19 @@ void PrintStatement(QWidget* owner, const QString& account) {
 }
 
 void PrintStatements(QWidget* owner) {
-    QStringList accounts;
-    QString error;
-    qint32 result = 0;
-    {
-        BusyPointer busy;
-        result = ReadAccountsOwing(Settings().Database, accounts, error);
-    }
-    if (result != 0) {
-        ShowMessage(owner, OpenFailure + error, QMessageBox::Critical);
+    const auto owing = ReadFromBook<QStringList>(owner, OpenFailure, ReadAccountsOwing);
+    if (!owing)
+        return;
+    if (!owing->ok()) {
+        // Not "no account owes": who owes could not be read.
+        ShowMessage(owner,
+                    "The accounts that owe could not be read from the database; no statement "
+                    "was printed.\n\n" +
+                        owing->error(),
+                    QMessageBox::Critical);
         return;
     }
+    const QStringList& accounts = owing->value();
     if (accounts.isEmpty()) {
         ShowMessage(
             owner, QStringLiteral("No account has a balance above zero; no statement was printed."),

@@ -19,3 +19,10 @@ bool WorkOnBook(QWidget* owner, const QString& failure, const std::function<void
     ShowMessage(owner, failure + error, QMessageBox::Critical);
     return false;
 }
+
+void ShowIncompleteRead(QWidget* owner, const QString& what, const BookFailure& failure) {
+    ShowMessage(owner,
+                "Error reading main database: " + what +
+                    " could not be read, so what is shown is incomplete.\n\n" + failure.message,
+                QMessageBox::Critical);
+}

@@ -1,7 +1,10 @@
 #pragma once
 
+#include "result.h"
+
 #include <QString>
 #include <functional>
+#include <optional>
 
 class QWidget;
 
@@ -9,3 +12,17 @@ class QWidget;
 // again before anything is shown. When the book cannot be opened the user is told, with failure
 // followed by the data layer's message, and false comes back.
 bool WorkOnBook(QWidget* owner, const QString& failure, const std::function<void()>& work);
+
+// WorkOnBook for one read: none when the book could not be opened (the user has been told).
+template <typename T>
+std::optional<Result<T>> ReadFromBook(QWidget* owner, const QString& failure,
+                                      const std::function<Result<T>()>& read) {
+    std::optional<Result<T>> result;
+    if (!WorkOnBook(owner, failure, [&] { result.emplace(read()); }))
+        return std::nullopt;
+    return result;
+}
+
+// Tells the user that what names could not be read, so that what the window shows is not the
+// whole truth; the data layer's message follows.
+void ShowIncompleteRead(QWidget* owner, const QString& what, const BookFailure& failure);
