@@ -7,6 +7,7 @@
 #include "modExcel.h"
 #include "officeprobe.h"
 #include "privatecups.h"
+#include "booksession.h"
 #include "reports.h"
 #include "reportsheet.h"
 #include "settings.h"
@@ -93,8 +94,10 @@ int main(int argc, char** argv) {
     clock.start();
     whole.start();
     Report report;
-    QString error;
-    ReadReport(Settings().Database, request, report, error);
+    {
+        const BookSession session(Settings().Database);
+        report = ReadReport(request).value();
+    }
     const ReportSheetPlan plan = PlanReportSheet(report);
     const long long read = since(clock);
     ReportSheet sheet(nullptr);

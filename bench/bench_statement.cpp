@@ -4,6 +4,7 @@
 
 #include "bookrows.h"
 #include "books.h"
+#include "booksession.h"
 #include "customerstatements.h"
 #include "modExcel.h"
 #include "officeprobe.h"
@@ -88,8 +89,10 @@ int main(int argc, char** argv) {
         }
         LoadSettings();
         QStringList owing;
-        QString error;
-        ReadAccountsOwing(Settings().Database, owing, error);
+        {
+            const BookSession session(Settings().Database);
+            owing = ReadAccountsOwing().value();
+        }
         prompts.inputs = {QString()};
         prompts.printers = {{queue, 1}};
         const int before = cups.FinishedJobs(queue);

@@ -25,16 +25,15 @@ ProfileRecord profile(const QString& account, const QString& master, const QStri
 }
 
 // Stores an invoice of new charges on the account as the invoice window does.
-InvoiceStore create(const QString& number, const QString& account, double charges,
-                    const QString& description, QString& error,
-                    const QDate& date = QDate(2026, 3, 5)) {
+Result<InvoiceStore> create(const QString& number, const QString& account, double charges,
+                            const QString& description, const QDate& date = QDate(2026, 3, 5)) {
     InvoiceRecord i;
     i.InvoiceNumber = number;
     i.AccountNumber = account;
     i.DateBilled = date;
     i.DateDue = date.addDays(14);
     i.AmountRecieved = 0.0;
-    return CreateInvoice(i, charges, description, error);
+    return CreateInvoice(i, charges, description);
 }
 } // namespace
 
@@ -54,102 +53,103 @@ class BookTest : public QObject {
                      QString("daoOpen_DBConnection(): Database connection already open"));
         }
         // The refused session closed nothing: the outer transaction still commits.
-        QString error;
-        QCOMPARE(SaveAccount(profile("1001", MasterMarker, "Abbott"), QString(), error), 0);
-        QVERIFY(AccountExists("1001"));
+        QCOMPARE(Must(SaveAccount(profile("1001", MasterMarker, "Abbott"), QString())),
+                 AccountSave::Saved);
+        QVERIFY(Must(AccountExists("1001")));
     }
 
     void transactionRollsBackUnlessCommitted() {
         BookSession session(folder->database());
-        QString error;
         {
             BookTransaction transaction;
             QVERIFY(transaction.begun());
             QCOMPARE(appendAccountRows(), 0);
         }
-        QVERIFY(!AccountExists("X1"));
+        QVERIFY(!Must(AccountExists("X1")));
     }
 
     void accountSavesReplaceAndCascade() {
         BookSession session(folder->database());
-        QString error;
-        QCOMPARE(SaveAccount(profile("1001", MasterMarker, "Abbott"), QString(), error), 0);
-        QCOMPARE(SaveAccount(profile("2001", "1001", "Barnes"), QString(), error), 0);
-        QCOMPARE(ReadBalance("2001", error)->Balance, std::optional<double>(0.0));
-        QCOMPARE(create("0000001", "2001", 40.0, "Hours", error), InvoiceStore::Stored);
+        QCOMPARE(Must(SaveAccount(profile("1001", MasterMarker, "Abbott"), QString())),
+                 AccountSave::Saved);
+        QCOMPARE(Must(SaveAccount(profile("2001", "1001", "Barnes"), QString())),
+                 AccountSave::Saved);
+        QCOMPARE(Must(ReadBalance("2001"))->Balance, std::optional<double>(0.0));
+        QCOMPARE(Must(create("0000001", "2001", 40.0, "Hours")), InvoiceStore::Stored);
 
         // Editing replaces the row under the old number and keeps the balance row.
         ProfileRecord edited = profile("2001", "1001", "Barnes & Sons \"Bakers\"; DROP TABLE x");
-        QCOMPARE(SaveAccount(edited, "2001", error), 0);
-        QCOMPARE(ReadProfile("2001", error)->CustomerName, edited.CustomerName);
-        QCOMPARE(ReadProfile("2001", error)->PaymentAmount, QVariant(12.5));
-        QCOMPARE(ReadBalance("2001", error)->Balance, std::optional<double>(40.0));
+        QCOMPARE(Must(SaveAccount(edited, "2001")), AccountSave::Saved);
+        QCOMPARE(Must(ReadProfile("2001"))->CustomerName, edited.CustomerName);
+        QCOMPARE(Must(ReadProfile("2001"))->PaymentAmount, QVariant(12.5));
+        QCOMPARE(Must(ReadBalance("2001"))->Balance, std::optional<double>(40.0));
 
-        // A new account whose number exists is refused whole: no second balance row either.
-        QVERIFY(SaveAccount(profile("1001", MasterMarker, "Again"), QString(), error) != 0);
-        QCOMPARE(ReadProfile("1001", error)->CustomerName, QString("Abbott"));
+        // A new account whose number exists is refused inside the save: no second balance row.
+        QCOMPARE(Must(SaveAccount(profile("1001", MasterMarker, "Again"), QString())),
+                 AccountSave::Duplicate);
+        QCOMPARE(Must(ReadProfile("1001"))->CustomerName, QString("Abbott"));
 
         // The master takes its linked accounts, their invoices and balances along.
-        QCOMPARE(DeleteAccount("1001", true, error), 0);
-        QCOMPARE(AllProfiles(error).size(), std::size_t(0));
-        QCOMPARE(AllInvoices(error).size(), std::size_t(0));
-        QVERIFY(!ReadBalance("2001", error));
+        QVERIFY(DeleteAccount("1001", true).ok());
+        QCOMPARE(Must(AllProfiles()).size(), std::size_t(0));
+        QCOMPARE(Must(AllInvoices()).size(), std::size_t(0));
+        QVERIFY(!Must(ReadBalance("2001")));
     }
 
     void invoiceStoresWithItsBalanceOrNotAtAll() {
         BookSession session(folder->database());
         QString error;
-        QCOMPARE(SaveAccount(profile("A1", MasterMarker, "Ann"), QString(), error), 0);
-        QCOMPARE(create("0000007", "A1", 125.0, "Visits", error), InvoiceStore::Stored);
-        const auto balance = ReadBalance("A1", error);
+        QCOMPARE(Must(SaveAccount(profile("A1", MasterMarker, "Ann"), QString())),
+                 AccountSave::Saved);
+        QCOMPARE(Must(create("0000007", "A1", 125.0, "Visits")), InvoiceStore::Stored);
+        const auto balance = Must(ReadBalance("A1"));
         QCOMPARE(balance->Balance, std::optional<double>(125.0));
         QCOMPARE(balance->LastUnitDescription, QString("Visits"));
-        QCOMPARE(create("0000007", "A1", 300.0, "Other", error), InvoiceStore::Duplicate);
-        QCOMPARE(ReadBalance("A1", error)->Balance, std::optional<double>(125.0));
+        QCOMPARE(Must(create("0000007", "A1", 300.0, "Other")), InvoiceStore::Duplicate);
+        QCOMPARE(Must(ReadBalance("A1"))->Balance, std::optional<double>(125.0));
 
         // A payment stored by another window after this one read the balance is kept: the
         // invoice starts from the balance as stored when it is saved.
         QCOMPARE(
             daoIssue_EXEStatement(sql::UpdateBalance, error, {25.0, QDate::currentDate(), "A1"}),
             0);
-        QCOMPARE(create("0000009", "A1", 40.0, "Visits", error), InvoiceStore::Stored);
-        QCOMPARE(ReadInvoice("0000009", error)->PastDue, std::optional<double>(25.0));
-        QCOMPARE(ReadInvoice("0000009", error)->AmountBilled, std::optional<double>(65.0));
-        QCOMPARE(ReadBalance("A1", error)->Balance, std::optional<double>(65.0));
+        QCOMPARE(Must(create("0000009", "A1", 40.0, "Visits")), InvoiceStore::Stored);
+        QCOMPARE(Must(ReadInvoice("0000009"))->PastDue, std::optional<double>(25.0));
+        QCOMPARE(Must(ReadInvoice("0000009"))->AmountBilled, std::optional<double>(65.0));
+        QCOMPARE(Must(ReadBalance("A1"))->Balance, std::optional<double>(65.0));
 
         // An invoice row the book refuses leaves the balance as it was.
         QCOMPARE(daoIssue_EXEStatement("CREATE TRIGGER refuse BEFORE INSERT ON tbl_Invoices "
                                        "BEGIN SELECT RAISE(ABORT, 'disk says no'); END",
                                        error),
                  0);
-        QCOMPARE(create("0000008", "A1", 500.0, "Broken", error), InvoiceStore::Failed);
-        QVERIFY2(error.contains("disk says no"), qPrintable(error));
-        QCOMPARE(ReadBalance("A1", error)->Balance, std::optional<double>(65.0));
-        QVERIFY(!InvoiceExists("0000008"));
+        const auto refused = create("0000008", "A1", 500.0, "Broken");
+        QVERIFY(!refused);
+        QVERIFY2(refused.error().contains("disk says no"), qPrintable(refused.error()));
+        QCOMPARE(Must(ReadBalance("A1"))->Balance, std::optional<double>(65.0));
+        QVERIFY(!Must(InvoiceExists("0000008")));
     }
 
     void scheduleAndTreeReadTheBook() {
         BookSession session(folder->database());
-        QString error;
         const QDate today(2026, 12, 8);
         for (const auto& [account, master] :
              {std::pair{"1001", MasterMarker}, {"2001", "1001"}, {"1002", MasterMarker}}) {
             ProfileRecord p = profile(account, master, QString("Name ") + account);
             p.BillCycle = 1;
             p.MonthDay = account == QLatin1String("1002") ? "1" : "15";
-            QCOMPARE(SaveAccount(p, QString(), error), 0);
+            QCOMPARE(Must(SaveAccount(p, QString())), AccountSave::Saved);
         }
-        QCOMPARE(create("0000001", "1001", 10.0, "H", error, today.addDays(-3)),
+        QCOMPARE(Must(create("0000001", "1001", 10.0, "H", today.addDays(-3))),
                  InvoiceStore::Stored);
-        QCOMPARE(create("0000002", "2001", 10.0, "H", error, today.addMonths(-1)),
+        QCOMPARE(Must(create("0000002", "2001", 10.0, "H", today.addMonths(-1))),
                  InvoiceStore::Stored);
-        const auto due = AccountsDueThisMonth(today, error);
+        const auto due = Must(AccountsDueThisMonth(today));
         QCOMPARE(due.size(), std::size_t(2));      // 1001 was billed this month
         QCOMPARE(due[0].account, QString("1002")); // by billing day
         QCOMPARE(due[1].account, QString("2001"));
 
-        const TreeRows rows = ReadTreeRows(error);
-        QVERIFY(error.isEmpty());
+        const TreeRows rows = Must(ReadTreeRows());
         QCOMPARE(rows.masters.size(), std::size_t(2));
         QCOMPARE(rows.masters[0].linked.size(), std::size_t(1));
         QCOMPARE(rows.masters[0].linked[0].name, QString("Name 2001"));
@@ -163,13 +163,12 @@ class BookTest : public QObject {
             QVERIFY(rows.addInvoice(number, "A1", QVariant()));
         BookSession session(folder->database());
         QString error;
-        QCOMPARE(HighestInvoiceNumber(error), std::optional<qlonglong>(41));
-        QVERIFY(error.isEmpty());
+        QCOMPARE(Must(HighestInvoiceNumber()), std::optional<qlonglong>(41));
         QCOMPARE(daoIssue_EXEStatement("DELETE FROM tbl_Invoices WHERE InvoiceNumber GLOB "
                                        "'*[0-9]'",
                                        error),
                  0);
-        QCOMPARE(HighestInvoiceNumber(error), std::nullopt);
+        QCOMPARE(Must(HighestInvoiceNumber()), std::nullopt);
     }
 
     void invoiceNumbersOutOfRangeAreRefused() {

@@ -23,7 +23,8 @@ QByteArray digest(const QString& path) {
 
 QStringList columnsOf(const QString& table) {
     QStringList names;
-    daoGet_DBTableRecord("SELECT name FROM pragma_table_info(?) ORDER BY cid", error, {table});
+    if (daoGet_DBTableRecord("SELECT name FROM pragma_table_info(?) ORDER BY cid", error, {table}))
+        return names;
     for (SharedRecordset().MoveFirst(); !SharedRecordset().EndOfFile();
          SharedRecordset().MoveNext())
         names << SharedRecordset().Fields(0).toString();
@@ -31,7 +32,8 @@ QStringList columnsOf(const QString& table) {
 }
 
 int countRows(const char* statement, const QVariantList& values) {
-    daoGet_DBTableRecord(statement, error, values);
+    if (daoGet_DBTableRecord(statement, error, values))
+        return -1;
     return SharedRecordset().RecordCount();
 }
 

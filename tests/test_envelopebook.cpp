@@ -44,7 +44,8 @@ class EnvelopeSettingsTest : public QObject {
         QVERIFY(AddAccount(folder.database(), {.account = "A-1"}));
         QString refused;
         QVERIFY(ReadAccountNumbers(folder.database(), [&](const QString& account) {
-                    daoIssue_EXEStatement(QLatin1String(sql::DeleteProfile), refused, {account});
+                    QVERIFY(daoIssue_EXEStatement(QLatin1String(sql::DeleteProfile), refused,
+                                                  {account}) != 0);
                 }).opened());
         QVERIFY2(refused.contains("readonly"), qPrintable(refused));
         QCOMPARE(CountRows(folder.database(), sql::SelectAllProfiles), 1);

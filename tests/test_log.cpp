@@ -139,12 +139,12 @@ class LogTest : public QObject {
     }
 
     void unitDescriptionsRoundTrip() {
-        SaveUnitDescriptions({"Hours", "Visits, on site", "Days"});
+        QVERIFY(SaveUnitDescriptions({"Hours", "Visits, on site", "Days"}));
         QCOMPARE(contents(folder->file("pellory.des")),
                  QByteArray("Hours\r\nVisits, on site\r\nDays\r\n"));
         QCOMPARE(LoadUnitDescriptions(), QStringList({"Hours", "Visits, on site", "Days"}));
 
-        SaveUnitDescriptions({});
+        QVERIFY(SaveUnitDescriptions({}));
         QVERIFY(!QFile::exists(folder->file("pellory.des")));
         QCOMPARE(LoadUnitDescriptions(), std::nullopt);
     }

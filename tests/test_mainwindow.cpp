@@ -1,6 +1,7 @@
 // The main window on a real book: the tree, its detail lines, the popup menu, the commands,
 // the transaction list and the window state.
 #include "announcer.h"
+#include "bookchanges.h"
 #include "bookrows.h"
 #include "commandtags.h"
 #include "frmBalance.h"
@@ -412,7 +413,7 @@ class TestMainWindow : public QObject {
         QString statusMeanwhile;
         QTimer::singleShot(0, &window, [&] {
             statusMeanwhile = statusText(window);
-            RefreshTree(); // as a window that has saved asks
+            emit BookChangeAnnouncer().changed(); // as a save elsewhere announces
             window.Toolbar1->button(command::New)->trigger();
             QTest::mouseDClick(window.TreeView1->viewport(), Qt::LeftButton);
             QTest::keyClick(window.TreeView1, Qt::Key_N, Qt::AltModifier);

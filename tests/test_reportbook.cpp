@@ -1,5 +1,6 @@
 // What a summary report holds: its invoices, accounts, totals and where they go on the sheet.
 #include "books.h"
+#include "booksession.h"
 #include "booktesting.h"
 #include "reports.h"
 #include "testbook.h"
@@ -41,13 +42,8 @@ class ReportBookTest : public QObject {
     std::unique_ptr<ProgramFolderFixture> folder_;
 
     Report read(const QString& account, ReportedAccounts which, const ReportPeriod& period) {
-        Report report;
-        QString error;
-        const qint32 result =
-            ReadReport(folder_->database(), {account, period, which}, report, error);
-        if (result != 0)
-            qWarning("%s", qPrintable(error));
-        return report;
+        BookSession session(folder_->database());
+        return Must(ReadReport({account, period, which}));
     }
 
   private slots:

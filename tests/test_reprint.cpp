@@ -24,16 +24,17 @@ ProfileRecord account(const QString& number, int invoiceType, double unitPrice) 
 
 // Stores an invoice billing `billed` on top of a balance of pastDue.
 InvoiceStore invoice(const QString& number, const QString& account, double pastDue, double billed,
-                     const QString& description, QString& error) {
+                     const QString& description) {
+    QString error;
     if (daoIssue_EXEStatement(sql::UpdateBalance, error, {pastDue, QDate(2026, 3, 5), account}))
-        return InvoiceStore::Failed;
+        qFatal("%s", qPrintable(error));
     InvoiceRecord i;
     i.InvoiceNumber = number;
     i.AccountNumber = account;
     i.DateBilled = QDate(2026, 3, 5);
     i.DateDue = QDate(2026, 3, 19);
     i.AmountRecieved = 0.0;
-    return CreateInvoice(i, billed - pastDue, description, error);
+    return Must(CreateInvoice(i, billed - pastDue, description));
 }
 } // namespace
 
@@ -47,42 +48,39 @@ class ReprintTest : public QObject {
 
     void storedAmountsComeBackAndUnitsAreWorkedOut() {
         BookSession session(folder->database());
-        QString error;
-        QCOMPARE(SaveAccount(account("ACME-7", 2, 40.0), QString(), error), 0);
-        QCOMPARE(invoice("0000041", "ACME-7", 25.0, 125.0, "Hours", error), InvoiceStore::Stored);
+        QCOMPARE(Must(SaveAccount(account("ACME-7", 2, 40.0), QString())), AccountSave::Saved);
+        QCOMPARE(invoice("0000041", "ACME-7", 25.0, 125.0, "Hours"), InvoiceStore::Stored);
 
-        auto reprint = ReadInvoiceReprint("0000041", error);
-        QVERIFY2(reprint, qPrintable(error));
-        QCOMPARE(reprint->invoice.DateDue, QDate(2026, 3, 19));
-        QCOMPARE(reprint->profile.CustomerName, QString("Acme Tools"));
-        QCOMPARE(reprint->previous, 25.0);
-        QCOMPARE(reprint->charges, 100.0);
-        QCOMPARE(reprint->billed, 125.0);
-        QCOMPARE(reprint->units, QString("2.5"));
-        QCOMPARE(reprint->description, QString("Hours"));
+        auto reprint = Must(ReadInvoiceReprint("0000041"));
+        QCOMPARE(reprint.invoice.DateDue, QDate(2026, 3, 19));
+        QCOMPARE(reprint.profile.CustomerName, QString("Acme Tools"));
+        QCOMPARE(reprint.previous, 25.0);
+        QCOMPARE(reprint.charges, 100.0);
+        QCOMPARE(reprint.billed, 125.0);
+        QCOMPARE(reprint.units, QString("2.5"));
+        QCOMPARE(reprint.description, QString("Hours"));
 
         // A later invoice took over the description; a new unit price no longer fits.
-        QCOMPARE(invoice("0000042", "ACME-7", 125.0, 165.0, "Visits", error), InvoiceStore::Stored);
-        QCOMPARE(SaveAccount(account("ACME-7", 2, 30.0), "ACME-7", error), 0);
-        reprint = ReadInvoiceReprint("0000041", error);
-        QCOMPARE(reprint->description, QString());
-        QCOMPARE(reprint->units, QString());
-        QCOMPARE(ReadInvoiceReprint("0000042", error)->description, QString("Visits"));
+        QCOMPARE(invoice("0000042", "ACME-7", 125.0, 165.0, "Visits"), InvoiceStore::Stored);
+        QCOMPARE(Must(SaveAccount(account("ACME-7", 2, 30.0), "ACME-7")), AccountSave::Saved);
+        reprint = Must(ReadInvoiceReprint("0000041"));
+        QCOMPARE(reprint.description, QString());
+        QCOMPARE(reprint.units, QString());
+        QCOMPARE(Must(ReadInvoiceReprint("0000042")).description, QString("Visits"));
 
         // Reading changed nothing.
-        QCOMPARE(AllInvoices(error).size(), std::size_t(2));
-        QCOMPARE(ReadBalance("ACME-7", error)->Balance, std::optional<double>(165.0));
+        QCOMPARE(Must(AllInvoices()).size(), std::size_t(2));
+        QCOMPARE(Must(ReadBalance("ACME-7"))->Balance, std::optional<double>(165.0));
     }
 
     void fixedChargesPrintOneUnitAndMissingInvoicesAreNamed() {
         BookSession session(folder->database());
-        QString error;
-        QCOMPARE(SaveAccount(account("F1", 1, 0.0), QString(), error), 0);
-        QCOMPARE(invoice("0000005", "F1", 0.0, 80.0, "Month", error), InvoiceStore::Stored);
-        QCOMPARE(ReadInvoiceReprint("0000005", error)->units, QString("1"));
+        QCOMPARE(Must(SaveAccount(account("F1", 1, 0.0), QString())), AccountSave::Saved);
+        QCOMPARE(invoice("0000005", "F1", 0.0, 80.0, "Month"), InvoiceStore::Stored);
+        QCOMPARE(Must(ReadInvoiceReprint("0000005")).units, QString("1"));
 
-        QVERIFY(!ReadInvoiceReprint("0000006", error));
-        QCOMPARE(error, QString("Invoice 0000006 is not in the book."));
+        QCOMPARE(ReadInvoiceReprint("0000006").error(),
+                 QString("Invoice 0000006 is not in the book."));
     }
 };
 

@@ -50,8 +50,8 @@ QString integrityOf(const QString& book) {
     QString error;
     if (daoOpen_DBConnection(book, error) != 0)
         return error;
-    daoGet_DBTableRecord(QStringLiteral("PRAGMA integrity_check"), error);
-    const QString verdict = error.isEmpty() ? SharedRecordset().Fields(0).toString() : error;
+    const qint32 checked = daoGet_DBTableRecord(QStringLiteral("PRAGMA integrity_check"), error);
+    const QString verdict = checked == 0 ? SharedRecordset().Fields(0).toString() : error;
     daoClose_DBConnection();
     return verdict;
 }
@@ -93,7 +93,8 @@ int keepSaving(const QString& book, const QString& backupFolder) {
             return 1;
         std::fputs("upkeep\n", stdout);
         std::fflush(stdout);
-        CompactAndBackUpBook(book, backupFolder);
+        // Killed at any point of this; what it reports is not what the test looks at.
+        (void)CompactAndBackUpBook(book, backupFolder);
     }
 }
 } // namespace

@@ -1,5 +1,6 @@
 // What a customer statement holds: running balances, opening and closing balances, aging.
 #include "books.h"
+#include "booksession.h"
 #include "booktesting.h"
 #include "customerstatements.h"
 
@@ -43,11 +44,8 @@ class StatementBookTest : public QObject {
     std::unique_ptr<ProgramFolderFixture> folder_;
 
     Statement read(const QString& account, const StatementPeriod& period = {}) {
-        Statement statement;
-        QString error;
-        if (ReadStatement(folder_->database(), account, period, Today, statement, error) != 0)
-            qWarning("%s", qPrintable(error));
-        return statement;
+        BookSession session(folder_->database());
+        return Must(ReadStatement(account, period, Today));
     }
 
   private slots:
@@ -143,10 +141,8 @@ class StatementBookTest : public QObject {
         const QString db = folder_->database();
         QVERIFY(AddAccount(db, {.account = "5001", .balance = 0}));
         QVERIFY(AddAccount(db, {.account = "5002", .balance = -12.5}));
-        QStringList accounts;
-        QString error;
-        QCOMPARE(ReadAccountsOwing(db, accounts, error), 0);
-        QCOMPARE(accounts, QStringList({"3001", "3002", "4001"}));
+        BookSession session(db);
+        QCOMPARE(Must(ReadAccountsOwing()), QStringList({"3001", "3002", "4001"}));
     }
 };
 

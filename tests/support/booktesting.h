@@ -3,6 +3,8 @@
 // What every suite needs, widgets or not: a program folder of its own, a settings store that
 // starts empty, and the environment the suites share.
 
+#include "result.h"
+
 #include <QCoreApplication>
 #include <QString>
 #include <QTemporaryDir>
@@ -21,6 +23,14 @@ class ProgramFolderFixture {
   private:
     QTemporaryDir folder_;
 };
+
+// The value of a book operation that a case counts on; a failure ends the suite with its
+// message, since nothing after it would mean anything.
+template <typename T> T Must(Result<T> result) {
+    if (!result)
+        qFatal("A book operation failed: %s", qPrintable(result.error()));
+    return std::move(result).value();
+}
 
 // Empties the shared settings store.
 void ClearSettingsStore();
