@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QSettings>
 #include <QTimer>
 #include <stdexcept>
@@ -101,6 +102,23 @@ class SettingsTest : public QObject {
         QCOMPARE(Settings().GUID, first);
         // Nothing else is written back at start.
         QVERIFY(!get("Database").isValid());
+    }
+
+    void anUnwritableSettingsFileIsToldOnceAndKeepsOneGuid() {
+        // A folder where the file should be cannot be written, even by root.
+        QVERIFY(QDir().mkpath(SettingsFilePath()));
+        const auto removeFolder = qScopeGuard([] { QDir(SettingsFilePath()).removeRecursively(); });
+        Settings() = SettingsInForce(); // a new run
+        QCOMPARE(LoadSettings(),
+                 QStringList("The settings file " + SettingsFilePath() +
+                             " cannot be written, so no setting can be saved: the installation "
+                             "identifier (GUID) made at this start and any change made in "
+                             "Settings are lost when Pellory ends."));
+        const QString guid = Settings().GUID;
+        QCOMPARE(guid.size(), 38);
+        // Loaded again after the settings window saves: neither a second notice nor a new GUID.
+        QCOMPARE(LoadSettings(), QStringList());
+        QCOMPARE(Settings().GUID, guid);
     }
 
     void guidTextIsAlways38Characters() {
