@@ -5,7 +5,7 @@
 #include "bookaccess.h"
 #include "formats.h"
 #include "frmCustomer.h"
-#include "modCommand.h"
+#include "loggedchange.h"
 #include "prompts.h"
 #include "settings.h"
 
@@ -129,6 +129,7 @@ void frmCustomer::Save() {
     const bool editing = !Tag.isEmpty();
     const ProfileRecord profile = enteredProfile();
     bool duplicate = false;
+    LoggedChange logged = LoggedChange::AccountSaved(profile, editing);
     const bool saved = changeOrReport(
         [&](QString& error) -> qint32 {
             if (!editing && AccountExists(profile.AccountNumber)) {
@@ -138,6 +139,10 @@ void frmCustomer::Save() {
             return SaveAccount(profile, Tag, error);
         },
         QStringLiteral("Error saving to database!"));
+    if (saved && !duplicate)
+        logged.Landed();
+    else
+        logged.Dropped();
     if (duplicate) {
         refuse(QStringLiteral("Sorry, the Account Number you have specified already exist."),
                CustomerPage, TEXT_AccountNumber);
@@ -145,9 +150,6 @@ void frmCustomer::Save() {
     }
     if (!saved)
         return;
-    LogTransaction(
-        (editing ? QStringLiteral("Edited account# ") : QStringLiteral("Added account# ")) +
-        profile.AccountNumber);
     RefreshTree();
     accept();
 }
@@ -163,10 +165,11 @@ void frmCustomer::Delete() {
     if (ShowMessage(this, question, QMessageBox::Question, QMessageBox::Yes | QMessageBox::No,
                     QStringLiteral("Please Confirm")) != QMessageBox::Yes)
         return;
+    LoggedChange logged = LoggedChange::AccountDeleted(Tag);
     if (!changeOrReport([&](QString& error) { return DeleteAccount(Tag, master, error); },
                         QStringLiteral("Error deleting from database!")))
-        return;
-    LogTransaction(QStringLiteral("Deleted account# ") + Tag);
+        return logged.Dropped();
+    logged.Landed();
     RefreshTree();
     accept();
 }

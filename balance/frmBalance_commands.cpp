@@ -4,7 +4,7 @@
 #include "bookaccess.h"
 #include "formats.h"
 #include "frmBalance.h"
-#include "modCommand.h"
+#include "loggedchange.h"
 #include "prompts.h"
 #include "settings.h"
 
@@ -43,12 +43,15 @@ void frmBalance::Save() {
     double storedBalance = 0.0;
     QString error;
     qint32 result = 0;
+    LoggedChange logged = LoggedChange::PaymentSaved(entry);
     if (!WorkOnBook(this, OpenFailed, [&] { result = SavePayment(entry, storedBalance, error); }))
-        return;
+        return logged.Dropped();
     if (result != 0) {
+        logged.Dropped();
         ShowMessage(this, "Error saving to database!\n\n" + error, QMessageBox::Critical);
         return;
     }
+    logged.Landed();
     // The next edit starts from what is stored now, so a second save counts nothing twice.
     BaseBalance = storedBalance;
     RecievedBeforeEdit = entry.amountReceived;
@@ -58,8 +61,6 @@ void frmBalance::Save() {
     showBalance(storedBalance);
     ShowMessage(this, "Invoice Number [" + number + "] edits have been saved.",
                 QMessageBox::Information, QMessageBox::Ok, QStringLiteral("Invoice Saved"));
-    LogTransaction("Edited invoice# " + number + ", recieved$ " +
-                   FormatMoney(entry.amountReceived));
     RefreshTree();
 }
 
@@ -81,9 +82,14 @@ void frmBalance::Delete() {
     QString error;
     QString storedLast;
     Removal removal = Removal::Failed;
+    LoggedChange logged = LoggedChange::InvoiceDeleted(number);
     if (!WorkOnBook(this, OpenFailed,
                     [&] { removal = DeleteLastInvoice(account, number, storedLast, error); }))
-        return;
+        return logged.Dropped();
+    if (removal == Removal::Removed)
+        logged.Landed();
+    else
+        logged.Dropped();
     if (removal == Removal::NotLast) {
         // An invoice was created for the account since the list was filled.
         ShowMessage(this, notLastRefusal(storedLast), QMessageBox::Warning);
@@ -98,7 +104,6 @@ void frmBalance::Delete() {
                     QMessageBox::Critical);
         return;
     }
-    LogTransaction("Deleted invoice# " + number);
     if (!RemoveInvoiceBackup(number))
         ShowMessage(this,
                     "Invoice Number [" + number +

@@ -7,6 +7,7 @@
 #include "invoiceemail.h"
 #include "invoices.h"
 #include "invoicesheet.h"
+#include "loggedchange.h"
 #include "modCommand.h"
 #include "modRegEdit.h"
 #include "prompts.h"
@@ -46,6 +47,10 @@ frmInvoice::Stored frmInvoice::storeForPrinting(InvoiceRecord* invoice, double c
     QString error;
     QString failure;
     std::optional<ProfileRecord> found;
+    std::optional<LoggedChange> logged;
+    if (invoice)
+        logged.emplace(LoggedChange::InvoiceCreated(*invoice, charges));
+    bool stored = false;
     const bool opened = WorkOnBook(this, ConnectFailed, [&] {
         if (!invoice && InvoiceExists(number)) {
             failure = DuplicateNumber;
@@ -58,12 +63,18 @@ frmInvoice::Stored frmInvoice::storeForPrinting(InvoiceRecord* invoice, double c
                 failure = "Error saving to database!\n\n" + error;
                 break;
             case InvoiceStore::Stored:
+                stored = true;
                 break;
             }
         }
         if (failure.isEmpty())
             found = ReadProfile(COMBO_AccountNumber->currentText(), error);
     });
+    // Logged as soon as it is stored, also when the profile cannot be read for printing.
+    if (logged && stored)
+        logged->Landed(invoice->AmountBilled.value_or(0.0));
+    else if (logged)
+        logged->Dropped();
     if (!opened)
         return Stored::NotOpened;
     if (!failure.isEmpty()) {
@@ -127,7 +138,6 @@ void frmInvoice::PrintSave() {
     // The figures as stored: a payment saved meanwhile in another window is counted.
     const double storedPrevious = invoice.PastDue.value_or(0.0);
     const double storedBilled = invoice.AmountBilled.value_or(0.0);
-    LogTransaction("Created invoice# " + number + ", billed$ " + FormatMoney(storedBilled));
 
     InvoiceCells cells = cellsFor(profile);
     cells.units = TEXT_Units->text();
