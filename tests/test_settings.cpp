@@ -1,4 +1,6 @@
 // The settings store, the settings in force and the start routine.
+#include "loggedchange.h"
+#include "modCommand.h"
 #include "modGUID.h"
 #include "modRegEdit.h"
 #include "paths.h"
@@ -208,6 +210,26 @@ class SettingsTest : public QObject {
             1);
         qunsetenv("CUPS_SERVER");
         QCOMPARE(prompts.lastMessage(), QString("Error loading main form, no memory"));
+    }
+
+    void theStartLogsWhatTheLastRunStoredButDidNotLog() {
+        LoadSettings();
+        // A change whose program ended before settling it: account 1001 is not in the book.
+        { const LoggedChange unsettled = LoggedChange::AccountDeleted("1001"); }
+        QVERIFY(QFile::exists(LogFilePath() + ".pending"));
+        PromptRecorder prompts;
+        qputenv("CUPS_SERVER", QByteArray("/nonexistent/cups.sock"));
+        StartRoutine(*qApp, {[] {
+                                 auto* window = new QWidget;
+                                 QTimer::singleShot(0, window, &QWidget::close);
+                                 return window;
+                             },
+                             {}});
+        qunsetenv("CUPS_SERVER");
+        QFile log(LogFilePath());
+        QVERIFY(log.open(QIODevice::ReadOnly));
+        QVERIFY(log.readAll().endsWith(", Deleted account# 1001\r\n"));
+        QVERIFY(!QFile::exists(LogFilePath() + ".pending"));
     }
 
     void tipsFollowNoShow() {
