@@ -47,13 +47,13 @@ class JournalLock {
     QLockFile lock_;
 };
 
-// The entries, one JSON object a line. A line cut short by a program killed while writing it
-// is skipped: its change was never begun.
-std::vector<QJsonObject> readEntries(const QString& path) {
+// The entries, one JSON object a line; none when the journal cannot be read. A line cut short by
+// a program killed while writing it is skipped: its change was never begun.
+std::optional<std::vector<QJsonObject>> readEntries(const QString& path) {
     std::vector<QJsonObject> entries;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return entries;
+        return std::nullopt;
     while (!file.atEnd()) {
         const QJsonDocument entry = QJsonDocument::fromJson(file.readLine());
         if (entry.isObject())
@@ -87,7 +87,7 @@ void rewriteEntries(const QString& path, const std::vector<QJsonObject>& entries
 // Takes the entry out of the journal; false when it was no longer there.
 bool removeEntry(const QString& path, const QString& id) {
     JournalLock lock(path);
-    std::vector<QJsonObject> entries = readEntries(path);
+    std::vector<QJsonObject> entries = readEntries(path).value_or(std::vector<QJsonObject>());
     const auto before = entries.size();
     std::erase_if(entries, [&](const QJsonObject& entry) { return entry["id"].toString() == id; });
     if (entries.size() == before)
@@ -266,7 +266,8 @@ void LoggedChange::settle(bool landed) {
     // already in the book.
     const bool pending = journalled_ && [&] {
         JournalLock lock(path);
-        const std::vector<QJsonObject> entries = readEntries(path);
+        const std::vector<QJsonObject> entries =
+            readEntries(path).value_or(std::vector<QJsonObject>());
         return std::any_of(entries.begin(), entries.end(), [&](const QJsonObject& entry) {
             return entry["id"] == entry_.value("id");
         });
@@ -286,9 +287,12 @@ void SettleLoggedChanges() {
     std::vector<QJsonObject> kept;
     QStringList lines;
     JournalLock lock(path);
+    const auto entries = readEntries(path);
+    if (!entries)
+        return;
     {
         BookSession session(book);
-        for (const QJsonObject& entry : readEntries(path)) {
+        for (const QJsonObject& entry : *entries) {
             // Another book whose log has the same name keeps its entries for its own start.
             QString message;
             const Verdict verdict = entry["book"].toString() == book && session.isOpen()
