@@ -4,7 +4,7 @@
 #include "bookaccess.h"
 #include "formats.h"
 #include "frmCustomer.h"
-#include "modCommand.h"
+#include "loggedchange.h"
 #include "prompts.h"
 #include "settings.h"
 
@@ -127,6 +127,7 @@ void frmCustomer::Save() {
     const bool editing = !Tag.isEmpty();
     const ProfileRecord profile = enteredProfile();
     bool duplicate = false;
+    LoggedChange logged = LoggedChange::AccountSaved(profile, editing);
     const bool saved = changeOrReport(
         [&]() -> Outcome {
             const auto stored = SaveAccount(profile, Tag);
@@ -136,6 +137,10 @@ void frmCustomer::Save() {
             return Done{};
         },
         QStringLiteral("Error saving to database!"));
+    if (saved && !duplicate)
+        logged.Landed();
+    else
+        logged.Dropped();
     if (duplicate) {
         refuse(QStringLiteral("Sorry, the Account Number you have specified already exist."),
                CustomerPage, TEXT_AccountNumber);
@@ -143,9 +148,6 @@ void frmCustomer::Save() {
     }
     if (!saved)
         return;
-    LogTransaction(
-        (editing ? QStringLiteral("Edited account# ") : QStringLiteral("Added account# ")) +
-        profile.AccountNumber);
     accept();
 }
 
@@ -160,9 +162,10 @@ void frmCustomer::Delete() {
     if (ShowMessage(this, question, QMessageBox::Question, QMessageBox::Yes | QMessageBox::No,
                     QStringLiteral("Please Confirm")) != QMessageBox::Yes)
         return;
+    LoggedChange logged = LoggedChange::AccountDeleted(Tag);
     if (!changeOrReport([&] { return DeleteAccount(Tag, master); },
                         QStringLiteral("Error deleting from database!")))
-        return;
-    LogTransaction(QStringLiteral("Deleted account# ") + Tag);
+        return logged.Dropped();
+    logged.Landed();
     accept();
 }

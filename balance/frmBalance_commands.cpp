@@ -3,7 +3,7 @@
 #include "bookaccess.h"
 #include "formats.h"
 #include "frmBalance.h"
-#include "modCommand.h"
+#include "loggedchange.h"
 #include "prompts.h"
 #include "settings.h"
 
@@ -39,13 +39,16 @@ void frmBalance::Save() {
     entry.dateReceived = ParseDate(TEXT_DateRecieved->text()).value_or(QDate());
     entry.reference = TEXT_Reference->text();
     entry.amountReceived = ParseMoney(TEXT_PaymentRecieved->text()).value_or(0.0);
+    LoggedChange logged = LoggedChange::PaymentSaved(entry);
     const auto saved = ReadFromBook<double>(this, OpenFailed, [&] { return SavePayment(entry); });
     if (!saved)
-        return;
+        return logged.Dropped();
     if (!saved->ok()) {
+        logged.Dropped();
         ShowMessage(this, "Error saving to database!\n\n" + saved->error(), QMessageBox::Critical);
         return;
     }
+    logged.Landed();
     const double storedBalance = saved->value();
     EditsPending = false;
     // The next edit starts from what is stored now, so a second save counts nothing twice.
@@ -57,8 +60,6 @@ void frmBalance::Save() {
     showBalance(storedBalance);
     ShowMessage(this, "Invoice Number [" + number + "] edits have been saved.",
                 QMessageBox::Information, QMessageBox::Ok, QStringLiteral("Invoice Saved"));
-    LogTransaction("Edited invoice# " + number + ", recieved$ " +
-                   FormatMoney(entry.amountReceived));
 }
 
 void frmBalance::Delete() {
@@ -76,10 +77,15 @@ void frmBalance::Delete() {
                     QMessageBox::Question, QMessageBox::Yes | QMessageBox::No,
                     QStringLiteral("Please Confirm")) != QMessageBox::Yes)
         return;
+    LoggedChange logged = LoggedChange::InvoiceDeleted(number);
     const auto removal = ReadFromBook<Removal>(
         this, OpenFailed, [&] { return DeleteLastInvoice(account, number); });
     if (!removal)
-        return;
+        return logged.Dropped();
+    if (removal->ok() && removal->value().removed)
+        logged.Landed();
+    else
+        logged.Dropped();
     if (!removal->ok()) {
         ShowMessage(this,
                     "Invoice Number [" + number +
@@ -94,7 +100,6 @@ void frmBalance::Delete() {
         LoadAccount(account);
         return;
     }
-    LogTransaction("Deleted invoice# " + number);
     if (!RemoveInvoiceBackup(number))
         ShowMessage(this,
                     "Invoice Number [" + number +

@@ -81,8 +81,7 @@ int main(int argc, char** argv) {
         PromptRecorder prompts;
         copyForm(folder);
         QFile::remove(folder.database());
-        const SampleBookResult sample = WriteSampleBook(
-            QStringLiteral(PELLORY_BUILT_PROGRAM_FOLDER "/pellory.mdb"), folder.database(), {});
+        const SampleBookResult sample = WriteSampleBook(folder.database(), {});
         if (!sample.error.isEmpty()) {
             std::fprintf(stderr, "no sample book: %s\n", qPrintable(sample.error));
             return 1;

@@ -1,5 +1,5 @@
 // Times the main window's tree rebuild on generated books and reports the peak memory of the
-// large one. Usage: bench_tree BLANK_BOOK (the blank pellory.mdb of the program folder).
+// large one. Usage: bench_tree
 #include "frmPellory.h"
 #include "frmSchedule.h"
 #include "samplebook.h"
@@ -85,12 +85,12 @@ void measureSchedule(QTextStream& out) {
         << times[Runs / 2] << " ms over " << Runs << " runs\n";
 }
 
-bool measure(const QString& blank, const QString& folder, const SampleBookSize& size,
-             bool reportMemory, QTextStream& out) {
+bool measure(const QString& folder, const SampleBookSize& size, bool reportMemory,
+             QTextStream& out) {
     const QString path = folder + QStringLiteral("/book-%1.mdb").arg(size.accounts);
     QElapsedTimer clock;
     clock.start();
-    const SampleBookResult book = WriteSampleBook(blank, path, size);
+    const SampleBookResult book = WriteSampleBook(path, size);
     if (!book.error.isEmpty()) {
         out << "cannot write the book: " << book.error << "\n";
         return false;
@@ -151,15 +151,10 @@ int main(int argc, char** argv) {
     qputenv("XDG_CONFIG_HOME", settingsFolder.path().toUtf8());
     QApplication app(argc, argv);
     QTextStream out(stdout);
-    if (argc != 2) {
-        out << "usage: bench_tree BLANK_BOOK\n";
-        return 2;
-    }
     LoadSettings();
     QTemporaryDir books;
-    const QString blank = QString::fromLocal8Bit(argv[1]);
     out << "Tree rebuild benchmark (" << QApplication::platformName() << ")\n";
-    const bool done = measure(blank, books.path(), {300, 5000, 20, 1}, false, out) &&
-                      measure(blank, books.path(), {3000, 50000, 20, 2}, true, out);
+    const bool done = measure(books.path(), {300, 5000, 20, 1}, false, out) &&
+                      measure(books.path(), {3000, 50000, 20, 2}, true, out);
     return done ? 0 : 1;
 }

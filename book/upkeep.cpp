@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -16,6 +17,7 @@
 #include <QTemporaryFile>
 #include <QUrl>
 #include <cstdio>
+#include <sys/file.h>
 #include <unistd.h>
 
 namespace {
@@ -88,6 +90,30 @@ bool copyWhole(const QString& from, const QString& to) {
     return target.commit();
 }
 
+// Removes what interrupted backups of this book left (a program killed while copying): files of
+// its temporary name (".<book>.XXXXXX", the Xs letters or digits) that no save in progress holds,
+// and the engine's journals beside them ("-journal" added). A save holds its copy locked until
+// it is renamed, and the lock goes with the process however it ends.
+void removeStaleCopies(const QString& backupFolder, const QString& bookName) {
+    const QRegularExpression ours("^(\\." + QRegularExpression::escape(bookName) +
+                                  "\\.[A-Za-z0-9]{6})(-journal)?$");
+    const QDir folder(backupFolder);
+    const QStringList names =
+        folder.entryList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks);
+    for (const QString& name : names) {
+        if (const auto match = ours.match(name); !match.hasMatch() || match.hasCaptured(2))
+            continue;
+        QFile copy(folder.filePath(name));
+        if (copy.open(QIODevice::ReadOnly) && ::flock(copy.handle(), LOCK_EX | LOCK_NB) == 0)
+            QFile::remove(copy.fileName());
+    }
+    // A journal goes with its copy; one whose copy is still there belongs to a save in progress.
+    for (const QString& name : names)
+        if (const auto match = ours.match(name);
+            match.hasCaptured(2) && !QFile::exists(folder.filePath(match.captured(1))))
+            QFile::remove(folder.filePath(name));
+}
+
 } // namespace
 
 qint32 CompactBookInPlace(const QString& path, QString& errorMessage) {
@@ -114,11 +140,13 @@ qint32 BackUpBook(const QString& path, const QString& backupFolder, QString& err
             engine::Failure("BackUpBook", EngineError, QStringLiteral("the book is its own copy"));
         return EngineError;
     }
+    removeStaleCopies(backupFolder, fileNameOf(path));
     QTemporaryFile scratch(backupFolder + "/." + fileNameOf(path) + ".XXXXXX");
     if (!scratch.open()) {
         errorMessage = engine::Failure("BackUpBook", EngineError, scratch.errorString());
         return EngineError;
     }
+    ::flock(scratch.handle(), LOCK_EX | LOCK_NB); // marks the copy as in progress
     QString description;
     qint32 number = runOnOwnConnection(path, true, BackupBusyMs, sql::CompactInto,
                                        {scratch.fileName()}, description);

@@ -14,8 +14,10 @@
 
 // Writes a consistent snapshot of the book to backupFolder + "/" + the book's file name: into a
 // temporary file in that folder first, then renamed over the previous copy, so the copy is
-// either whole or the previous one stays.
-[[nodiscard]] qint32 BackUpBook(const QString& path, const QString& backupFolder, QString& errorMessage);
+// either whole or the previous one stays. Temporary copies that interrupted backups of the same
+// book left there are removed first; no other file is.
+[[nodiscard]] qint32 BackUpBook(const QString& path, const QString& backupFolder,
+                                QString& errorMessage);
 
 // What a settings save does to the book that was in use: compaction, then, when the backup
 // folder exists, the backup copy. Either may fail without stopping the other.

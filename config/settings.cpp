@@ -43,10 +43,21 @@ QStringList LoadSettings() {
     LetEventsRun();
     s.Copies = readNumber(setting::Copies, setting::DefaultCopies, notices);
     LetEventsRun();
-    s.GUID = ReadTextSetting(setting::GUID);
-    if (s.GUID.isEmpty()) {
-        s.GUID = NewGUIDString();
-        regSet_KeyValue(HKEY_LOCAL_MACHINE, MainSettingsKey, setting::GUID, s.GUID, true);
+    const QString storedGUID = ReadTextSetting(setting::GUID);
+    if (!storedGUID.isEmpty()) {
+        s.GUID = storedGUID;
+    } else {
+        // One identifier a run: one made earlier in this run that could not be stored stays.
+        const bool made = s.GUID.isEmpty();
+        if (made)
+            s.GUID = NewGUIDString();
+        const bool stored =
+            regSet_KeyValue(HKEY_LOCAL_MACHINE, MainSettingsKey, setting::GUID, s.GUID, true) == 0;
+        if (made && !stored)
+            notices << "The settings file " + SettingsFilePath() +
+                           " cannot be written, so no setting can be saved: the installation "
+                           "identifier (GUID) made at this start and any change made in Settings "
+                           "are lost when Pellory ends.";
     }
     LetEventsRun();
     s.TransactionLog = readNumber(setting::TransactionLog, setting::DefaultTransactionLog, notices);

@@ -17,8 +17,9 @@ struct SettingsInForce {
 SettingsInForce& Settings();
 
 // Fills the settings in force from the store; creates and stores the installation identifier
-// the first time it reads empty. A number value that is no 16-bit number is replaced by its
-// default. Returns what the user must be told once: each value that was ignored, with the file
-// holding it, and a configured book that was not found, with the book used instead. Empty when
-// everything was read as stored.
+// the first time it reads empty (once a run: a store that cannot be written keeps the one in
+// force). A number value that is no 16-bit number is replaced by its default. Returns what the
+// user must be told once: each value that was ignored, with the file holding it, a configured
+// book that was not found, with the book used instead, and a settings file that cannot be
+// written. Empty when everything was read as stored.
 QStringList LoadSettings();

@@ -83,16 +83,24 @@ void LogTransaction(const QString& message) {
         Announcements().announceReload(readLines(LogFilePath()).value_or(QStringList()));
         return;
     }
-    const QString path = LogFilePath();
     if (Settings().TransactionLog != 1)
         return;
-    const QString line =
-        FormatGeneralDate(QDateTime::currentDateTime()) + ", " + asOneLine(message);
+    AppendTransactionLine(TransactionLine(QDateTime::currentDateTime(), message));
+}
+
+QString TransactionLine(const QDateTime& moment, const QString& message) {
+    return FormatGeneralDate(moment) + ", " + asOneLine(message);
+}
+
+bool AppendTransactionLine(const QString& line) {
+    const QString path = LogFilePath();
     QString reason;
-    if (appendLine(path, line, reason))
-        Announcements().announceLine(line);
-    else
+    if (!appendLine(path, line, reason)) {
         warnLogNotWritten(path, reason, line);
+        return false;
+    }
+    Announcements().announceLine(line);
+    return true;
 }
 
 QString UnitDescriptionFilePath() {

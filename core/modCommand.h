@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -13,6 +14,12 @@ QString LogFilePath();
 // cannot be written is not announced, and the user is warned once per run and log file. With
 // empty text: reads the file and announces its lines.
 void LogTransaction(const QString& message);
+
+// The dated line LogTransaction writes for message at moment.
+QString TransactionLine(const QDateTime& moment, const QString& message);
+// Appends a dated line to the log and announces it, whatever the TransactionLog setting; false,
+// with the user warned as LogTransaction warns, when it cannot be written.
+bool AppendTransactionLine(const QString& line);
 
 // The unit-description list, pellory.des in the program folder, one entry a line.
 QString UnitDescriptionFilePath();

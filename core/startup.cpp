@@ -1,6 +1,7 @@
 #include "startup.h"
 
 #include "events.h"
+#include "loggedchange.h"
 #include "modExcel.h"
 #include "paths.h"
 #include "printers.h"
@@ -31,6 +32,8 @@ int StartRoutine(QApplication& app, const StartupWindows& windows) {
         return 1;
     }
     const QStringList notices = LoadSettings();
+    // Lines of changes a previous run stored but did not get to log, before the log is listed.
+    SettleLoggedChanges();
     std::unique_ptr<QWidget> mainWindow;
     try {
         mainWindow.reset(windows.makeMainWindow());

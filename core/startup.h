@@ -12,8 +12,9 @@ struct StartupWindows {
 };
 
 // The start routine: warns when no printer is installed, seeds an installed program's data folder
-// (PrepareProgramFolder), loads the settings in force, shows the main window, then in one message
-// what the settings could not give as stored (a value ignored, a book not found) and, unless
-// NoShow is set, the tips window; then runs the program. A failure while starting is shown as
-// "Error loading main form, " + its description and ends the program.
+// (PrepareProgramFolder), loads the settings in force, settles the log journal
+// (SettleLoggedChanges), shows the main window, then in one message what the settings could not
+// give as stored (a value ignored, a book not found) and, unless NoShow is set, the tips window;
+// then runs the program. A failure while starting is shown as "Error loading main form, " + its
+// description and ends the program.
 int StartRoutine(QApplication& app, const StartupWindows& windows);

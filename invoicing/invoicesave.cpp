@@ -7,6 +7,7 @@
 #include "invoicedraft.h"
 #include "invoices.h"
 #include "invoicesheet.h"
+#include "loggedchange.h"
 #include "modCommand.h"
 #include "prompts.h"
 #include "settings.h"
@@ -37,12 +38,17 @@ frmInvoice::Stored frmInvoice::storeForPrinting(InvoiceRecord* invoice, double c
     const QString number = TEXT_Invoice->text().trimmed();
     QString failure;
     std::optional<Result<std::optional<ProfileRecord>>> found;
+    std::optional<LoggedChange> logged;
+    if (invoice)
+        logged.emplace(LoggedChange::InvoiceCreated(*invoice, charges));
+    bool stored = false;
     const bool opened = WorkOnBook(this, ConnectFailed, [&] {
         if (invoice) {
-            const auto stored = CreateInvoice(*invoice, charges, COMBO_Description->currentText());
-            if (!stored)
-                failure = "Error saving to database!\n\n" + stored.error();
-            else if (*stored == InvoiceStore::Duplicate)
+            const auto created = CreateInvoice(*invoice, charges, COMBO_Description->currentText());
+            stored = created && *created == InvoiceStore::Stored;
+            if (!created)
+                failure = "Error saving to database!\n\n" + created.error();
+            else if (*created == InvoiceStore::Duplicate)
                 failure = DuplicateNumber;
         } else {
             const auto exists = InvoiceExists(number);
@@ -54,6 +60,11 @@ frmInvoice::Stored frmInvoice::storeForPrinting(InvoiceRecord* invoice, double c
         if (failure.isEmpty())
             found.emplace(ReadProfile(COMBO_AccountNumber->currentText()));
     });
+    // Logged as soon as it is stored, also when the profile cannot be read for printing.
+    if (logged && stored)
+        logged->Landed(invoice->AmountBilled.value_or(0.0));
+    else if (logged)
+        logged->Dropped();
     if (!opened)
         return Stored::NotOpened;
     if (!failure.isEmpty()) {
@@ -120,7 +131,6 @@ void frmInvoice::PrintSave() {
     // The figures as stored: a payment saved meanwhile in another window is counted.
     const double storedPrevious = invoice.PastDue.value_or(0.0);
     const double storedBilled = invoice.AmountBilled.value_or(0.0);
-    LogTransaction("Created invoice# " + number + ", billed$ " + FormatMoney(storedBilled));
 
     InvoiceCells cells = cellsFor(profile);
     cells.units = TEXT_Units->text();

@@ -1,5 +1,6 @@
 #include "frmTips.h"
 
+#include "paths.h"
 #include "prompts.h"
 #include "windowparts.h"
 #include "typedsettings.h"
@@ -10,18 +11,22 @@
 #include <QVBoxLayout>
 
 namespace {
-const std::array<QString, 4> Tips = {
-    QStringLiteral("Thank you for using Pellory."),
-    QStringLiteral("Pellory uses an SQLite database to store all information relating to "
-                   "accounts and invoices. If the account report form included with Pellory is "
-                   "insufficient, you can open the database in LibreOffice Base or any SQLite "
-                   "browser to generate your own custom reports."),
-    QStringLiteral("Pellory automatically saves a electronic backup copy of each invoice "
-                   "created. Open the \"\\backup\" directory with in the application path to "
-                   "view the files."),
-    QStringLiteral("Pellory is a simple billing program, recommended for service billing, that "
-                   "invoices and reports account activity. Use it to bill your customers for "
-                   "services rendered and to manage account balances.")};
+// The third names the backup folder of this installation: the program folder's, or the data
+// folder's once installed.
+std::array<QString, 4> tips() {
+    return {
+        QStringLiteral("Thank you for using Pellory."),
+        QStringLiteral("Pellory uses an SQLite database to store all information relating to "
+                       "accounts and invoices. If the account report form included with Pellory is "
+                       "insufficient, you can open the database in LibreOffice Base or any SQLite "
+                       "browser to generate your own custom reports."),
+        QStringLiteral("Pellory automatically saves a electronic backup copy of each invoice "
+                       "created. Open the \"") +
+            ProgramFile(QStringLiteral("backup")) + QStringLiteral("\" folder to view the files."),
+        QStringLiteral("Pellory is a simple billing program, recommended for service billing, that "
+                       "invoices and reports account activity. Use it to bill your customers for "
+                       "services rendered and to manage account balances.")};
+}
 } // namespace
 
 frmTips::frmTips(QWidget* parent) : QDialog(parent) {
@@ -29,6 +34,7 @@ frmTips::frmTips(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Tips"));
     Toolbar1 = BuildDialogToolbar(this);
     connect(Toolbar1, &WindowToolbar::commandTriggered, this, &QDialog::reject);
+    const std::array<QString, 4> Tips = tips();
     auto* column = new QVBoxLayout(this);
     column->addWidget(Toolbar1);
     LABEL_Help[0] = BuildHelpStrip(this, Tips[0]);

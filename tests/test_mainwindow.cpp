@@ -355,7 +355,7 @@ class TestMainWindow : public QObject {
     void aDamagedBookSaysSoAndTakesNoNewAccount() {
         const QString damaged = folder_->file("sample.mdb");
         const SampleBookResult sample =
-            WriteSampleBook(folder_->database(), damaged, {.accounts = 40, .invoices = 3000});
+            WriteSampleBook(damaged, {.accounts = 40, .invoices = 3000});
         QVERIFY2(sample.error.isEmpty(), qPrintable(sample.error));
         QVERIFY(DamageMiddlePages(damaged));
         const auto digest = [&] {

@@ -15,8 +15,7 @@ class TestSampleBook : public QObject {
     void balancesMatchTheInvoicesAndPayments() {
         ProgramFolderFixture folder;
         const QString target = folder.file("sample.mdb");
-        const SampleBookResult result =
-            WriteSampleBook(folder.database(), target, {12, 100, 25, 7});
+        const SampleBookResult result = WriteSampleBook(target, {12, 100, 25, 7});
         QVERIFY2(result.error.isEmpty(), qPrintable(result.error));
         QCOMPARE(result.lastInvoice, QStringLiteral("0000100"));
         const TestBook book(target);
@@ -55,6 +54,27 @@ class TestSampleBook : public QObject {
         }
     }
 
+    // Made from the schema, never from the book in the program folder, which holds the user's
+    // own accounts once the program is in use.
+    void theSampleStartsFromABlankBookOfTheSchema() {
+        ProgramFolderFixture folder;
+        QVERIFY(TestBook(folder.database()).addProfile("1001", MasterMarker, "My own customer"));
+        const QString target = folder.file("sample.mdb");
+        const SampleBookResult result = WriteSampleBook(target, {8, 20, 25, 3});
+        QVERIFY2(result.error.isEmpty(), qPrintable(result.error));
+        QCOMPARE(TestBook(target).profiles(), 8);
+        const auto tablesOf = [](const QString& book) {
+            QStringList tables;
+            for (const QVariantList& row : TestBook(book).rows(
+                     "SELECT type, name, sql FROM sqlite_master ORDER BY type, name"))
+                tables << row[0].toString() + ' ' + row[1].toString() + ' ' + row[2].toString();
+            return tables;
+        };
+        QCOMPARE(tablesOf(target),
+                 tablesOf(QStringLiteral(PELLORY_BUILT_PROGRAM_FOLDER "/pellory.mdb")));
+        QVERIFY(!QFile::exists(target + ".new"));
+    }
+
     void anExistingFileIsNeverOverwritten() {
         ProgramFolderFixture folder;
         const QString target = folder.file("taken.mdb");
@@ -62,7 +82,7 @@ class TestSampleBook : public QObject {
         QVERIFY(taken.open(QIODevice::WriteOnly));
         taken.write("my own book");
         taken.close();
-        const SampleBookResult result = WriteSampleBook(folder.database(), target, {});
+        const SampleBookResult result = WriteSampleBook(target, {});
         QVERIFY(result.error.contains("already exists"));
         QVERIFY(taken.open(QIODevice::ReadOnly));
         QCOMPARE(taken.readAll(), QByteArray("my own book"));

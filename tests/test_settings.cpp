@@ -1,4 +1,6 @@
 // The settings store, the settings in force and the start routine.
+#include "loggedchange.h"
+#include "modCommand.h"
 #include "modGUID.h"
 #include "modRegEdit.h"
 #include "paths.h"
@@ -11,6 +13,7 @@
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QSettings>
 #include <QTimer>
 #include <stdexcept>
@@ -103,6 +106,23 @@ class SettingsTest : public QObject {
         QVERIFY(!get("Database").isValid());
     }
 
+    void anUnwritableSettingsFileIsToldOnceAndKeepsOneGuid() {
+        // A folder where the file should be cannot be written, even by root.
+        QVERIFY(QDir().mkpath(SettingsFilePath()));
+        const auto removeFolder = qScopeGuard([] { QDir(SettingsFilePath()).removeRecursively(); });
+        Settings() = SettingsInForce(); // a new run
+        QCOMPARE(LoadSettings(),
+                 QStringList("The settings file " + SettingsFilePath() +
+                             " cannot be written, so no setting can be saved: the installation "
+                             "identifier (GUID) made at this start and any change made in "
+                             "Settings are lost when Pellory ends."));
+        const QString guid = Settings().GUID;
+        QCOMPARE(guid.size(), 38);
+        // Loaded again after the settings window saves: neither a second notice nor a new GUID.
+        QCOMPARE(LoadSettings(), QStringList());
+        QCOMPARE(Settings().GUID, guid);
+    }
+
     void guidTextIsAlways38Characters() {
         for (int i = 0; i < 200; ++i)
             QCOMPARE(NewGUIDString().size(), 38);
@@ -190,6 +210,26 @@ class SettingsTest : public QObject {
             1);
         qunsetenv("CUPS_SERVER");
         QCOMPARE(prompts.lastMessage(), QString("Error loading main form, no memory"));
+    }
+
+    void theStartLogsWhatTheLastRunStoredButDidNotLog() {
+        LoadSettings();
+        // A change whose program ended before settling it: account 1001 is not in the book.
+        { const LoggedChange unsettled = LoggedChange::AccountDeleted("1001"); }
+        QVERIFY(QFile::exists(LogFilePath() + ".pending"));
+        PromptRecorder prompts;
+        qputenv("CUPS_SERVER", QByteArray("/nonexistent/cups.sock"));
+        StartRoutine(*qApp, {[] {
+                                 auto* window = new QWidget;
+                                 QTimer::singleShot(0, window, &QWidget::close);
+                                 return window;
+                             },
+                             {}});
+        qunsetenv("CUPS_SERVER");
+        QFile log(LogFilePath());
+        QVERIFY(log.open(QIODevice::ReadOnly));
+        QVERIFY(log.readAll().endsWith(", Deleted account# 1001\r\n"));
+        QVERIFY(!QFile::exists(LogFilePath() + ".pending"));
     }
 
     void tipsFollowNoShow() {

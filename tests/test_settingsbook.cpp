@@ -15,6 +15,7 @@
 #include <QSqlQuery>
 #include <QThread>
 #include <cstdio>
+#include <sys/file.h>
 
 namespace {
 const QString Filler = QString(400, 'x'); // rows big enough that compaction has work to do
@@ -168,6 +169,28 @@ class SettingsBookTest : public QObject {
         QCOMPARE(QFileInfo(log).size(), qint64(28));
     }
 
+    void theNextSaveRemovesOnlyWhatInterruptedSavesOfItsBookLeft() {
+        const QString backup = folder->file("backup");
+        const QStringList stale = {".pellory.mdb.AbC123", ".pellory.mdb.AbC123-journal",
+                                   ".pellory.mdb.zzzzzz"};
+        const QStringList others = {".pellory.mdb.Held01", // a save in progress in another program
+                                    ".other.mdb.AbC123",   ".pellory.mdb.AbC1234",
+                                    ".pellory.mdb.AbC12",  ".pellory.mdb.Ab-123",
+                                    "pellory.mdb.AbC123",  ".pellory.mdbxAbC123",
+                                    "Inv0000001.xls"};
+        for (const QString& name : stale + others) {
+            QFile file(backup + '/' + name);
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write("partial copy"));
+        }
+        QFile held(backup + "/.pellory.mdb.Held01");
+        QVERIFY(held.open(QIODevice::ReadOnly) && ::flock(held.handle(), LOCK_EX) == 0);
+        QString error;
+        QCOMPARE(BackUpBook(folder->database(), backup, error), 0);
+        QStringList expected = others + QStringList("pellory.mdb");
+        expected.sort();
+        QCOMPARE(QDir(backup).entryList(QDir::Files | QDir::Hidden, QDir::Name), expected);
+    }
+
     void killedSaveNeverLeavesTheBookMissingOrUnreadable() {
         const QString book = folder->database();
         const QString backup = folder->file("backup");
@@ -190,6 +213,10 @@ class SettingsBookTest : public QObject {
                 QCOMPARE(invoicesOf(copy, "KEEP"), 3000);
             }
         }
+        // What the killed saves left half written goes with the next save.
+        QString error;
+        QCOMPARE(BackUpBook(book, backup, error), 0);
+        QCOMPARE(QDir(backup).entryList(QDir::Files | QDir::Hidden), QStringList("pellory.mdb"));
     }
 
   private:

@@ -245,8 +245,8 @@ class SettingsWindowTest : public QObject {
         QVERIFY(!tips.LABEL_Help[1]->text().contains("Access"));
         QCOMPARE(tips.LABEL_Help[2]->text(),
                  QString("Pellory automatically saves a electronic backup copy of each invoice "
-                         "created. Open the \"\\backup\" directory with in the application path "
-                         "to view the files."));
+                         "created. Open the \"" +
+                         fixture->folder.file("backup") + "\" folder to view the files."));
 
         fixture->prompts.onModal = [](QDialog* dialog) {
             dialog->show();

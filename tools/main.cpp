@@ -1,5 +1,4 @@
 // Writes a sample book to try the program on, or to measure it with.
-#include "paths.h"
 #include "samplebook.h"
 
 #include <QCommandLineParser>
@@ -10,8 +9,8 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QCommandLineParser options;
     options.setApplicationDescription(
-        QStringLiteral("Writes a sample Pellory book: a copy of the blank pellory.mdb of the "
-                       "program folder with accounts, invoices, payments and balances."));
+        QStringLiteral("Writes a sample Pellory book: a blank book with accounts, invoices, "
+                       "payments and balances."));
     options.addHelpOption();
     options.addPositionalArgument(QStringLiteral("output"),
                                   QStringLiteral("the book to write; must not exist yet"));
@@ -39,8 +38,7 @@ int main(int argc, char** argv) {
     size.invoices = options.value(invoices).toInt();
     size.unpaidPercent = options.value(unpaid).toInt();
     size.seed = options.value(seed).toUInt();
-    const SampleBookResult result = WriteSampleBook(ProgramFile(QStringLiteral("pellory.mdb")),
-                                                    options.positionalArguments().first(), size);
+    const SampleBookResult result = WriteSampleBook(options.positionalArguments().first(), size);
     if (!result.error.isEmpty()) {
         err << result.error << "\n";
         return 1;

@@ -1,5 +1,6 @@
 #include "samplebook.h"
 
+#include "blankbook.h"
 #include "columns.h"
 #include "formats.h"
 #include "modDAO.h"
@@ -165,8 +166,7 @@ bool fillBook(const SampleBookSize& size, SampleBookResult& result) {
 }
 } // namespace
 
-SampleBookResult WriteSampleBook(const QString& blankBook, const QString& target,
-                                 const SampleBookSize& size) {
+SampleBookResult WriteSampleBook(const QString& target, const SampleBookSize& size) {
     SampleBookResult result;
     if (size.accounts < 1 || size.invoices < 0) {
         result.error = QStringLiteral("a book needs at least one account");
@@ -176,8 +176,8 @@ SampleBookResult WriteSampleBook(const QString& blankBook, const QString& target
         result.error = target + QStringLiteral(" already exists; choose a new file");
         return result;
     }
-    if (!QFile::copy(blankBook, target)) {
-        result.error = QStringLiteral("cannot copy the blank book ") + blankBook + " to " + target;
+    if (const QString error = WriteBlankBook(target); !error.isEmpty()) {
+        result.error = QStringLiteral("cannot make a blank book at ") + target + ": " + error;
         return result;
     }
     QFile(target).setPermissions(QFile::ReadOwner | QFile::WriteOwner);

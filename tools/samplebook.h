@@ -18,8 +18,7 @@ struct SampleBookResult {
     QString lastInvoice; // the highest invoice number written
 };
 
-// Writes a book at target (which must not exist yet): a copy of the blank book, filled through
-// the data layer with accounts, invoices over several months, payments, and balance rows that
-// match the invoices and payments.
-SampleBookResult WriteSampleBook(const QString& blankBook, const QString& target,
-                                 const SampleBookSize& size);
+// Writes a book at target (which must not exist yet): a blank book made from the schema, never
+// a copy of a book in use, filled through the data layer with accounts, invoices over several
+// months, payments, and balance rows that match the invoices and payments.
+SampleBookResult WriteSampleBook(const QString& target, const SampleBookSize& size);

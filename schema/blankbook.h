@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QString>
+
+// The book's tables as tables.sql defines them, built into the programs that make blank books.
+QString TablesScript();
+
+// Makes a blank book at target: the tables of script and no rows. It is written under
+// target + ".new" and renamed into place only when whole; a file already at target is never
+// replaced. Empty on success, otherwise what went wrong.
+QString WriteBlankBook(const QString& target, const QString& script = TablesScript());
