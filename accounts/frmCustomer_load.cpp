@@ -37,14 +37,13 @@ template <std::size_t N> void chooseOption(std::array<QRadioButton*, N>& options
 } // namespace
 
 void frmCustomer::loadOnFirstActivation() {
-    QStringList masters;
+    std::vector<ProfileRecord> masters;
     std::optional<ProfileRecord> profile;
     QString profileError;
     const bool opened =
         WorkOnBook(this, QStringLiteral("Error opening main database, cannot continue.\n\n"), [&] {
             QString error;
-            for (const ProfileRecord& master : ProfilesOfMaster(QLatin1String(MasterMarker), error))
-                masters << master.AccountNumber;
+            masters = ProfilesOfMaster(QLatin1String(MasterMarker), error);
             if (!Tag.isEmpty())
                 profile = ReadProfile(Tag, profileError);
         });
@@ -52,7 +51,9 @@ void frmCustomer::loadOnFirstActivation() {
         reject();
         return;
     }
-    COMBO_MasterAccount->addItems(masters);
+    for (const ProfileRecord& master : masters)
+        COMBO_MasterAccount->addItem(master.AccountNumber + ", " + master.CustomerName,
+                                     master.AccountNumber);
     if (Tag.isEmpty()) {
         TEXT_AccountNumber->setReadOnly(false);
         Toolbar1->button(QStringLiteral("OK"))->setEnabled(true);
@@ -97,7 +98,7 @@ void frmCustomer::loadProfile(const std::optional<ProfileRecord>& profile,
 
 void frmCustomer::showProfile(const ProfileRecord& p) {
     TEXT_AccountNumber->setText(p.AccountNumber);
-    COMBO_MasterAccount->setCurrentIndex(COMBO_MasterAccount->findText(p.MasterAccount));
+    COMBO_MasterAccount->setCurrentIndex(COMBO_MasterAccount->findData(p.MasterAccount));
     TEXT_Name->setText(p.CustomerName);
     TEXT_Email->setText(p.Email);
     TEXT_Phone->setText(p.Phone);
