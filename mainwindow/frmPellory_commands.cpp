@@ -96,25 +96,25 @@ void frmPellory::buildPopupMenu() {
         addMenuItem(MENU_PopupMenu, QStringLiteral("Email Invoice..."), command::EmailInvoice);
     connect(MENUOPT_EditAccount, &QAction::triggered, this, [this] {
         if (const QTreeWidgetItem* node = TreeView1->currentItem())
-            openCustomerEditor(SplitNodeKey(KeyOf(node)).value);
+            openCustomerEditor(AccountOf(node));
     });
     connect(MENUOPT_CreateInvoice, &QAction::triggered, this, [this] {
         if (const QTreeWidgetItem* node = TreeView1->currentItem())
-            openInvoiceCreation(SplitNodeKey(KeyOf(node)).value);
+            openInvoiceCreation(AccountOf(node));
     });
     connect(MENUOPT_EditInvoice, &QAction::triggered, this,
             [this] { openInvoiceEditing(TreeView1->currentItem()); });
     connect(MENUOPT_ReprintInvoice, &QAction::triggered, this, [this] {
         if (const QTreeWidgetItem* node = TreeView1->currentItem(); node && !treeBusy_)
-            ReprintInvoice(this, SplitNodeKey(KeyOf(node)).value);
+            ReprintInvoice(this, InvoiceOf(node));
     });
     connect(MENUOPT_PrintStatement, &QAction::triggered, this, [this] {
         if (const QTreeWidgetItem* node = TreeView1->currentItem(); node && !treeBusy_)
-            PrintStatement(this, SplitNodeKey(KeyOf(node)).value);
+            PrintStatement(this, AccountOf(node));
     });
     connect(MENUOPT_EmailInvoice, &QAction::triggered, this, [this] {
         if (const QTreeWidgetItem* node = TreeView1->currentItem(); node && !treeBusy_)
-            EmailInvoice(this, SplitNodeKey(KeyOf(node)).value);
+            EmailInvoice(this, InvoiceOf(node));
     });
 }
 
@@ -198,9 +198,8 @@ void frmPellory::openInvoiceEditing(const QTreeWidgetItem* invoiceNode) {
         return;
     auto* window = new frmBalance(this);
     window->setAttribute(Qt::WA_DeleteOnClose);
-    const QString text = invoiceNode->text(0);
-    window->Tag = text.mid(text.indexOf(',') + 1).trimmed();
-    window->SelectedInvoice = SplitNodeKey(KeyOf(invoiceNode)).value;
+    window->Tag = AccountOf(invoiceNode);
+    window->SelectedInvoice = InvoiceOf(invoiceNode);
     window->show();
 }
 

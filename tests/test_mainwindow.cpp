@@ -477,6 +477,35 @@ class TestMainWindow : public QObject {
         QCOMPARE(window.LIST_Transaction->horizontalExtent(), 500);
     }
 
+    // The numbers a node stands for are its own: an invoice number with a comma or an account
+    // number with blanks reaches the windows as stored.
+    void commandsTakeTheNodesNumbersAsStored() {
+        const TestBook rows = book();
+        QVERIFY(rows.addProfile(" 7 ", MasterMarker, "Blank Edged"));
+        QVERIFY(rows.addProfile("1001", MasterMarker, "Abbott Plumbing"));
+        QVERIFY(rows.addInvoice("2026,07", "1001", QVariant()));
+        frmPellory window;
+        open(window);
+        QString tagSeen;
+        prompts_->onModal = [&](QDialog* dialog) {
+            tagSeen = qobject_cast<frmCustomer*>(dialog)->Tag;
+            return int(QDialog::Rejected);
+        };
+        doubleClick(window, window.Node("[Master] 7 "));
+        QCOMPARE(tagSeen, QStringLiteral(" 7 "));
+
+        window.TreeView1->setCurrentItem(window.Node("[Invoice]2026,07"));
+        window.MENUOPT_EditInvoice->trigger();
+        auto* balance = window.findChild<frmBalance*>();
+        QVERIFY(balance);
+        QCOMPARE(balance->Tag, QStringLiteral("1001"));
+        QCOMPARE(balance->SelectedInvoice, QStringLiteral("2026,07"));
+        balance->close();
+        doubleClick(window, window.Node("[InvoiceCurrent]2026,07"));
+        QCOMPARE(childKeys(window.Node("[InvoiceCurrent]2026,07")).value(0),
+                 QStringLiteral("[DetailCurrentEdit]2026,07"));
+    }
+
     void transactionListShowsTheLogAndItsLinesOnDoubleClick() {
         frmPellory window;
         open(window);
