@@ -213,6 +213,14 @@ bool frmPellory::eventFilter(QObject* watched, QEvent* event) {
 }
 
 bool frmPellory::handleKey(QKeyEvent* event) {
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    // The keyboard's ways to a popup menu, on the tree only: other controls keep their own.
+    if (TreeView1->hasFocus() &&
+        (event->key() == Qt::Key_Menu ||
+         (event->key() == Qt::Key_F10 && modifiers == Qt::ShiftModifier))) {
+        showPopupMenuAtCurrentNode();
+        return true;
+    }
     switch (event->key()) {
     case Qt::Key_Escape:
         close();

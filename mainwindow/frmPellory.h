@@ -73,6 +73,7 @@ class frmPellory : public QMainWindow {
     void setCommandEnabled(QAction* command, bool enabled);
     void setAccountCommandsEnabled(bool enabled);
     void showPopupMenu(const QPoint& globalPosition);
+    void showPopupMenuAtCurrentNode();
     void nodeDoubleClicked();
     template <typename Window> void openModal(const QString& account);
     void openCustomerEditor(const QString& account);

@@ -173,6 +173,18 @@ void frmPellory::showPopupMenu(const QPoint& globalPosition) {
     MENU_PopupMenu->popup(globalPosition);
 }
 
+// From the keyboard the menu opens below the current node's text, where a mouse would be.
+void frmPellory::showPopupMenuAtCurrentNode() {
+    QTreeWidgetItem* node = TreeView1->currentItem();
+    if (treeBusy_ || !node)
+        return;
+    TreeView1->scrollToItem(node);
+    const QRect shown = TreeView1->visualItemRect(node);
+    if (shown.isEmpty()) // hidden by the find box
+        return;
+    showPopupMenu(TreeView1->viewport()->mapToGlobal(shown.bottomLeft()));
+}
+
 // Loads the window under the busy pointer, hands it the account and shows it modally.
 template <typename Window> void frmPellory::openModal(const QString& account) {
     BusyPointer busy;

@@ -506,6 +506,58 @@ class TestMainWindow : public QObject {
                  QStringLiteral("[DetailCurrentEdit]2026,07"));
     }
 
+    // The Menu key and Shift+F10 open the current node's popup menu where the node is drawn,
+    // under the right button's rules, and the menu is worked from the keyboard.
+    void keyboardOpensTheCurrentNodesPopupMenu() {
+        addMasterLinkedAndUnpaidInvoice();
+        frmPellory window;
+        open(window);
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        window.TreeView1->setFocus();
+        QTreeWidgetItem* linked = window.Node("[Account]2001");
+        pointOf(window, linked);
+        window.TreeView1->setCurrentItem(linked);
+        QTest::keyClick(window.TreeView1, Qt::Key_Menu);
+        QVERIFY(window.MENU_PopupMenu->isVisible());
+        QCOMPARE(window.MENUOPT_ItemName->text(), QStringLiteral("2001, Barnes Bakery"));
+        QVERIFY(window.MENUOPT_PrintStatement->isEnabled());
+        QVERIFY(!window.MENUOPT_ReprintInvoice->isEnabled());
+        const QRect node = window.TreeView1->visualItemRect(linked);
+        const QPoint nodeAt = window.TreeView1->viewport()->mapToGlobal(node.bottomLeft());
+        QVERIFY2((window.MENU_PopupMenu->pos() - nodeAt).manhattanLength() <= node.height(),
+                 qPrintable(QStringLiteral("menu at %1,%2, node at %3,%4")
+                                .arg(window.MENU_PopupMenu->x())
+                                .arg(window.MENU_PopupMenu->y())
+                                .arg(nodeAt.x())
+                                .arg(nodeAt.y())));
+        QString tagSeen;
+        prompts_->onModal = [&](QDialog* dialog) {
+            tagSeen = qobject_cast<frmCustomer*>(dialog)->Tag;
+            return int(QDialog::Rejected);
+        };
+        window.MENU_PopupMenu->setActiveAction(window.MENUOPT_EditAccount);
+        QTest::keyClick(window.MENU_PopupMenu, Qt::Key_Return);
+        QCOMPARE(prompts_->modalWindows, std::vector<QString>({"frmCustomer"}));
+        QCOMPARE(tagSeen, QStringLiteral("2001"));
+
+        window.TreeView1->setFocus();
+        window.TreeView1->setCurrentItem(window.Node("[InvoiceCurrent]0000001"));
+        QTest::keyClick(window.TreeView1, Qt::Key_F10, Qt::ShiftModifier);
+        QVERIFY(window.MENU_PopupMenu->isVisible());
+        QVERIFY(window.MENUOPT_ReprintInvoice->isEnabled());
+        QVERIFY(window.MENUOPT_EmailInvoice->isEnabled());
+        QVERIFY(!window.MENUOPT_EditAccount->isEnabled());
+        window.MENU_PopupMenu->hide();
+
+        // A folder has no menu, and F10 without Shift is not the menu key.
+        window.TreeView1->setCurrentItem(window.Node("[Current]"));
+        QTest::keyClick(window.TreeView1, Qt::Key_Menu);
+        QVERIFY(!window.MENU_PopupMenu->isVisible());
+        window.TreeView1->setCurrentItem(linked);
+        QTest::keyClick(window.TreeView1, Qt::Key_F10);
+        QVERIFY(!window.MENU_PopupMenu->isVisible());
+    }
+
     void transactionListShowsTheLogAndItsLinesOnDoubleClick() {
         frmPellory window;
         open(window);
