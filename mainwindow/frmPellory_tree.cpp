@@ -128,6 +128,7 @@ void frmPellory::rebuildTree() {
         pacer.letEventsRun();
     }
     LogTransaction(QString());
+    applyFind();
     if (readError.isEmpty()) {
         setStatus(QStringLiteral("Ready"));
         return;
