@@ -112,7 +112,8 @@ QWidget* frmCustomer::buildCustomerPage() {
                               page));
     COMBO_MasterAccount = new QComboBox(page);
     COMBO_MasterAccount->setObjectName(QStringLiteral("COMBO_MasterAccount"));
-    COMBO_MasterAccount->addItem(QLatin1String(MasterMarker));
+    // Each item shows "number, name" and carries the bare number, which is what is stored.
+    COMBO_MasterAccount->addItem(QLatin1String(MasterMarker), QLatin1String(MasterMarker));
     COMBO_MasterAccount->setCurrentIndex(-1);
     form->addRow(QStringLiteral("Master Account"), COMBO_MasterAccount);
     TEXT_Name = lineEdit(page, QStringLiteral("TEXT_Name"), 100);
@@ -224,9 +225,9 @@ void frmCustomer::connectFieldBehaviour() {
             amount->selectAll();
         });
     }
-    connect(COMBO_MasterAccount, &QComboBox::textActivated, this, [this](const QString& master) {
+    connect(COMBO_MasterAccount, &QComboBox::activated, this, [this](int index) {
         if (!loading_)
-            CopyFromMaster(master);
+            CopyFromMaster(COMBO_MasterAccount->itemData(index).toString());
     });
 }
 
@@ -235,8 +236,12 @@ void frmCustomer::showGraceDays() {
                          QString::number(HScroll_Grace->value()));
 }
 
+QString frmCustomer::chosenMaster() const {
+    return COMBO_MasterAccount->currentData().toString();
+}
+
 bool frmCustomer::showsMasterMarker() const {
-    return COMBO_MasterAccount->currentText() == QLatin1String(MasterMarker);
+    return chosenMaster() == QLatin1String(MasterMarker);
 }
 
 void frmCustomer::showEvent(QShowEvent* event) {

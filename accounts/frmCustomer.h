@@ -76,6 +76,7 @@ class frmCustomer : public QDialog {
     ProfileRecord enteredProfile() const;
     void showProfile(const ProfileRecord& profile);
     void showGraceDays();
+    QString chosenMaster() const; // the stored value of the master chosen; empty for none
     bool showsMasterMarker() const;
     void refuse(const QString& message, int page, QWidget* field);
 

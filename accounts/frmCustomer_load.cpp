@@ -35,19 +35,17 @@ template <std::size_t N> void chooseOption(std::array<QRadioButton*, N>& options
 } // namespace
 
 void frmCustomer::loadOnFirstActivation() {
-    QStringList masters;
+    std::vector<ProfileRecord> masters;
     std::optional<BookFailure> mastersUnread;
     std::optional<ProfileRecord> profile;
     QString profileError;
     const bool opened =
         WorkOnBook(this, QStringLiteral("Error opening main database, cannot continue.\n\n"), [&] {
             const auto read = ProfilesOfMaster(QLatin1String(MasterMarker));
-            if (read) {
-                for (const ProfileRecord& master : *read)
-                    masters << master.AccountNumber;
-            } else {
+            if (read)
+                masters = *read;
+            else
                 mastersUnread = read.failure();
-            }
             if (Tag.isEmpty())
                 return;
             const auto stored = ReadProfile(Tag);
@@ -60,7 +58,9 @@ void frmCustomer::loadOnFirstActivation() {
         reject();
         return;
     }
-    COMBO_MasterAccount->addItems(masters);
+    for (const ProfileRecord& master : masters)
+        COMBO_MasterAccount->addItem(master.AccountNumber + ", " + master.CustomerName,
+                                     master.AccountNumber);
     if (mastersUnread)
         ShowIncompleteRead(this, QStringLiteral("The list of master accounts"), *mastersUnread);
     if (Tag.isEmpty()) {
@@ -107,7 +107,7 @@ void frmCustomer::loadProfile(const std::optional<ProfileRecord>& profile,
 
 void frmCustomer::showProfile(const ProfileRecord& p) {
     TEXT_AccountNumber->setText(p.AccountNumber);
-    COMBO_MasterAccount->setCurrentIndex(COMBO_MasterAccount->findText(p.MasterAccount));
+    COMBO_MasterAccount->setCurrentIndex(COMBO_MasterAccount->findData(p.MasterAccount));
     TEXT_Name->setText(p.CustomerName);
     TEXT_Email->setText(p.Email);
     TEXT_Phone->setText(p.Phone);

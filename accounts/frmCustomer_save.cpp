@@ -66,8 +66,8 @@ bool frmCustomer::ValidateProfile() {
          "Please do not put control characters, such as a line break or a tab, in the Account "
          "Number.",
          CustomerPage, TEXT_AccountNumber},
-        {isBlank(COMBO_MasterAccount->currentText()), "A Master Account Number is required.",
-         CustomerPage, COMBO_MasterAccount},
+        {isBlank(chosenMaster()), "A Master Account Number is required.", CustomerPage,
+         COMBO_MasterAccount},
         {isBlank(TEXT_Name->text()), "A Customer Name is required.", CustomerPage, TEXT_Name},
         {isBlank(TEXT_BillAddress[0]->text()), "A Billing Address is required.", BillingPage,
          TEXT_BillAddress[0]},
@@ -88,7 +88,7 @@ bool frmCustomer::ValidateProfile() {
 ProfileRecord frmCustomer::enteredProfile() const {
     ProfileRecord p;
     p.AccountNumber = TEXT_AccountNumber->text().trimmed();
-    p.MasterAccount = COMBO_MasterAccount->currentText();
+    p.MasterAccount = chosenMaster();
     p.CustomerName = TEXT_Name->text();
     p.Email = TEXT_Email->text();
     p.Phone = TEXT_Phone->text();

@@ -16,18 +16,20 @@
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QFileInfo>
+#include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
+#include <QSplitter>
 #include <QStatusBar>
 #include <QTimer>
 #include <QTreeWidget>
 #include <QUrl>
+#include <QVBoxLayout>
 
 namespace {
-// Design positions inside the window's client area; the resize rule keeps their margins.
 constexpr QSize DesignClientSize(792, 480);
-constexpr QRect DesignTree(4, 4, 392, 472);
-constexpr QRect DesignLabel(404, 4, 384, 18);
-constexpr QRect DesignList(404, 24, 384, 452);
+constexpr int DesignTreeWidth = 392;
+constexpr int DesignListWidth = 384;
 constexpr int ListHorizontalExtent = 500;
 
 } // namespace
@@ -48,7 +50,6 @@ frmPellory::frmPellory(QWidget* parent) : QMainWindow(parent) {
     buildToolbar();
     buildPopupMenu();
     buildStatusBar();
-    recordLayoutMargins();
     resize(DesignClientSize + QSize(0, 90)); // the normal size, with toolbar and status bar
     LIST_Transaction->setHorizontalExtent(ListHorizontalExtent);
     restoreWindowState();
@@ -76,27 +77,62 @@ void frmPellory::listenToAnnouncements() {
 
 void frmPellory::buildControls() {
     auto* client = new QWidget(this);
-    client->resize(DesignClientSize);
-    TreeView1 = new QTreeWidget(client);
+    auto* layout = new QHBoxLayout(client);
+    layout->setContentsMargins(4, 4, 4, 4);
+    SPLIT_Main = new QSplitter(Qt::Horizontal, client);
+    SPLIT_Main->setObjectName(QStringLiteral("SPLIT_Main"));
+    SPLIT_Main->setChildrenCollapsible(false);
+    SPLIT_Main->addWidget(buildTreeSide());
+    SPLIT_Main->addWidget(buildLogSide());
+    // Extra width goes to both sides alike; the user may move the divider.
+    SPLIT_Main->setStretchFactor(0, 1);
+    SPLIT_Main->setStretchFactor(1, 1);
+    SPLIT_Main->setSizes({DesignTreeWidth, DesignListWidth});
+    layout->addWidget(SPLIT_Main);
+    setCentralWidget(client);
+    // The tree has the keys when the window opens; the find box is a Ctrl+F or Tab away.
+    TreeView1->setFocus();
+}
+
+QWidget* frmPellory::buildTreeSide() {
+    auto* side = new QWidget;
+    auto* column = new QVBoxLayout(side);
+    column->setContentsMargins(0, 0, 0, 0);
+    TEXT_Find = new QLineEdit(side);
+    TEXT_Find->setObjectName(QStringLiteral("TEXT_Find"));
+    TEXT_Find->setPlaceholderText(QStringLiteral("Find a customer by number or name (Ctrl+F)"));
+    TEXT_Find->setClearButtonEnabled(true);
+    connect(TEXT_Find, &QLineEdit::textChanged, this, [this] { applyFind(); });
+    connect(TEXT_Find, &QLineEdit::returnPressed, this, [this] { leaveFind(false); });
+    column->addWidget(TEXT_Find);
+
+    TreeView1 = new QTreeWidget(side);
     TreeView1->setObjectName(QStringLiteral("TreeView1"));
     TreeView1->setHeaderHidden(true);
     TreeView1->setExpandsOnDoubleClick(false);
     TreeView1->setContextMenuPolicy(Qt::PreventContextMenu);
-    TreeView1->setGeometry(DesignTree);
     treeViewport_ = TreeView1->viewport();
     treeViewport_->installEventFilter(this);
     connect(TreeView1, &QTreeWidget::itemDoubleClicked, this, [this] { nodeDoubleClicked(); });
+    column->addWidget(TreeView1);
+    return side;
+}
 
-    LABEL_Transaction = new QLabel(QStringLiteral("Transaction Log"), client);
+QWidget* frmPellory::buildLogSide() {
+    auto* side = new QWidget;
+    auto* column = new QVBoxLayout(side);
+    column->setContentsMargins(0, 0, 0, 0);
+    LABEL_Transaction = new QLabel(QStringLiteral("Transaction Log"), side);
     LABEL_Transaction->setObjectName(QStringLiteral("LABEL_Transaction"));
-    LABEL_Transaction->setGeometry(DesignLabel);
-    LIST_Transaction = new TransactionList(client);
+    // As tall as the find box beside it, so the list and the tree start level.
+    LABEL_Transaction->setMinimumHeight(TEXT_Find->sizeHint().height());
+    column->addWidget(LABEL_Transaction);
+    LIST_Transaction = new TransactionList(side);
     LIST_Transaction->setObjectName(QStringLiteral("LIST_Transaction"));
-    LIST_Transaction->setGeometry(DesignList);
     connect(LIST_Transaction, &TransactionList::listDoubleClicked, this,
             [this] { showTransactionLine(); });
-    setCentralWidget(client);
-    client->installEventFilter(this);
+    column->addWidget(LIST_Transaction);
+    return side;
 }
 
 void frmPellory::buildStatusBar() {
@@ -136,30 +172,6 @@ void frmPellory::setStatus(const QString& text) {
     StatusPanels[0]->setText(text);
 }
 
-// The margins: client width - tree width; client height - tree height; client width - list
-// left edge; client height - list height.
-void frmPellory::recordLayoutMargins() {
-    const QSize client = centralWidget()->size();
-    margins_ = {client.width() - TreeView1->width(), client.height() - TreeView1->height(),
-                client.width() - LIST_Transaction->x(),
-                client.height() - LIST_Transaction->height()};
-}
-
-// Each setting is applied on its own; one that would come out negative is skipped.
-void frmPellory::layoutControls() {
-    const QSize client = centralWidget()->size();
-    if (const int width = client.width() - margins_[0]; width >= 0)
-        TreeView1->resize(width, TreeView1->height());
-    if (const int height = client.height() - margins_[1]; height >= 0)
-        TreeView1->resize(TreeView1->width(), height);
-    if (const int left = client.width() - margins_[2]; left >= 0) {
-        LIST_Transaction->move(left, LIST_Transaction->y());
-        LABEL_Transaction->move(left, LABEL_Transaction->y());
-    }
-    if (const int height = client.height() - margins_[3]; height >= 0)
-        LIST_Transaction->resize(LIST_Transaction->width(), height);
-}
-
 void frmPellory::restoreWindowState() {
     switch (ReadMainWindowState()) {
     case MainWindowState::Normal:
@@ -195,9 +207,7 @@ void frmPellory::closeEvent(QCloseEvent* event) {
 }
 
 bool frmPellory::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == centralWidget() && event->type() == QEvent::Resize) {
-        layoutControls();
-    } else if (watched == StatusPanels[1] && event->type() == QEvent::MouseButtonRelease) {
+    if (watched == StatusPanels[1] && event->type() == QEvent::MouseButtonRelease) {
         openAbout();
     } else if (watched == treeViewport_ && (event->type() == QEvent::MouseButtonPress ||
                                             event->type() == QEvent::MouseButtonRelease)) {
@@ -213,6 +223,27 @@ bool frmPellory::eventFilter(QObject* watched, QEvent* event) {
 }
 
 bool frmPellory::handleKey(QKeyEvent* event) {
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    if (event->matches(QKeySequence::Find)) {
+        TEXT_Find->setFocus(Qt::ShortcutFocusReason);
+        TEXT_Find->selectAll();
+        return true;
+    }
+    if (TEXT_Find->hasFocus() && event->key() == Qt::Key_Escape) {
+        leaveFind(true);
+        return true;
+    }
+    if (TEXT_Find->hasFocus() && event->key() == Qt::Key_Down && modifiers == Qt::NoModifier) {
+        leaveFind(false);
+        return true;
+    }
+    // The keyboard's ways to a popup menu, on the tree only: other controls keep their own.
+    if (TreeView1->hasFocus() &&
+        (event->key() == Qt::Key_Menu ||
+         (event->key() == Qt::Key_F10 && modifiers == Qt::ShiftModifier))) {
+        showPopupMenuAtCurrentNode();
+        return true;
+    }
     switch (event->key()) {
     case Qt::Key_Escape:
         close();

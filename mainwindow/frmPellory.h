@@ -8,7 +8,9 @@
 class QAction;
 class QKeyEvent;
 class QLabel;
+class QLineEdit;
 class QMenu;
+class QSplitter;
 class QTimer;
 class QTreeWidget;
 class QTreeWidgetItem;
@@ -36,8 +38,10 @@ class frmPellory : public QMainWindow {
     static QString HelpDocumentPath();
 
     WindowToolbar* Toolbar1 = nullptr;
-    QMenu* MENU_New = nullptr; // the drop-down of the first toolbar button
+    QMenu* MENU_New = nullptr;      // the drop-down of the first toolbar button
+    QLineEdit* TEXT_Find = nullptr; // finds customers in the tree by number or name
     QTreeWidget* TreeView1 = nullptr;
+    QSplitter* SPLIT_Main = nullptr; // the tree side and the log side share the width
     QLabel* LABEL_Transaction = nullptr;
     TransactionList* LIST_Transaction = nullptr;
     std::array<QLabel*, 4> StatusPanels{}; // status text, "About", date, time
@@ -62,8 +66,8 @@ class frmPellory : public QMainWindow {
     void buildToolbar();
     void buildPopupMenu();
     void buildStatusBar();
-    void recordLayoutMargins();
-    void layoutControls();
+    QWidget* buildTreeSide();
+    QWidget* buildLogSide();
     void restoreWindowState();
     void saveWindowState();
     bool handleKey(QKeyEvent* event);
@@ -73,6 +77,7 @@ class frmPellory : public QMainWindow {
     void setCommandEnabled(QAction* command, bool enabled);
     void setAccountCommandsEnabled(bool enabled);
     void showPopupMenu(const QPoint& globalPosition);
+    void showPopupMenuAtCurrentNode();
     void nodeDoubleClicked();
     template <typename Window> void openModal(const QString& account);
     void openCustomerEditor(const QString& account);
@@ -84,6 +89,9 @@ class frmPellory : public QMainWindow {
     void showTransactionLine();
     void openHelp();
 
+    void applyFind();
+    void leaveFind(bool clear);
+
     void rebuildTree();
     void addInvoiceDetails(const QString& parentKey, const QString& invoiceNumber, bool current);
     QTreeWidgetItem* addNode(const QString& parentKey, const QString& key, const QString& text,
@@ -93,7 +101,6 @@ class frmPellory : public QMainWindow {
 
     QHash<QString, QTreeWidgetItem*> nodes_;
     QObject* treeViewport_ = nullptr; // compared only: it may be gone while the window closes
-    std::array<int, 4> margins_{};
     QTimer* clock_ = nullptr;
     bool activated_ = false;
     bool treeBusy_ = false;       // a rebuild or detail load is running

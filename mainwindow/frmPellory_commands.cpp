@@ -96,25 +96,25 @@ void frmPellory::buildPopupMenu() {
         addMenuItem(MENU_PopupMenu, QStringLiteral("Email Invoice..."), command::EmailInvoice);
     connect(MENUOPT_EditAccount, &QAction::triggered, this, [this] {
         if (const QTreeWidgetItem* node = TreeView1->currentItem())
-            openCustomerEditor(SplitNodeKey(KeyOf(node)).value);
+            openCustomerEditor(AccountOf(node));
     });
     connect(MENUOPT_CreateInvoice, &QAction::triggered, this, [this] {
         if (const QTreeWidgetItem* node = TreeView1->currentItem())
-            openInvoiceCreation(SplitNodeKey(KeyOf(node)).value);
+            openInvoiceCreation(AccountOf(node));
     });
     connect(MENUOPT_EditInvoice, &QAction::triggered, this,
             [this] { openInvoiceEditing(TreeView1->currentItem()); });
     connect(MENUOPT_ReprintInvoice, &QAction::triggered, this, [this] {
         if (const QTreeWidgetItem* node = TreeView1->currentItem(); node && !treeBusy_)
-            ReprintInvoice(this, SplitNodeKey(KeyOf(node)).value);
+            ReprintInvoice(this, InvoiceOf(node));
     });
     connect(MENUOPT_PrintStatement, &QAction::triggered, this, [this] {
         if (const QTreeWidgetItem* node = TreeView1->currentItem(); node && !treeBusy_)
-            PrintStatement(this, SplitNodeKey(KeyOf(node)).value);
+            PrintStatement(this, AccountOf(node));
     });
     connect(MENUOPT_EmailInvoice, &QAction::triggered, this, [this] {
         if (const QTreeWidgetItem* node = TreeView1->currentItem(); node && !treeBusy_)
-            EmailInvoice(this, SplitNodeKey(KeyOf(node)).value);
+            EmailInvoice(this, InvoiceOf(node));
     });
 }
 
@@ -173,6 +173,18 @@ void frmPellory::showPopupMenu(const QPoint& globalPosition) {
     MENU_PopupMenu->popup(globalPosition);
 }
 
+// From the keyboard the menu opens below the current node's text, where a mouse would be.
+void frmPellory::showPopupMenuAtCurrentNode() {
+    QTreeWidgetItem* node = TreeView1->currentItem();
+    if (treeBusy_ || !node)
+        return;
+    TreeView1->scrollToItem(node);
+    const QRect shown = TreeView1->visualItemRect(node);
+    if (shown.isEmpty()) // hidden by the find box
+        return;
+    showPopupMenu(TreeView1->viewport()->mapToGlobal(shown.bottomLeft()));
+}
+
 // Loads the window under the busy pointer, hands it the account and shows it modally.
 template <typename Window> void frmPellory::openModal(const QString& account) {
     BusyPointer busy;
@@ -198,9 +210,8 @@ void frmPellory::openInvoiceEditing(const QTreeWidgetItem* invoiceNode) {
         return;
     auto* window = new frmBalance(this);
     window->setAttribute(Qt::WA_DeleteOnClose);
-    const QString text = invoiceNode->text(0);
-    window->Tag = text.mid(text.indexOf(',') + 1).trimmed();
-    window->SelectedInvoice = SplitNodeKey(KeyOf(invoiceNode)).value;
+    window->Tag = AccountOf(invoiceNode);
+    window->SelectedInvoice = InvoiceOf(invoiceNode);
     window->show();
 }
 

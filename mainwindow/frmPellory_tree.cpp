@@ -21,15 +21,28 @@ constexpr int IconCurrent = 3;
 constexpr int IconInvoices = 4;
 constexpr int IconInvoice = 5;
 constexpr int IconAll = 6;
-constexpr int KeyRole = Qt::UserRole;
 
 QString accountText(const TreeAccount& account) {
     return account.account + ", " + account.name;
 }
+
+void holdAccount(QTreeWidgetItem* node, const TreeAccount& account) {
+    if (!node)
+        return;
+    node->setData(0, noderole::Account, account.account);
+    node->setData(0, noderole::Name, account.name);
+}
+
+void holdInvoice(QTreeWidgetItem* node, const TreeInvoice& invoice) {
+    if (!node)
+        return;
+    node->setData(0, noderole::Account, invoice.account);
+    node->setData(0, noderole::Invoice, invoice.number);
+}
 } // namespace
 
 QString frmPellory::KeyOf(const QTreeWidgetItem* node) {
-    return node ? node->data(0, KeyRole).toString() : QString();
+    return node ? node->data(0, noderole::Key).toString() : QString();
 }
 
 QTreeWidgetItem* frmPellory::Node(const QString& key) const {
@@ -49,7 +62,7 @@ QTreeWidgetItem* frmPellory::addNode(const QString& parentKey, const QString& ke
     }
     auto* node = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(TreeView1);
     node->setText(0, text);
-    node->setData(0, KeyRole, key);
+    node->setData(0, noderole::Key, key);
     if (icon != NoIcon)
         node->setIcon(0, IL_Tree[icon - 1]);
     nodes_.insert(key, node);
@@ -85,15 +98,18 @@ void frmPellory::rebuildTree() {
     EventPacer pacer;
     addNode(QString(), nodetag::Customers, QStringLiteral("Customer Profiles"), IconCustomers);
     for (const TreeMaster& master : rows.masters) {
-        addNode(nodetag::Customers, nodetag::Master + master.master.account,
-                accountText(master.master), IconAccount);
+        holdAccount(addNode(nodetag::Customers, nodetag::Master + master.master.account,
+                            accountText(master.master), IconAccount),
+                    master.master);
         pacer.letEventsRun();
     }
     setAccountCommandsEnabled(!rows.masters.empty());
     for (const TreeMaster& master : rows.masters) {
         for (const TreeAccount& linked : master.linked) {
-            addNode(nodetag::Master + master.master.account, nodetag::Account + linked.account,
-                    accountText(linked), IconAccount);
+            holdAccount(addNode(nodetag::Master + master.master.account,
+                                nodetag::Account + linked.account, accountText(linked),
+                                IconAccount),
+                        linked);
             pacer.letEventsRun();
         }
     }
@@ -103,12 +119,16 @@ void frmPellory::rebuildTree() {
     addNode(nodetag::Invoices, nodetag::All, QStringLiteral("All Invoices"), IconAll);
     for (const TreeInvoice& invoice : rows.invoices) {
         const QString text = invoice.number + ", " + invoice.account;
-        addNode(nodetag::All, nodetag::Invoice + invoice.number, text, IconInvoice);
+        holdInvoice(addNode(nodetag::All, nodetag::Invoice + invoice.number, text, IconInvoice),
+                    invoice);
         if (invoice.unpaid)
-            addNode(nodetag::Current, nodetag::InvoiceCurrent + invoice.number, text, IconInvoice);
+            holdInvoice(addNode(nodetag::Current, nodetag::InvoiceCurrent + invoice.number, text,
+                                IconInvoice),
+                        invoice);
         pacer.letEventsRun();
     }
     LogTransaction(QString());
+    applyFind();
     if (read->ok()) {
         setStatus(QStringLiteral("Ready"));
         return;
@@ -157,11 +177,11 @@ void frmPellory::nodeDoubleClicked() {
     if (treeBusy_ || !node)
         return;
     const QString key = KeyOf(node);
-    const auto [tag, value] = SplitNodeKey(key);
+    const QString tag = SplitNodeKey(key).tag;
     if (tag == nodetag::Master || tag == nodetag::Account) {
-        openCustomerEditor(value);
+        openCustomerEditor(AccountOf(node));
     } else if (tag == nodetag::InvoiceCurrent || tag == nodetag::Invoice) {
-        LoadInvoiceDetails(key, value, tag == nodetag::InvoiceCurrent);
+        LoadInvoiceDetails(key, InvoiceOf(node), tag == nodetag::InvoiceCurrent);
         // Looked up again: a rebuild asked for meanwhile may have replaced the node.
         if (QTreeWidgetItem* expanded = Node(key))
             expanded->setExpanded(true);

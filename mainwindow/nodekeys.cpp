@@ -3,9 +3,19 @@
 #include "formats.h"
 #include "records.h"
 
+#include <QTreeWidgetItem>
+
 NodeKeyParts SplitNodeKey(const QString& key) {
     const qsizetype end = key.indexOf(']');
     return {key.left(end + 1).trimmed(), key.mid(end + 1).trimmed()};
+}
+
+QString AccountOf(const QTreeWidgetItem* node) {
+    return node ? node->data(0, noderole::Account).toString() : QString();
+}
+
+QString InvoiceOf(const QTreeWidgetItem* node) {
+    return node ? node->data(0, noderole::Invoice).toString() : QString();
 }
 
 namespace {

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QString>
+#include <QtCore/qnamespace.h>
 #include <vector>
 
+class QTreeWidgetItem;
 struct InvoiceRecord;
 
 // Every tree node has a unique key: a bracketed tag followed by a value (an account or invoice
@@ -21,6 +23,19 @@ inline const QString DetailCurrentEdit = QStringLiteral("[DetailCurrentEdit]");
 inline const QString Detail = QStringLiteral("[Detail]");
 inline const QString DetailCurrent = QStringLiteral("[DetailCurrent]");
 } // namespace nodetag
+
+// What a node stands for, stored in its data when it is added. The numbers are read from here,
+// never parsed back from the node's text or key: a number may hold a comma or blanks.
+namespace noderole {
+inline constexpr int Key = Qt::UserRole;
+inline constexpr int Account = Qt::UserRole + 1; // account and invoice nodes
+inline constexpr int Invoice = Qt::UserRole + 2; // invoice nodes
+inline constexpr int Name = Qt::UserRole + 3;    // account nodes: the customer name
+} // namespace noderole
+
+// The account or invoice number a node stands for; empty on nodes without one.
+QString AccountOf(const QTreeWidgetItem* node);
+QString InvoiceOf(const QTreeWidgetItem* node);
 
 struct NodeKeyParts {
     QString tag;   // everything up to and including the first "]"

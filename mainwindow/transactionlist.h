@@ -2,8 +2,8 @@
 
 #include <QListWidget>
 
-// The transaction log list: it scrolls sideways over at least its horizontal extent, and
-// reports a double click anywhere on it.
+// The transaction log list: it scrolls sideways over at least its horizontal extent, shows a
+// line whole as its tooltip, and reports a double click anywhere on it.
 class TransactionList : public QListWidget {
     Q_OBJECT
   public:
@@ -17,6 +17,7 @@ class TransactionList : public QListWidget {
 
   protected:
     void updateGeometries() override;
+    bool viewportEvent(QEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
   private:

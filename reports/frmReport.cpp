@@ -155,13 +155,14 @@ void frmReport::watchAccountBox() {
     });
     connect(COMBO_AccountNumber->lineEdit(), &QLineEdit::returnPressed, this,
             [this] { checkAccount(COMBO_AccountNumber->currentText()); });
-    COMBO_AccountNumber->lineEdit()->installEventFilter(this);
+    // The box, not its line edit, has the focus: the line edit hands it to the box as its
+    // focus proxy and only hears of focus changes by a direct call, past any filter.
+    COMBO_AccountNumber->installEventFilter(this);
 }
 
 bool frmReport::eventFilter(QObject* watched, QEvent* event) {
     // Only a move to another field counts as leaving: not a message box or another window.
-    if (watched == COMBO_AccountNumber->lineEdit() && event->type() == QEvent::FocusOut &&
-        isVisible()) {
+    if (watched == COMBO_AccountNumber && event->type() == QEvent::FocusOut && isVisible()) {
         const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
         if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
             checkAccount(COMBO_AccountNumber->currentText());

@@ -85,10 +85,16 @@ class TestCustomer : public QObject {
         frmCustomer editor;
         open(editor);
         QCOMPARE(editor.windowTitle(), QStringLiteral("Customer Profile"));
+        // Masters read as in the tree; each item carries the number that is stored.
         QStringList masters;
-        for (int i = 0; i < editor.COMBO_MasterAccount->count(); ++i)
+        QStringList stored;
+        for (int i = 0; i < editor.COMBO_MasterAccount->count(); ++i) {
             masters << editor.COMBO_MasterAccount->itemText(i);
-        QCOMPARE(masters, QStringList({MasterMarker, "1001", "1002"}));
+            stored << editor.COMBO_MasterAccount->itemData(i).toString();
+        }
+        QCOMPARE(masters,
+                 QStringList({MasterMarker, "1001, Abbott Plumbing", "1002, Dalton Dental"}));
+        QCOMPARE(stored, QStringList({MasterMarker, "1001", "1002"}));
         QCOMPARE(editor.COMBO_MasterAccount->currentIndex(), -1);
         QVERIFY(!editor.COMBO_MasterAccount->isEditable());
         QVERIFY(editor.COMBO_Class->isEditable());
@@ -256,7 +262,8 @@ class TestCustomer : public QObject {
         QCOMPARE(editor.windowTitle(), QStringLiteral("Customer Profile - [2001]"));
         QCOMPARE(editor.TEXT_AccountNumber->text(), QStringLiteral("2001"));
         QVERIFY(editor.TEXT_AccountNumber->isReadOnly());
-        QCOMPARE(editor.COMBO_MasterAccount->currentText(), QStringLiteral("1001"));
+        QCOMPARE(editor.COMBO_MasterAccount->currentText(),
+                 QStringLiteral("1001, Abbott Plumbing"));
         QVERIFY(editor.COMBO_MasterAccount->isEnabled()); // a linked account may become a master
         QCOMPARE(editor.TEXT_Payable->text(), QStringLiteral("Barnes Ltd"));
         QCOMPARE(editor.TEXT_RecievingAddress[0]->text(), QStringLiteral("Barnes Yard"));
@@ -275,6 +282,8 @@ class TestCustomer : public QObject {
                  QStringLiteral("Barnes Bakery and Cafe"));
         QCOMPARE(book().profile("2001").value(col::PayableTo).toString(),
                  QStringLiteral("Barnes Ltd"));
+        QCOMPARE(book().profile("2001").value(col::MasterAccount).toString(),
+                 QStringLiteral("1001"));
         QCOMPARE(book().balanceRows("2001"), 1);
         QCOMPARE(logLines(), QStringList({"Edited account# 2001"}));
     }
@@ -287,7 +296,7 @@ class TestCustomer : public QObject {
         editor.COMBO_MasterAccount->setFocus();
         editor.COMBO_MasterAccount->setCurrentIndex(0);
         QTest::keyClick(editor.COMBO_MasterAccount, Qt::Key_Down); // the user picks "1001"
-        QCOMPARE(editor.COMBO_MasterAccount->currentText(), QStringLiteral("1001"));
+        QCOMPARE(editor.COMBO_MasterAccount->currentData().toString(), QStringLiteral("1001"));
         QVERIFY(editor.OPTION_Cycle[1]->isChecked());
         QCOMPARE(editor.TEXT_MonthDay->text(), QStringLiteral("21"));
         QCOMPARE(editor.HScroll_Grace->value(), 12);

@@ -27,6 +27,7 @@
 #include <QMenu>
 #include <QPointer>
 #include <QTimer>
+#include <QToolTip>
 #include <QTreeWidget>
 
 namespace {
@@ -452,30 +453,172 @@ class TestMainWindow : public QObject {
                  Qt::WindowStates());
     }
 
-    void resizingKeepsTheMarginsAndSkipsWhatWouldBeNegative() {
+    void treeAndLogShareTheWidthAndLongLinesShowWhole() {
         frmPellory window;
         window.setWindowState(Qt::WindowNoState);
         open(window);
         window.resize(900, 600);
-        QTRY_COMPARE(window.centralWidget()->width(), 900);
         QWidget* client = window.centralWidget();
-        const int treeMargin = client->width() - window.TreeView1->width();
-        const int treeHeightMargin = client->height() - window.TreeView1->height();
-        const int listRightGap = client->width() - window.LIST_Transaction->geometry().right();
-        window.resize(1200, 800);
-        QTRY_COMPARE(client->width(), 1200);
-        QCOMPARE(client->width() - window.TreeView1->width(), treeMargin);
-        QCOMPARE(client->width() - window.LIST_Transaction->geometry().right(), listRightGap);
+        QTRY_COMPARE(client->width(), 900);
+        const int tree = window.TreeView1->width();
+        const int list = window.LIST_Transaction->width();
+        const auto rightGap = [client](const QWidget* widget) {
+            return client->width() - widget->mapTo(client, QPoint(widget->width(), 0)).x();
+        };
+        const int listRightGap = rightGap(window.LIST_Transaction);
+        window.resize(1300, 800);
+        QTRY_COMPARE(client->width(), 1300);
+        // The 400 pixels more go to both sides, and the list still ends near the window's edge.
+        QVERIFY2(window.TreeView1->width() - tree >= 150, qPrintable(QString::number(tree)));
+        QVERIFY2(window.LIST_Transaction->width() - list >= 150, qPrintable(QString::number(list)));
+        const auto bottom = [client](const QWidget* widget) {
+            return widget->mapTo(client, QPoint(0, widget->height())).y();
+        };
+        QCOMPARE(bottom(window.LIST_Transaction), bottom(window.TreeView1));
         QCOMPARE(window.LABEL_Transaction->x(), window.LIST_Transaction->x());
-        QCOMPARE(client->height() - window.TreeView1->height(), treeHeightMargin);
-        const int treeWidth = window.TreeView1->width();
-        window.resize(150, 120);
-        QTRY_VERIFY(client->width() < treeMargin);
-        // The tree's width would come out negative: that step alone is skipped.
-        QCOMPARE(window.TreeView1->width(), treeWidth);
-        QVERIFY(client->height() >= treeHeightMargin);
-        QCOMPARE(client->height() - window.TreeView1->height(), treeHeightMargin);
+        QCOMPARE(rightGap(window.LIST_Transaction), listRightGap);
+        window.resize(150, 120); // too small for both: nothing breaks
+        QTRY_VERIFY(client->width() < 300);
         QCOMPARE(window.LIST_Transaction->horizontalExtent(), 500);
+
+        const QString line = "12/2/2026 9:30:00 AM, Added account# 2001 " + QString(200, 'x');
+        Announcements().announceLine(line);
+        window.resize(900, 600);
+        QTRY_COMPARE(client->width(), 900);
+        QWidget* viewport = window.LIST_Transaction->viewport();
+        const QPoint at =
+            window.LIST_Transaction->visualItemRect(window.LIST_Transaction->item(0)).center();
+        QHelpEvent hover(QEvent::ToolTip, at, viewport->mapToGlobal(at));
+        QApplication::sendEvent(viewport, &hover);
+        QTRY_COMPARE(QToolTip::text(), line);
+    }
+
+    // The numbers a node stands for are its own: an invoice number with a comma or an account
+    // number with blanks reaches the windows as stored.
+    void commandsTakeTheNodesNumbersAsStored() {
+        const TestBook rows = book();
+        QVERIFY(rows.addProfile(" 7 ", MasterMarker, "Blank Edged"));
+        QVERIFY(rows.addProfile("1001", MasterMarker, "Abbott Plumbing"));
+        QVERIFY(rows.addInvoice("2026,07", "1001", QVariant()));
+        frmPellory window;
+        open(window);
+        QString tagSeen;
+        prompts_->onModal = [&](QDialog* dialog) {
+            tagSeen = qobject_cast<frmCustomer*>(dialog)->Tag;
+            return int(QDialog::Rejected);
+        };
+        doubleClick(window, window.Node("[Master] 7 "));
+        QCOMPARE(tagSeen, QStringLiteral(" 7 "));
+
+        window.TreeView1->setCurrentItem(window.Node("[Invoice]2026,07"));
+        window.MENUOPT_EditInvoice->trigger();
+        auto* balance = window.findChild<frmBalance*>();
+        QVERIFY(balance);
+        QCOMPARE(balance->Tag, QStringLiteral("1001"));
+        QCOMPARE(balance->SelectedInvoice, QStringLiteral("2026,07"));
+        balance->close();
+        doubleClick(window, window.Node("[InvoiceCurrent]2026,07"));
+        QCOMPARE(childKeys(window.Node("[InvoiceCurrent]2026,07")).value(0),
+                 QStringLiteral("[DetailCurrentEdit]2026,07"));
+    }
+
+    // The Menu key and Shift+F10 open the current node's popup menu where the node is drawn,
+    // under the right button's rules, and the menu is worked from the keyboard.
+    void keyboardOpensTheCurrentNodesPopupMenu() {
+        addMasterLinkedAndUnpaidInvoice();
+        frmPellory window;
+        open(window);
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        window.TreeView1->setFocus();
+        QTreeWidgetItem* linked = window.Node("[Account]2001");
+        pointOf(window, linked);
+        window.TreeView1->setCurrentItem(linked);
+        QTest::keyClick(window.TreeView1, Qt::Key_Menu);
+        QVERIFY(window.MENU_PopupMenu->isVisible());
+        QCOMPARE(window.MENUOPT_ItemName->text(), QStringLiteral("2001, Barnes Bakery"));
+        QVERIFY(window.MENUOPT_PrintStatement->isEnabled());
+        QVERIFY(!window.MENUOPT_ReprintInvoice->isEnabled());
+        const QRect node = window.TreeView1->visualItemRect(linked);
+        const QPoint nodeAt = window.TreeView1->viewport()->mapToGlobal(node.bottomLeft());
+        QVERIFY2((window.MENU_PopupMenu->pos() - nodeAt).manhattanLength() <= node.height(),
+                 qPrintable(QStringLiteral("menu at %1,%2, node at %3,%4")
+                                .arg(window.MENU_PopupMenu->x())
+                                .arg(window.MENU_PopupMenu->y())
+                                .arg(nodeAt.x())
+                                .arg(nodeAt.y())));
+        QString tagSeen;
+        prompts_->onModal = [&](QDialog* dialog) {
+            tagSeen = qobject_cast<frmCustomer*>(dialog)->Tag;
+            return int(QDialog::Rejected);
+        };
+        window.MENU_PopupMenu->setActiveAction(window.MENUOPT_EditAccount);
+        QTest::keyClick(window.MENU_PopupMenu, Qt::Key_Return);
+        QCOMPARE(prompts_->modalWindows, std::vector<QString>({"frmCustomer"}));
+        QCOMPARE(tagSeen, QStringLiteral("2001"));
+
+        window.TreeView1->setFocus();
+        window.TreeView1->setCurrentItem(window.Node("[InvoiceCurrent]0000001"));
+        QTest::keyClick(window.TreeView1, Qt::Key_F10, Qt::ShiftModifier);
+        QVERIFY(window.MENU_PopupMenu->isVisible());
+        QVERIFY(window.MENUOPT_ReprintInvoice->isEnabled());
+        QVERIFY(window.MENUOPT_EmailInvoice->isEnabled());
+        QVERIFY(!window.MENUOPT_EditAccount->isEnabled());
+        window.MENU_PopupMenu->hide();
+
+        // A folder has no menu, and F10 without Shift is not the menu key.
+        window.TreeView1->setCurrentItem(window.Node("[Current]"));
+        QTest::keyClick(window.TreeView1, Qt::Key_Menu);
+        QVERIFY(!window.MENU_PopupMenu->isVisible());
+        window.TreeView1->setCurrentItem(linked);
+        QTest::keyClick(window.TreeView1, Qt::Key_F10);
+        QVERIFY(!window.MENU_PopupMenu->isVisible());
+    }
+
+    void findBoxNarrowsTheAccountsAndEscReturnsToTheTree() {
+        const TestBook rows = book();
+        QVERIFY(rows.addProfile("1001", MasterMarker, "Abbott Plumbing"));
+        QVERIFY(rows.addProfile("2001", "1001", "Barnes Bakery"));
+        QVERIFY(rows.addProfile("1002", MasterMarker, "Dalton Dental"));
+        QVERIFY(rows.addProfile("2002", "1002", "Carver Joinery"));
+        frmPellory window;
+        open(window);
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        window.TreeView1->setFocus();
+        const auto shown = [&window] {
+            QStringList keys;
+            for (const QString key :
+                 {"[Master]1001", "[Account]2001", "[Master]1002", "[Account]2002"})
+                if (!window.Node(key)->isHidden())
+                    keys << key;
+            return keys;
+        };
+        const auto find = [&window](const QString& text) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_F, Qt::ControlModifier);
+            QCOMPARE(QApplication::focusWidget(), window.TEXT_Find);
+            QTest::keyClicks(window.TEXT_Find, text); // replaces what was selected
+        };
+        find("bAK"); // any case, inside the name
+        QCOMPARE(shown(), QStringList({"[Master]1001", "[Account]2001"}));
+        QVERIFY(window.Node("[Master]1001")->isExpanded());
+        QCOMPARE(window.TreeView1->currentItem(), window.Node("[Account]2001"));
+        find("dent");
+        QCOMPARE(shown(), QStringList({"[Master]1002"}));
+        QCOMPARE(window.TreeView1->currentItem(), window.Node("[Master]1002"));
+        find("002"); // inside the number
+        QCOMPARE(shown(), QStringList({"[Master]1002", "[Account]2002"}));
+        window.RefreshTree(); // a rebuild keeps the search
+        QCOMPARE(shown(), QStringList({"[Master]1002", "[Account]2002"}));
+        QTest::keyClick(window.TEXT_Find, Qt::Key_Return);
+        QCOMPARE(QApplication::focusWidget(), window.TreeView1);
+        QCOMPARE(window.TreeView1->currentItem(), window.Node("[Master]1002"));
+
+        find("nobody");
+        QCOMPARE(shown(), QStringList());
+        QTest::keyClick(window.TEXT_Find, Qt::Key_Escape);
+        QVERIFY(window.isVisible());
+        QCOMPARE(QApplication::focusWidget(), window.TreeView1);
+        QCOMPARE(window.TEXT_Find->text(), QString());
+        QCOMPARE(shown().size(), 4);
     }
 
     void transactionListShowsTheLogAndItsLinesOnDoubleClick() {

@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <functional>
 
 namespace {
 const QString Queue = QStringLiteral("pellory-report-printer");
@@ -204,6 +205,39 @@ class ReportTest : public QObject {
         QCOMPARE(prompts.lastMessage(),
                  QString("An invalid Date From was entered, please correct."));
         QVERIFY(prompts.printDialogCopies.empty());
+    }
+
+    // A number typed over a checked one is checked when the user leaves the box, by Tab or by
+    // clicking another field.
+    void leavingTheAccountBoxChecksTheTypedNumber() {
+        PromptRecorder& prompts = fixture_->prompts;
+        frmReport window;
+        open(window);
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QComboBox* box = window.COMBO_AccountNumber;
+        const auto retype = [box](const QString& account) {
+            box->setFocus(Qt::OtherFocusReason);
+            box->lineEdit()->clear();
+            QTest::keyClicks(box->lineEdit(), account);
+        };
+        const auto leaveAndExpectNothingToReport = [&](const std::function<void()>& leave) {
+            retype("1001");
+            QVERIFY(printButton(window)->isEnabled());
+            retype("99");
+            const std::size_t before = prompts.messages.size();
+            leave();
+            QVERIFY(!box->hasFocus());
+            QCOMPARE(prompts.messages.size(), before + 1);
+            QCOMPARE(prompts.messages.back().title, QString("Nothing to Report"));
+            QVERIFY(!printButton(window)->isEnabled());
+        };
+        leaveAndExpectNothingToReport(
+            [] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab); });
+        leaveAndExpectNothingToReport([&] { QTest::mouseClick(window.TEXT_Year, Qt::LeftButton); });
+        // Back in the box and out again without a change asks nothing more.
+        box->setFocus(Qt::OtherFocusReason);
+        QTest::mouseClick(window.TEXT_Year, Qt::LeftButton);
+        QCOMPARE(prompts.messages.size(), std::size_t(2));
     }
 };
 
