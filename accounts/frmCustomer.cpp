@@ -246,7 +246,7 @@ bool frmCustomer::showsMasterMarker() const {
 
 void frmCustomer::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    LoadOnFirstShow(this, activated_, [this] { loadOnFirstActivation(); });
+    LoadOnFirstShow(this, Activated, [this] { loadOnFirstActivation(); });
 }
 
 // A button whose tag is not one of the window's commands closes the window.

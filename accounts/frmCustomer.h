@@ -80,6 +80,6 @@ class frmCustomer : public QDialog {
     bool showsMasterMarker() const;
     void refuse(const QString& message, int page, QWidget* field);
 
-    bool activated_ = false;
+    bool Activated = false;
     bool loading_ = false;
 };

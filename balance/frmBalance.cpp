@@ -89,7 +89,7 @@ void frmBalance::buildWindow() {
     layout->addLayout(body, 1);
 
     connect(COMBO_AccountNumber, &QComboBox::currentIndexChanged, this, [this](int index) {
-        if (!Loading && index >= 0)
+        if (!loading_ && index >= 0)
             LoadAccount(COMBO_AccountNumber->currentText());
     });
     connect(LIST_Invoices, &QListWidget::currentRowChanged, this, [this](int row) {
@@ -98,7 +98,7 @@ void frmBalance::buildWindow() {
     });
     connect(TEXT_PaymentRecieved, &QLineEdit::textChanged, this, &frmBalance::recomputeBalance);
     for (QLineEdit* entry : {TEXT_DateRecieved, TEXT_PaymentRecieved, TEXT_Reference})
-        connect(entry, &QLineEdit::textEdited, this, [this] { EditsPending = true; });
+        connect(entry, &QLineEdit::textEdited, this, [this] { editsPending_ = true; });
     connect(&BookChangeAnnouncer(), &BookChanges::changed, this, &frmBalance::bookChanged);
     resetFields();
 }
@@ -140,11 +140,11 @@ void frmBalance::firstActivation() {
         LoadAccount(QString());
         return;
     }
-    Loading = true;
+    loading_ = true;
     COMBO_AccountNumber->clear();
     COMBO_AccountNumber->addItem(Tag);
     COMBO_AccountNumber->setCurrentIndex(0);
-    Loading = false;
+    loading_ = false;
     LoadAccount(Tag);
 }
 
@@ -156,7 +156,7 @@ void frmBalance::setPaymentFieldsEditable(bool editable) {
 }
 
 void frmBalance::resetFields() {
-    Loading = true;
+    loading_ = true;
     LIST_Invoices->clear();
     ShowAsEntryField(LIST_Invoices, false);
     for (QLineEdit* field :
@@ -171,8 +171,8 @@ void frmBalance::resetFields() {
         text->clear();
     Toolbar1->button(QStringLiteral("Save"))->setEnabled(false);
     Toolbar1->button(QStringLiteral("Delete"))->setEnabled(false);
-    Loading = false;
-    EditsPending = false;
+    loading_ = false;
+    editsPending_ = false;
 }
 
 void frmBalance::LoadAccount(const QString& accountNumber) {
@@ -181,9 +181,9 @@ void frmBalance::LoadAccount(const QString& accountNumber) {
 
 // A reload after the book changed elsewhere keeps the invoice chosen and tells nothing twice.
 void frmBalance::loadAccount(const QString& accountNumber, bool reloading) {
-    BaseBalance = 0.0;
+    baseBalance_ = 0.0;
     resetFields();
-    ShownAccount.clear();
+    shownAccount_.clear();
     LetEventsRun();
     const QString openFailed = QStringLiteral("Error opening main database, cannot continue.\n\n");
     if (accountNumber.isEmpty()) {
@@ -210,7 +210,7 @@ void frmBalance::loadAccount(const QString& accountNumber, bool reloading) {
         ShowIncompleteRead(this, "The invoices of account " + accountNumber, activity->failure());
         return;
     }
-    ShownAccount = accountNumber;
+    shownAccount_ = accountNumber;
     showActivity(activity->value());
     const QString wanted = std::exchange(SelectedInvoice, QString());
     if (LIST_Invoices->count() == 0) {
@@ -237,25 +237,25 @@ void frmBalance::showActivity(const AccountActivity& activity) {
         LIST_Invoices->addItem(number);
         pacer.letEventsRun();
     }
-    BaseBalance = activity.balance;
-    showBalance(BaseBalance);
+    baseBalance_ = activity.balance;
+    showBalance(baseBalance_);
 }
 
 void frmBalance::fillAccountList(const QStringList& numbers) {
-    Loading = true;
+    loading_ = true;
     COMBO_AccountNumber->clear();
     COMBO_AccountNumber->addItems(numbers);
     COMBO_AccountNumber->setCurrentIndex(-1);
-    Loading = false;
+    loading_ = false;
 }
 
 // What the window shows was read before the book changed: read it again, unless the user is
 // entering a payment, which would be lost; saving it reads the stored figures anyway.
 void frmBalance::bookChanged() {
-    if (ShownAccount.isEmpty() || EditsPending)
+    if (shownAccount_.isEmpty() || editsPending_)
         return;
     SelectedInvoice = selectedLine();
-    loadAccount(ShownAccount, true);
+    loadAccount(shownAccount_, true);
 }
 
 void frmBalance::selectInvoice(const QString& number) {
@@ -273,11 +273,11 @@ void frmBalance::selectInvoice(const QString& number) {
         ShowIncompleteRead(this, "Invoice " + number, invoice->failure());
         return;
     }
-    Loading = true;
+    loading_ = true;
     if (invoice->value())
         showInvoice(*invoice->value());
-    Loading = false;
-    EditsPending = false;
+    loading_ = false;
+    editsPending_ = false;
     TEXT_DateRecieved->setFocus();
 }
 
@@ -290,12 +290,12 @@ void frmBalance::showInvoice(const InvoiceRecord& invoice) {
         TEXT_DateRecieved->setText(FormatShortDate(QDate::currentDate()));
     TEXT_PaymentDue->setText(FormatMoney(invoice.PastDue.value_or(0.0)));
     TEXT_PaymentBilled->setText(FormatMoney(invoice.AmountBilled.value_or(0.0)));
-    RecievedBeforeEdit = invoice.AmountRecieved.value_or(0.0);
-    TEXT_PaymentRecieved->setText(FormatMoney(RecievedBeforeEdit));
+    receivedBeforeEdit_ = invoice.AmountRecieved.value_or(0.0);
+    TEXT_PaymentRecieved->setText(FormatMoney(receivedBeforeEdit_));
 }
 
 void frmBalance::recomputeBalance(const QString& received) {
-    if (Loading)
+    if (loading_)
         return;
     if (received.trimmed().isEmpty()) {
         // The replacement is itself a change and recomputes.
@@ -304,7 +304,7 @@ void frmBalance::recomputeBalance(const QString& received) {
         return;
     }
     if (const auto amount = ParseMoney(received))
-        showBalance(BalanceAfterPayment(BaseBalance, RecievedBeforeEdit, *amount));
+        showBalance(BalanceAfterPayment(baseBalance_, receivedBeforeEdit_, *amount));
 }
 
 void frmBalance::showBalance(double balance) {

@@ -65,12 +65,12 @@ class frmBalance : public QDialog {
     QString selectedLine() const;
     void closeWindow();
 
-    double BaseBalance = 0.0;
-    double RecievedBeforeEdit = 0.0;
-    bool Loading = false;
+    double baseBalance_ = 0.0;
+    double receivedBeforeEdit_ = 0.0;
+    bool loading_ = false;
     // The account whose figures are shown; empty while none is.
-    QString ShownAccount;
+    QString shownAccount_;
     // The user has typed into the payment fields since they were filled or saved.
-    bool EditsPending = false;
+    bool editsPending_ = false;
     bool Activated = false;
 };

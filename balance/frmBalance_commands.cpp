@@ -2,6 +2,7 @@
 #include "balances.h"
 #include "bookaccess.h"
 #include "formats.h"
+#include "invoicefiles.h"
 #include "frmBalance.h"
 #include "loggedchange.h"
 #include "prompts.h"
@@ -50,13 +51,13 @@ void frmBalance::Save() {
     }
     logged.Landed();
     const double storedBalance = saved->value();
-    EditsPending = false;
+    editsPending_ = false;
     // The next edit starts from what is stored now, so a second save counts nothing twice.
-    BaseBalance = storedBalance;
-    RecievedBeforeEdit = entry.amountReceived;
-    Loading = true;
+    baseBalance_ = storedBalance;
+    receivedBeforeEdit_ = entry.amountReceived;
+    loading_ = true;
     TEXT_PaymentRecieved->setText(FormatMoney(entry.amountReceived));
-    Loading = false;
+    loading_ = false;
     showBalance(storedBalance);
     ShowMessage(this, "Invoice Number [" + number + "] edits have been saved.",
                 QMessageBox::Information, QMessageBox::Ok, QStringLiteral("Invoice Saved"));

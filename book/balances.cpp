@@ -5,10 +5,8 @@
 #include "columns.h"
 #include "formats.h"
 #include "invoices.h"
-#include "paths.h"
 #include "statements.h"
 
-#include <QDir>
 #include <algorithm>
 
 namespace {
@@ -151,14 +149,4 @@ Result<Removal> DeleteLastInvoice(const QString& account, const QString& number)
         return done.failure();
     removal.removed = true;
     return removal;
-}
-
-bool RemoveInvoiceBackup(const QString& number) {
-    const QStringList names = {"inv" + number + ".xls", "inv" + number + ".pdf"};
-    QDir backup(ProgramFile(QStringLiteral("backup")));
-    bool allRemoved = true;
-    for (const QString& file : backup.entryList(QDir::Files | QDir::Hidden))
-        if (names.contains(file, Qt::CaseInsensitive) && !backup.remove(file))
-            allRemoved = false;
-    return allRemoved;
 }

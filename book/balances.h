@@ -52,7 +52,3 @@ struct Removal {
 // Removes the account's last invoice and rolls its balance back, in one transaction. A refusal
 // or failure changes nothing.
 Result<Removal> DeleteLastInvoice(const QString& account, const QString& number);
-
-// Removes the invoice's backup workbook and its PDF in backup/ of the program folder, whatever
-// the letter case of their names; other files stay. False when one is still there.
-bool RemoveInvoiceBackup(const QString& number);

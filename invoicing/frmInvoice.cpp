@@ -148,11 +148,11 @@ bool frmInvoice::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void frmInvoice::checkInvoiceNumber() {
-    if (checkingInvoiceNumber)
+    if (checkingInvoiceNumber_)
         return;
-    checkingInvoiceNumber = true;
+    checkingInvoiceNumber_ = true;
     normaliseInvoiceNumber();
-    checkingInvoiceNumber = false;
+    checkingInvoiceNumber_ = false;
 }
 
 // The number as it is stored: a whole number with leading zeros. The commands run this too,

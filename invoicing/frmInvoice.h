@@ -68,5 +68,5 @@ class frmInvoice : public QDialog {
     double UnitRate = 0.0;
     bool FillingAccounts = false;
     bool Activated = false;
-    bool checkingInvoiceNumber = false;
+    bool checkingInvoiceNumber_ = false;
 };

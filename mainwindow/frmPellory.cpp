@@ -196,11 +196,11 @@ void frmPellory::saveWindowState() {
 
 void frmPellory::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
-    LoadOnFirstShow(this, activated_, [this] { RefreshTree(); });
+    LoadOnFirstShow(this, Activated, [this] { RefreshTree(); });
 }
 
 void frmPellory::closeEvent(QCloseEvent* event) {
-    activated_ = false;
+    Activated = false;
     saveWindowState();
     event->accept();
     QCoreApplication::quit();

@@ -102,7 +102,7 @@ class frmPellory : public QMainWindow {
     QHash<QString, QTreeWidgetItem*> nodes_;
     QObject* treeViewport_ = nullptr; // compared only: it may be gone while the window closes
     QTimer* clock_ = nullptr;
-    bool activated_ = false;
+    bool Activated = false;
     bool treeBusy_ = false;       // a rebuild or detail load is running
     bool rebuildPending_ = false; // a rebuild was asked for meanwhile
 };

@@ -1,5 +1,6 @@
 #include "modExcel.h"
 
+#include "filewrites.h"
 #include "officesession.h"
 #include "unovalues.h"
 #include "worksheetpdf.h"
@@ -12,7 +13,6 @@
 #include <QPointer>
 #include <QTimer>
 #include <QUrl>
-#include <QUuid>
 #include <com/sun/star/awt/FontWeight.hpp>
 #include <com/sun/star/beans/PropertyValue.hpp>
 #include <com/sun/star/beans/XPropertySet.hpp>
@@ -30,7 +30,6 @@
 #include <com/sun/star/table/XCell.hpp>
 #include <com/sun/star/text/XText.hpp>
 #include <com/sun/star/util/XCloseable.hpp>
-#include <cstdio>
 #include <optional>
 #include <vector>
 
@@ -122,27 +121,19 @@ bool OnCell(int sheet, int row, int column,
     return workbook->office->Call([&] { change(CellAt(*workbook, sheet, row, column)); });
 }
 
-// Writes a temporary file beside the workbook and renames it over it, so that a failure
-// half-way leaves the old workbook intact.
+// Saved through a scratch file beside the workbook, so a failure half-way leaves the old one.
 bool SaveOver(OpenWorkbook& workbook) {
-    const QFileInfo target(workbook.path);
-    const QString temporary = target.absolutePath() + QStringLiteral("/.") + target.fileName() +
-                              QStringLiteral(".") + QUuid::createUuid().toString(QUuid::Id128);
-    const bool stored = workbook.office->Call(
-        [&] {
-            uno::Reference<frame::XStorable> storable(workbook.document, uno::UNO_QUERY_THROW);
-            storable->storeToURL(
-                FileUrl(temporary),
-                Properties({Property("FilterName", uno::Any(rtl::OUString("MS Excel 97"))),
-                            Property("Overwrite", uno::Any(true))}));
-        },
-        OfficeSession::DocumentLimit);
-    const bool replaced =
-        stored && std::rename(QFile::encodeName(temporary).constData(),
-                              QFile::encodeName(target.absoluteFilePath()).constData()) == 0;
-    if (!replaced)
-        QFile::remove(temporary);
-    return replaced;
+    return WriteBeside(workbook.path, [&](const QString& scratch) {
+        return workbook.office->Call(
+            [&] {
+                uno::Reference<frame::XStorable> storable(workbook.document, uno::UNO_QUERY_THROW);
+                storable->storeToURL(
+                    FileUrl(scratch),
+                    Properties({Property("FilterName", uno::Any(rtl::OUString("MS Excel 97"))),
+                                Property("Overwrite", uno::Any(true))}));
+            },
+            OfficeSession::DocumentLimit);
+    });
 }
 
 bool HoldsNoDocument(OfficeSession& office) {

@@ -171,7 +171,7 @@ bool frmReport::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void frmReport::checkAccount(const QString& accountNumber) {
-    if (FillingAccounts || Working || accountNumber.isEmpty() || accountNumber == checkedAccount)
+    if (FillingAccounts || working_ || accountNumber.isEmpty() || accountNumber == checkedAccount_)
         return;
     LoadReportAccount(accountNumber);
 }
@@ -189,7 +189,7 @@ void frmReport::showEvent(QShowEvent* event) {
 }
 
 void frmReport::LoadReportAccount(const QString& accountNumber) {
-    const QScopedValueRollback working(Working, true);
+    const QScopedValueRollback working(working_, true);
     if (accountNumber.isEmpty()) {
         const auto accounts = ReadFromBook<QStringList>(this, OpenFailed, AccountNumbers);
         if (!accounts) {
@@ -211,7 +211,7 @@ void frmReport::LoadReportAccount(const QString& accountNumber) {
         QDialog::reject();
         return;
     }
-    checkedAccount = accountNumber;
+    checkedAccount_ = accountNumber;
     if (!check->ok()) {
         // Whether it has invoices is not known: nothing to print from, and no "no activity".
         Toolbar1->button(PrintTag)->setEnabled(false);
@@ -265,14 +265,14 @@ ReportRequest frmReport::request() const {
 }
 
 void frmReport::PrintReport() {
-    if (Working || !ValidateReportInput())
+    if (working_ || !ValidateReportInput())
         return;
     // A number typed but not yet checked is checked now, as if the user had left the box.
     checkAccount(COMBO_AccountNumber->currentText());
     if (!isVisible() || !Toolbar1->button(PrintTag)->isEnabled() ||
         COMBO_AccountNumber->currentText().isEmpty())
         return;
-    const QScopedValueRollback working(Working, true);
+    const QScopedValueRollback working(working_, true);
     const ReportRequest wanted = request();
     const auto read =
         ReadFromBook<Report>(this, OpenFailed, [&] { return ReadReport(wanted); });
@@ -305,6 +305,6 @@ void frmReport::PrintReport() {
 
 // Work under way finishes first: its connection or workbook is in use.
 void frmReport::reject() {
-    if (!Working)
+    if (!working_)
         QDialog::reject();
 }

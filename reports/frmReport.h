@@ -55,8 +55,8 @@ class frmReport : public QDialog {
     void checkAccount(const QString& accountNumber);
     ReportRequest request() const;
 
-    QString checkedAccount; // the account number LoadReportAccount last ran on
+    QString checkedAccount_; // the account number LoadReportAccount last ran on
     bool FillingAccounts = false;
     bool Activated = false;
-    bool Working = false; // reading the book or printing: commands and closing wait
+    bool working_ = false; // reading the book or printing: commands and closing wait
 };
