@@ -129,12 +129,20 @@ class EnvelopeTest : public QObject {
         PromptRecorder prompts;
         prompts.printers = {{Queue, 1}};
         prompts.answers = {QMessageBox::Yes};
+        // "sent to printer" is only true once the queue holds the job.
+        int jobsWhenTold = -1;
+        Prompts().message = [&, record = Prompts().message](QWidget* owner,
+                                                            const MessageRequest& request) {
+            jobsWhenTold = cups_->Jobs(Queue);
+            return record(owner, request);
+        };
         QTest::keyClick(window.get(), Qt::Key_P, Qt::AltModifier);
         QCOMPARE(prompts.messages.size(), std::size_t(2));
         QCOMPARE(prompts.messages[0].icon, QMessageBox::Question);
         QCOMPARE(prompts.messages[1].text,
                  QString("The envelope has been created and sent to printer."));
         QCOMPARE(prompts.messages[1].title, QString("Envelope Complete"));
+        QCOMPARE(jobsWhenTold, jobsBefore + 1);
 
         QCOMPARE(cups_->FinishedJobs(Queue), jobsBefore + 1);
         const QStringList pages = PdfPages(cups_->OutputFile(Queue));

@@ -47,9 +47,19 @@ SheetPrint PrintOnPrinter(QWidget* owner, const QString& sheetName, const Chosen
                     QMessageBox::Critical);
         return SheetPrint::Failed;
     }
-    return xlsPrint_Worksheet(sheetName, chosen.copies, printer->name + " on " + printer->port)
-               ? SheetPrint::Printed
-               : SheetPrint::Failed;
+    switch (xlsPrint_Worksheet(sheetName, chosen.copies, printer->name + " on " + printer->port)) {
+    case XlsPrint::Queued:
+        return SheetPrint::Printed;
+    case XlsPrint::NotQueued:
+        ShowMessage(owner,
+                    "The page did not reach the queue of the printer \"" + printer->name +
+                        "\": the office printed it, but no print job appeared in that queue.",
+                    QMessageBox::Critical);
+        return SheetPrint::Failed;
+    case XlsPrint::Failed:
+        break;
+    }
+    return SheetPrint::Failed;
 }
 
 SheetPrint PrintOnChosenPrinter(QWidget* owner, const QString& sheetName, qint16 initialCopies) {
