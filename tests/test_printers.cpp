@@ -136,6 +136,18 @@ class PrintersTest : public QObject {
         QCOMPARE(NewestJobId(QStringLiteral("Office-Annex")), newest);
     }
 
+    void choosingAPrinterTellsChosenFromCancelled() {
+        PromptRecorder prompts;
+        prompts.printers = {{QStringLiteral("Office-Annex"), 3}};
+        ChosenPrinter chosen;
+        QCOMPARE(ChoosePrinter(nullptr, 2, chosen), PrinterPick::Chosen);
+        QCOMPARE(chosen.deviceName, QStringLiteral("Office-Annex"));
+        QCOMPARE(chosen.copies, 3);
+        QCOMPARE(ChoosePrinter(nullptr, 2, chosen), PrinterPick::Cancelled);
+        QCOMPARE(chosen.deviceName, QStringLiteral("Office-Annex"));
+        QCOMPARE(prompts.printDialogCopies, (std::vector<int>{2, 2}));
+    }
+
     // A scheduler that never answers counts as no printer, and the window paints meanwhile.
     void hungSchedulerIsNoPrinterAndFreezesNothing() {
         const HungCups hung;
@@ -152,6 +164,9 @@ class PrintersTest : public QObject {
         QCOMPARE(PrintOnChosenPrinter(nullptr, QStringLiteral("Sheet1"), 2), SheetPrint::Failed);
         QVERIFY(prompts.printDialogCopies.empty()); // the dialog would have hung on it too
         QVERIFY(prompts.messages.empty());          // the caller says it failed
+        ChosenPrinter chosen;
+        QCOMPARE(ChoosePrinter(nullptr, 2, chosen), PrinterPick::Unavailable);
+        QVERIFY(prompts.printDialogCopies.empty());
     }
 
     void printDialogReturnsPrinterAndCopies() {

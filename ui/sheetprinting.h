@@ -19,9 +19,15 @@ struct ChosenPrinter {
     int copies = 0;
 };
 
-// Shows the print dialog once; Printed when a printer was chosen, Cancelled when the dialog
-// was, Failed when the printers cannot be listed.
-SheetPrint ChoosePrinter(QWidget* owner, qint16 initialCopies, ChosenPrinter& chosen);
+// What came of showing the print dialog.
+enum class PrinterPick {
+    Chosen,      // a printer and copies were chosen
+    Cancelled,   // the dialog was cancelled
+    Unavailable, // the printers cannot be listed, so no dialog was shown
+};
+
+// Shows the print dialog once; chosen is set only when a printer was.
+PrinterPick ChoosePrinter(QWidget* owner, qint16 initialCopies, ChosenPrinter& chosen);
 
 // Prints the named worksheet on a printer chosen before; Printed once the printer's queue holds
 // the job. Failed, saying so, when that printer is gone or the job never reached its queue;
