@@ -29,7 +29,12 @@ BookRead readBook(const QString& database, const std::function<void()>& read) {
 
 EnvelopeSettings ReadEnvelopeSettings() {
     EnvelopeSettings settings;
-    settings.database = ReadPathSetting(setting::Database, setting::DefaultDatabaseName);
+    QString vanishedBook;
+    settings.database =
+        ReadPathSetting(setting::Database, setting::DefaultDatabaseName, &vanishedBook);
+    if (!vanishedBook.isEmpty())
+        settings.notice = VanishedBookNotice(vanishedBook, settings.database) +
+                          "; the envelopes are addressed from its accounts.";
     settings.copies = ReadInt16Setting(setting::Copies, setting::DefaultCopies, settings.error)
                           .value_or(setting::DefaultCopies);
     return settings;

@@ -121,7 +121,12 @@ void frmPelloryEnv::buildWindow() {
 
 void frmPelloryEnv::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    LoadOnFirstShow(this, Activated, [this] { LoadEnvelopeAccount(QString()); });
+    LoadOnFirstShow(this, Activated, [this] {
+        // Before any account shows, the user learns which book they come from.
+        if (!settings_.notice.isEmpty())
+            ShowMessage(this, settings_.notice, QMessageBox::Warning);
+        LoadEnvelopeAccount(QString());
+    });
 }
 
 void frmPelloryEnv::LoadEnvelopeAccount(const QString& accountNumber) {

@@ -180,6 +180,26 @@ class EnvelopeTest : public QObject {
         QCOMPARE(prompts.printDialogCopies.size(), std::size_t(2));
     }
 
+    void vanishedBookIsToldBeforeItsAccountsShow() {
+        regSet_KeyValue(HKEY_LOCAL_MACHINE, MainSettingsKey, setting::Database,
+                        folder_->file("gone.mdb"));
+        PromptRecorder prompts;
+        QStringList accountsWhenTold;
+        Prompts().message = [&, record = Prompts().message](QWidget* owner,
+                                                            const MessageRequest& request) {
+            const auto* window = qobject_cast<frmPelloryEnv*>(owner);
+            for (int i = 0; window && i < window->COMBO_AccountNumber->count(); ++i)
+                accountsWhenTold << window->COMBO_AccountNumber->itemText(i);
+            return record(owner, request);
+        };
+        auto window = startWindow();
+        QCOMPARE(prompts.messages.size(), std::size_t(1));
+        QCOMPARE(prompts.messages[0].icon, QMessageBox::Warning);
+        QCOMPARE(prompts.lastMessage(), ReadEnvelopeSettings().notice);
+        QCOMPARE(accountsWhenTold, QStringList());
+        QCOMPARE(window->COMBO_AccountNumber->count(), 2); // the program folder's book
+    }
+
     void unopenableBookEndsTheProgram() {
         QFile broken(folder_->file("broken.mdb"));
         QVERIFY(broken.open(QIODevice::WriteOnly) && broken.write("not a book") > 0);
