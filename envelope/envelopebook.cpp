@@ -79,12 +79,14 @@ BookRead ReadAddressee(const QString& database, const QString& account,
 
 std::vector<EnvelopeCell> EnvelopeCells(const AddressLines& returnAddress,
                                         const AddressLines& billAddress) {
+    // The leading apostrophe makes every line text, so "00123" keeps its zeros and nothing
+    // typed becomes a number, a date or a formula.
     std::vector<EnvelopeCell> cells;
     for (std::size_t line = 0; line < returnAddress.size(); ++line)
-        cells.push_back(
-            {ReturnAddressCells[line].row, ReturnAddressCells[line].column, returnAddress[line]});
+        cells.push_back({ReturnAddressCells[line].row, ReturnAddressCells[line].column,
+                         "'" + returnAddress[line]});
     for (std::size_t line = 0; line < billAddress.size(); ++line)
         cells.push_back(
-            {BillAddressCells[line].row, BillAddressCells[line].column, billAddress[line]});
+            {BillAddressCells[line].row, BillAddressCells[line].column, "'" + billAddress[line]});
     return cells;
 }

@@ -62,6 +62,7 @@ struct EnvelopeCell {
 };
 
 // The cells of Sheet1: each address line in its own column of one row, the first line in the
-// rightmost column; the return address upper left, the recipient in the centre.
+// rightmost column; the return address upper left, the recipient in the centre. Each value
+// is the line as text (a leading apostrophe), to be written as typed.
 std::vector<EnvelopeCell> EnvelopeCells(const AddressLines& returnAddress,
                                         const AddressLines& billAddress);
