@@ -32,8 +32,8 @@ QStringList LoadSettings() {
     QString vanishedBook;
     s.Database = ReadPathSetting(setting::Database, setting::DefaultDatabaseName, &vanishedBook);
     if (!vanishedBook.isEmpty())
-        notices << "The book " + vanishedBook + " was not found. Pellory has opened the book " +
-                       s.Database + " instead; what you enter now is stored there.";
+        notices << VanishedBookNotice(vanishedBook, s.Database) +
+                       "; what you enter now is stored there.";
     LetEventsRun();
     s.Message0 = ReadTextSetting(setting::Message0, setting::DefaultMessage0);
     LetEventsRun();

@@ -19,6 +19,11 @@ QString ReadPathSetting(const QString& valueName, const QString& defaultFileName
     return configured;
 }
 
+QString VanishedBookNotice(const QString& vanished, const QString& used) {
+    return "The book " + vanished + " was not found. Pellory has opened the book " + used +
+           " instead";
+}
+
 std::optional<qint16> ReadInt16Setting(const QString& valueName, qint16 defaultValue,
                                        QString& error) {
     const QVariant value =

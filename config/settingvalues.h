@@ -33,6 +33,10 @@ inline constexpr qint16 DefaultTransactionLog = 1;
 QString ReadPathSetting(const QString& valueName, const QString& defaultFileName,
                         QString* vanished = nullptr);
 
+// What both programs tell the user once ReadPathSetting has fallen back from the vanished book
+// to `used`; each adds what that means for its own work.
+QString VanishedBookNotice(const QString& vanished, const QString& used);
+
 // A number value of the main key as a 16-bit integer (a fraction is rounded). None when the
 // stored text is not such a number, with error set to "Type mismatch" or "Overflow".
 std::optional<qint16> ReadInt16Setting(const QString& valueName, qint16 defaultValue,

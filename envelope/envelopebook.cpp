@@ -29,7 +29,12 @@ BookRead readBook(const QString& database, const std::function<Outcome()>& read)
 
 EnvelopeSettings ReadEnvelopeSettings() {
     EnvelopeSettings settings;
-    settings.database = ReadPathSetting(setting::Database, setting::DefaultDatabaseName);
+    QString vanishedBook;
+    settings.database =
+        ReadPathSetting(setting::Database, setting::DefaultDatabaseName, &vanishedBook);
+    if (!vanishedBook.isEmpty())
+        settings.notice = VanishedBookNotice(vanishedBook, settings.database) +
+                          "; the envelopes are addressed from its accounts.";
     settings.copies = ReadInt16Setting(setting::Copies, setting::DefaultCopies, settings.error)
                           .value_or(setting::DefaultCopies);
     return settings;
@@ -80,12 +85,14 @@ BookRead ReadAddressee(const QString& database, const QString& account,
 
 std::vector<EnvelopeCell> EnvelopeCells(const AddressLines& returnAddress,
                                         const AddressLines& billAddress) {
+    // The leading apostrophe makes every line text, so "00123" keeps its zeros and nothing
+    // typed becomes a number, a date or a formula.
     std::vector<EnvelopeCell> cells;
     for (std::size_t line = 0; line < returnAddress.size(); ++line)
-        cells.push_back(
-            {ReturnAddressCells[line].row, ReturnAddressCells[line].column, returnAddress[line]});
+        cells.push_back({ReturnAddressCells[line].row, ReturnAddressCells[line].column,
+                         "'" + returnAddress[line]});
     for (std::size_t line = 0; line < billAddress.size(); ++line)
         cells.push_back(
-            {BillAddressCells[line].row, BillAddressCells[line].column, billAddress[line]});
+            {BillAddressCells[line].row, BillAddressCells[line].column, "'" + billAddress[line]});
     return cells;
 }

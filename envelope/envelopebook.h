@@ -19,10 +19,13 @@ struct EnvelopeSettings {
     qint16 copies = 2;
     // Why the values cannot be used ("Type mismatch", "Overflow"); empty when they can.
     QString error;
+    // What the user must be told before any envelope is printed: that the configured book
+    // was not found and which one is read instead. Empty when the book read is the one set.
+    QString notice;
 };
 
 // The main program's Database and Copies, with their defaults and fallback rule, the program
-// folder being the envelope printer's own.
+// folder being the envelope printer's own; a fallback is told as the main program tells it.
 EnvelopeSettings ReadEnvelopeSettings();
 
 // The return address kept under the envelope key, one value per line; a line reads back as
@@ -61,6 +64,7 @@ struct EnvelopeCell {
 };
 
 // The cells of Sheet1: each address line in its own column of one row, the first line in the
-// rightmost column; the return address upper left, the recipient in the centre.
+// rightmost column; the return address upper left, the recipient in the centre. Each value
+// is the line as text (a leading apostrophe), to be written as typed.
 std::vector<EnvelopeCell> EnvelopeCells(const AddressLines& returnAddress,
                                         const AddressLines& billAddress);

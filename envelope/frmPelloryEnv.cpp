@@ -5,8 +5,8 @@
 #include "modDialog32.h"
 #include "modExcel.h"
 #include "paths.h"
-#include "printers.h"
 #include "prompts.h"
+#include "sheetprinting.h"
 #include "windowkeys.h"
 #include "windowparts.h"
 #include "windowtoolbar.h"
@@ -121,7 +121,12 @@ void frmPelloryEnv::buildWindow() {
 
 void frmPelloryEnv::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    LoadOnFirstShow(this, Activated, [this] { LoadEnvelopeAccount(QString()); });
+    LoadOnFirstShow(this, Activated, [this] {
+        // Before any account shows, the user learns which book they come from.
+        if (!settings_.notice.isEmpty())
+            ShowMessage(this, settings_.notice, QMessageBox::Warning);
+        LoadEnvelopeAccount(QString());
+    });
 }
 
 void frmPelloryEnv::LoadEnvelopeAccount(const QString& accountNumber) {
@@ -195,11 +200,10 @@ void frmPelloryEnv::printOnWorkbook(const QString& deviceName, int copies) {
     }
     for (const EnvelopeCell& cell : EnvelopeCells(lines(TEXT_Address), lines(TEXT_BillAddress)))
         xlsSet_CellValue(EnvelopeSheetIndex, cell.row, cell.column, cell.value);
-    QString device = deviceName;
-    const QString port = GetPrinterPort(device);
-    const bool printed = xlsPrint_Worksheet(EnvelopeSheet, copies, device + " on " + port);
+    // The printing every form shares: the envelope is sent only once the printer's queue has it.
+    const SheetPrint printed = PrintOnPrinter(this, EnvelopeSheet, {deviceName, copies});
     busy.release();
-    if (printed)
+    if (printed == SheetPrint::Printed)
         ShowMessage(this, QStringLiteral("The envelope has been created and sent to printer."),
                     QMessageBox::Information, QMessageBox::Ok, QStringLiteral("Envelope Complete"));
     else

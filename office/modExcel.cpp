@@ -295,10 +295,10 @@ bool xlsSet_CellValues(int sheet, int row, int column, const QList<QStringList>&
     });
 }
 
-bool xlsPrint_Worksheet(const QString& sheetName, int copies, const QString& printer) {
+XlsPrint xlsPrint_Worksheet(const QString& sheetName, int copies, const QString& printer) {
     auto& workbook = Current();
     if (!workbook)
-        return false;
+        return XlsPrint::Failed;
     const QString device = printer.section(QStringLiteral(" on "), 0, 0);
     return PrintWorksheet(*workbook->office, workbook->document, sheetName, copies, device);
 }

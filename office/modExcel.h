@@ -37,10 +37,17 @@ bool xlsSet_CellStyle(int sheet, int row, int column);
 // Sets a cell in bold Arial, without a border.
 bool xlsSet_CellFont(int sheet, int row, int column);
 
+// What became of a print job.
+enum class XlsPrint {
+    Queued,    // the printer's queue holds the job
+    NotQueued, // the office printed, but no job reached the printer's queue within a few seconds
+    Failed,    // no workbook open, the printer or the sheet unknown, or the office failed
+};
+
 // Prints only the worksheet named sheetName, `copies` times in one job, on printer
-// "DEVICE on PORT" (the CUPS queue DEVICE). True once the job is spooled; false when no
-// workbook is open, the printer is unknown or anything fails.
-bool xlsPrint_Worksheet(const QString& sheetName, int copies, const QString& printer);
+// "DEVICE on PORT" (the CUPS queue DEVICE), and waits, window events running, until that
+// queue holds the job.
+XlsPrint xlsPrint_Worksheet(const QString& sheetName, int copies, const QString& printer);
 
 // Exports only the worksheet named sheetName as a PDF file at path, page for page as it
 // prints, through the office's own PDF export; the workbook stays open and unchanged. True

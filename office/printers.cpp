@@ -2,14 +2,23 @@
 
 #include "events.h"
 
-#include <atomic>
+#include <QDeadlineTimer>
+#include <algorithm>
+#include <condition_variable>
 #include <cups/cups.h>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <thread>
 
 namespace {
 constexpr int SchedulerLimitMs = 5000;
+// How long a job the office has handed over may take to show in the scheduler's queue, and how
+// long the last look may take beyond that.
+constexpr int JobArrivalLimitMs = 5000;
+constexpr int LastLookMs = 1000;
+constexpr std::chrono::milliseconds JobPoll{50};
+constexpr std::chrono::milliseconds EventTurn{5};
 // What the print dialog of old kept of a device name: a 32-character field with its NUL.
 constexpr int CutNameLength = 31;
 
@@ -30,27 +39,79 @@ std::vector<InstalledPrinter> ReadDestinations() {
     return printers;
 }
 
-// What a question to the scheduler brings back, shared with the thread that asks it: a
-// scheduler that never answers keeps only that thread waiting, never the window.
-struct Answer {
-    std::mutex mutex;
-    std::optional<std::vector<InstalledPrinter>> printers;
-    std::atomic<bool> done = false;
-};
+// Asks the scheduler on a thread of its own and waits up to ms for the answer, letting window
+// events other than user input run: a scheduler that never answers keeps only that thread
+// waiting, never the window. The thread wakes the wait as soon as it has the answer, so a
+// prompt scheduler costs a print no more than its own reply.
+template <typename T> std::optional<T> AskScheduler(int ms, std::function<T()> ask) {
+    struct Answer {
+        std::mutex mutex;
+        std::condition_variable answered;
+        std::optional<T> value;
+    };
+    const auto answer = std::make_shared<Answer>();
+    std::thread([answer, ask = std::move(ask)] {
+        T value = ask();
+        const std::lock_guard lock(answer->mutex);
+        answer->value = std::move(value);
+        answer->answered.notify_all();
+    }).detach();
+    const QDeadlineTimer deadline(ms);
+    std::unique_lock lock(answer->mutex);
+    while (!answer->value && !deadline.hasExpired()) {
+        lock.unlock();
+        LetEventsRun();
+        lock.lock();
+        answer->answered.wait_for(lock, EventTurn);
+    }
+    return answer->value;
+}
+
+// A job for the instance "queue/instance" of a destination lands in the queue itself.
+QByteArray QueueOf(const QString& destination) {
+    return destination.section(QLatin1Char('/'), 0, 0).toUtf8();
+}
+
+// The highest job id the queue has had, done jobs included; 0 when it never had one. No value
+// when the scheduler refuses the question (no such queue) or cannot be reached.
+std::optional<int> NewestJobIdNow(const QByteArray& queue) {
+    cups_job_t* jobs = nullptr;
+    const int count =
+        cupsGetJobs2(CUPS_HTTP_DEFAULT, &jobs, queue.constData(), 0, CUPS_WHICHJOBS_ALL);
+    int newest = 0;
+    for (int i = 0; i < count; ++i)
+        newest = std::max(newest, jobs[i].id);
+    cupsFreeJobs(std::max(count, 0), jobs);
+    if (count < 0)
+        return std::nullopt;
+    return newest;
+}
 } // namespace
 
 std::optional<std::vector<InstalledPrinter>> InstalledPrinters() {
-    const auto answer = std::make_shared<Answer>();
-    std::thread([answer] {
-        std::vector<InstalledPrinter> printers = ReadDestinations();
-        const std::lock_guard lock(answer->mutex);
-        answer->printers = std::move(printers);
-        answer->done = true;
-    }).detach();
-    if (!WaitLettingEventsRun(SchedulerLimitMs, [&] { return answer->done.load(); }))
-        return std::nullopt;
-    const std::lock_guard lock(answer->mutex);
-    return answer->printers;
+    return AskScheduler<std::vector<InstalledPrinter>>(SchedulerLimitMs, ReadDestinations);
+}
+
+std::optional<int> NewestJobId(const QString& destination) {
+    return AskScheduler<std::optional<int>>(
+               SchedulerLimitMs, [queue = QueueOf(destination)] { return NewestJobIdNow(queue); })
+        .value_or(std::nullopt);
+}
+
+bool WaitForJobAfter(const QString& destination, int jobId) {
+    const auto arrived =
+        AskScheduler<bool>(JobArrivalLimitMs + LastLookMs, [queue = QueueOf(destination), jobId] {
+            const QDeadlineTimer deadline(JobArrivalLimitMs);
+            for (;;) {
+                const auto newest = NewestJobIdNow(queue);
+                if (newest && *newest > jobId)
+                    return true;
+                if (deadline.hasExpired())
+                    return false;
+                std::this_thread::sleep_for(JobPoll);
+            }
+        });
+    return arrived.value_or(false);
 }
 
 const InstalledPrinter* FindPrinter(const std::vector<InstalledPrinter>& printers,

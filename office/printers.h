@@ -27,6 +27,15 @@ std::optional<std::vector<InstalledPrinter>> InstalledPrinters();
 const InstalledPrinter* FindPrinter(const std::vector<InstalledPrinter>& printers,
                                     const QString& deviceName);
 
+// The highest id of the jobs the destination's queue has had, done jobs included (0 when it
+// never had one), to tell a job sent afterwards by. No value when the scheduler does not answer
+// or knows no such queue.
+std::optional<int> NewestJobId(const QString& destination);
+
+// Waits up to a few seconds, window events running meanwhile, until the destination's queue
+// holds a job newer than jobId; one that is done already counts. False when none came.
+bool WaitForJobAfter(const QString& destination, int jobId);
+
 // False also when the scheduler does not answer.
 bool IsPrinterInstalled();
 

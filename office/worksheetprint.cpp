@@ -1,6 +1,7 @@
 #include "worksheetprint.h"
 
 #include "onlysheetshown.h"
+#include "printers.h"
 #include "unovalues.h"
 
 #include <com/sun/star/beans/PropertyValue.hpp>
@@ -48,9 +49,14 @@ bool PrinterIs(const uno::Reference<view::XPrintable>& printable, const rtl::OUS
 }
 } // namespace
 
-bool PrintWorksheet(OfficeSession& office,
-                    const uno::Reference<sheet::XSpreadsheetDocument>& document,
-                    const QString& sheetName, int copies, const QString& device) {
+XlsPrint PrintWorksheet(OfficeSession& office,
+                        const uno::Reference<sheet::XSpreadsheetDocument>& document,
+                        const QString& sheetName, int copies, const QString& device) {
+    // The office calls a job spooled before the scheduler may have it; only a job the queue
+    // shows that it did not show before is one that prints.
+    const std::optional<int> newestBefore = NewestJobId(device);
+    if (!newestBefore)
+        return XlsPrint::Failed;
     const rtl::OUString deviceName = ToOUString(device);
     const rtl::Reference<JobOutcome> outcome(new JobOutcome);
     const uno::Reference<view::XPrintJobListener> listener(outcome.get());
@@ -71,5 +77,7 @@ bool PrintWorksheet(OfficeSession& office,
             jobs->removePrintJobListener(listener);
         },
         OfficeSession::DocumentLimit);
-    return done && printerFound && outcome->Spooled();
+    if (!done || !printerFound || !outcome->Spooled())
+        return XlsPrint::Failed;
+    return WaitForJobAfter(device, *newestBefore) ? XlsPrint::Queued : XlsPrint::NotQueued;
 }

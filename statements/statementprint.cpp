@@ -79,7 +79,7 @@ void PrintStatement(QWidget* owner, const QString& account) {
     if (!readStatement(owner, account, *period, statement))
         return;
     ChosenPrinter printer;
-    if (ChoosePrinter(owner, Settings().Copies, printer) != SheetPrint::Printed)
+    if (ChoosePrinter(owner, Settings().Copies, printer) != PrinterPick::Chosen)
         return;
     if (!printOn(owner, statement, printer))
         return;
@@ -113,7 +113,7 @@ void PrintStatements(QWidget* owner) {
     if (!period)
         return;
     ChosenPrinter printer;
-    if (ChoosePrinter(owner, Settings().Copies, printer) != SheetPrint::Printed)
+    if (ChoosePrinter(owner, Settings().Copies, printer) != PrinterPick::Chosen)
         return;
 
     // Application modal: while the run lets events through, the only thing a click can reach

@@ -121,26 +121,35 @@ class EnvelopeTest : public QObject {
         // Formulas would print their results; as text they print as typed and never run.
         window->TEXT_BillAddress[2]->setText("=1+1");
         window->TEXT_BillAddress[3]->setText("=WEBSERVICE(\"http://127.0.0.1:9/x\")");
+        // A line of digits keeps its leading zeros.
         const QStringList returnAddress = {"Harbour Lane Gardens", "PO Box 4410", "+1-555-0100",
-                                           ""};
+                                           "00123"};
         for (int line = 0; line < 4; ++line)
             window->TEXT_Address[line]->setText(returnAddress[line]);
 
         PromptRecorder prompts;
         prompts.printers = {{Queue, 1}};
         prompts.answers = {QMessageBox::Yes};
+        // "sent to printer" is only true once the queue holds the job.
+        int jobsWhenTold = -1;
+        Prompts().message = [&, record = Prompts().message](QWidget* owner,
+                                                            const MessageRequest& request) {
+            jobsWhenTold = cups_->Jobs(Queue);
+            return record(owner, request);
+        };
         QTest::keyClick(window.get(), Qt::Key_P, Qt::AltModifier);
         QCOMPARE(prompts.messages.size(), std::size_t(2));
         QCOMPARE(prompts.messages[0].icon, QMessageBox::Question);
         QCOMPARE(prompts.messages[1].text,
                  QString("The envelope has been created and sent to printer."));
         QCOMPARE(prompts.messages[1].title, QString("Envelope Complete"));
+        QCOMPARE(jobsWhenTold, jobsBefore + 1);
 
         QCOMPARE(cups_->FinishedJobs(Queue), jobsBefore + 1);
         const QStringList pages = PdfPages(cups_->OutputFile(Queue));
         QCOMPARE(pages.size(), 1);
-        for (const QString& line : QStringList{"Acme Tools", "12 Mill Lane", "=1+1", "WEBSERVICE"} +
-                                       returnAddress.mid(0, 3))
+        for (const QString& line :
+             QStringList{"Acme Tools", "12 Mill Lane", "=1+1", "WEBSERVICE"} + returnAddress)
             QVERIFY2(pages[0].contains(line), qPrintable(line + " not in:\n" + pages[0]));
         QCOMPARE(fingerprint(workbook()), workbookBefore);
         QCOMPARE(fingerprint(folder_->database()), bookBefore);
@@ -170,6 +179,26 @@ class EnvelopeTest : public QObject {
         QCOMPARE(prompts.lastMessage(),
                  QString("Missing excel worksheet for envelope printing, cannot continue."));
         QCOMPARE(prompts.printDialogCopies.size(), std::size_t(2));
+    }
+
+    void vanishedBookIsToldBeforeItsAccountsShow() {
+        regSet_KeyValue(HKEY_LOCAL_MACHINE, MainSettingsKey, setting::Database,
+                        folder_->file("gone.mdb"));
+        PromptRecorder prompts;
+        QStringList accountsWhenTold;
+        Prompts().message = [&, record = Prompts().message](QWidget* owner,
+                                                            const MessageRequest& request) {
+            const auto* window = qobject_cast<frmPelloryEnv*>(owner);
+            for (int i = 0; window && i < window->COMBO_AccountNumber->count(); ++i)
+                accountsWhenTold << window->COMBO_AccountNumber->itemText(i);
+            return record(owner, request);
+        };
+        auto window = startWindow();
+        QCOMPARE(prompts.messages.size(), std::size_t(1));
+        QCOMPARE(prompts.messages[0].icon, QMessageBox::Warning);
+        QCOMPARE(prompts.lastMessage(), ReadEnvelopeSettings().notice);
+        QCOMPARE(accountsWhenTold, QStringList());
+        QCOMPARE(window->COMBO_AccountNumber->count(), 2); // the program folder's book
     }
 
     void unopenableBookEndsTheProgram() {

@@ -27,11 +27,17 @@ class EnvelopeSettingsTest : public QObject {
         regSet_KeyValue(HKEY_LOCAL_MACHINE, MainSettingsKey, setting::Copies, 3);
         read = ReadEnvelopeSettings();
         QCOMPARE(read.database, folder.database());
+        QCOMPARE(read.notice, "The book " + folder.file("gone.mdb") +
+                                  " was not found. Pellory has opened the book " +
+                                  folder.database() +
+                                  " instead; the envelopes are addressed from its accounts.");
         QCOMPARE(read.copies, qint16(3));
         QVERIFY(QFile::copy(folder.database(), folder.file("other.mdb")));
         regSet_KeyValue(HKEY_LOCAL_MACHINE, MainSettingsKey, setting::Database,
                         folder.file("other.mdb"));
-        QCOMPARE(ReadEnvelopeSettings().database, folder.file("other.mdb"));
+        read = ReadEnvelopeSettings();
+        QCOMPARE(read.database, folder.file("other.mdb"));
+        QCOMPARE(read.notice, QString());
 
         ClearSettingsStore();
         ReadEnvelopeSettings();

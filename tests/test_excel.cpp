@@ -119,7 +119,8 @@ class ExcelTest : public QObject {
         QCOMPARE(xlsOpen_Workbook(Workbook()), 0);
         QVERIFY(xlsSet_CellValue(0, 5, 10, QStringLiteral("'0004711")));
         QVERIFY(xlsSet_CellValue(0, 13, 1, QStringLiteral("'Ada Lovelace")));
-        QVERIFY(xlsPrint_Worksheet(QStringLiteral("Sheet1"), 3, Printer()));
+        QCOMPARE(xlsPrint_Worksheet(QStringLiteral("Sheet1"), 3, Printer()), XlsPrint::Queued);
+        QCOMPARE(cups_->Jobs(Queue), 1); // done only once the queue holds the job
         xlsClose_Workbook(false);
 
         QCOMPARE(cups_->FinishedJobs(Queue), 1);
@@ -135,13 +136,15 @@ class ExcelTest : public QObject {
     void unknownPrinterPrintsNothing() {
         const int jobsBefore = cups_->FinishedJobs(Queue);
         QCOMPARE(xlsOpen_Workbook(Workbook()), 0);
-        QVERIFY(!xlsPrint_Worksheet(QStringLiteral("Sheet1"), 1,
-                                    QStringLiteral("no-such-printer on ipp://nowhere/")));
-        QVERIFY(!xlsPrint_Worksheet(QStringLiteral("Sheet1"), 1, QStringLiteral("pellory")));
-        QVERIFY(!xlsPrint_Worksheet(QStringLiteral("Sheet9"), 1, Printer()));
+        QCOMPARE(xlsPrint_Worksheet(QStringLiteral("Sheet1"), 1,
+                                    QStringLiteral("no-such-printer on ipp://nowhere/")),
+                 XlsPrint::Failed);
+        QCOMPARE(xlsPrint_Worksheet(QStringLiteral("Sheet1"), 1, QStringLiteral("pellory")),
+                 XlsPrint::Failed);
+        QCOMPARE(xlsPrint_Worksheet(QStringLiteral("Sheet9"), 1, Printer()), XlsPrint::Failed);
         xlsClose_Workbook(false);
         QCOMPARE(cups_->FinishedJobs(Queue), jobsBefore);
-        QVERIFY(!xlsPrint_Worksheet(QStringLiteral("Sheet1"), 1, Printer()));
+        QCOMPARE(xlsPrint_Worksheet(QStringLiteral("Sheet1"), 1, Printer()), XlsPrint::Failed);
     }
 
     void missingOrBrokenWorkbookDoesNotOpen() {
@@ -189,7 +192,7 @@ class ExcelTest : public QObject {
         for (const int pid : offices)
             ::kill(pid, SIGSTOP);
         QVERIFY(!xlsSet_CellValue(0, 1, 1, QStringLiteral("'never lands")));
-        QVERIFY(!xlsPrint_Worksheet(QStringLiteral("Sheet1"), 1, Printer()));
+        QCOMPARE(xlsPrint_Worksheet(QStringLiteral("Sheet1"), 1, Printer()), XlsPrint::Failed);
         QVERIFY(!xlsExport_WorksheetPdf(QStringLiteral("Sheet1"), work_->filePath("x.pdf")));
         QVERIFY(!xlsClose_Workbook(true)); // the caller learns the save did not land
         // No half-written workbook or PDF, and no lock file the killed office could not remove.
@@ -205,7 +208,7 @@ class ExcelTest : public QObject {
         QCOMPARE(xlsOpen_Workbook(first), 0);
         QVERIFY(xlsSet_CellValue(0, 5, 10, QStringLiteral("'0000001")));
         QVERIFY(xlsSet_CellValue(0, 13, 1, QStringLiteral("'Only The First")));
-        QVERIFY(xlsPrint_Worksheet(QStringLiteral("Sheet1"), 1, Printer()));
+        QCOMPARE(xlsPrint_Worksheet(QStringLiteral("Sheet1"), 1, Printer()), XlsPrint::Queued);
         QVERIFY(xlsClose_Workbook(true));
         const QList<int> office = ProcessesMentioning(temp_.path());
         QCOMPARE(office.size(), 1);
@@ -216,7 +219,7 @@ class ExcelTest : public QObject {
         QCOMPARE(ProcessesMentioning(temp_.path()), office);
         QVERIFY(xlsSet_CellValue(0, 5, 10, QStringLiteral("'0000002")));
         const int jobsBefore = cups_->FinishedJobs(Queue);
-        QVERIFY(xlsPrint_Worksheet(QStringLiteral("Sheet1"), 1, Printer()));
+        QCOMPARE(xlsPrint_Worksheet(QStringLiteral("Sheet1"), 1, Printer()), XlsPrint::Queued);
         QVERIFY(xlsClose_Workbook(true));
 
         QCOMPARE(cups_->FinishedJobs(Queue), jobsBefore + 1);
@@ -247,7 +250,7 @@ class ExcelTest : public QObject {
             QCOMPARE(xlsOpen_Workbook(Workbook()), 0);
             QVERIFY(xlsSet_CellValue(0, 5, 10, QStringLiteral("'0000003")));
             const int jobsBefore = cups_->FinishedJobs(Queue);
-            QVERIFY(xlsPrint_Worksheet(QStringLiteral("Sheet1"), 1, Printer()));
+            QCOMPARE(xlsPrint_Worksheet(QStringLiteral("Sheet1"), 1, Printer()), XlsPrint::Queued);
             xlsClose_Workbook(false);
             QCOMPARE(cups_->FinishedJobs(Queue), jobsBefore + 1);
             const QList<int> now = ProcessesMentioning(temp_.path());

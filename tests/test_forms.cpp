@@ -26,8 +26,9 @@ class FormsTest : public QObject {
             return {QStringLiteral("could not fill ") + workbook};
         for (int column = 5; styleTotals && column <= 8; ++column)
             xlsSet_CellStyle(1, 23, column);
-        const bool printed = xlsPrint_Worksheet(
-            sheet, 1, queue_ + QStringLiteral(" on file://") + cups_->OutputFile(queue_));
+        const bool printed = xlsPrint_Worksheet(sheet, 1,
+                                                queue_ + QStringLiteral(" on file://") +
+                                                    cups_->OutputFile(queue_)) == XlsPrint::Queued;
         xlsClose_Workbook(false);
         if (!printed || cups_->FinishedJobs(queue_) < 0)
             return {QStringLiteral("could not print ") + workbook};

@@ -5,7 +5,10 @@
 #include "testsupport.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QPrintDialog>
+#include <QProcess>
+#include <QTemporaryFile>
 #include <QTimer>
 #include <memory>
 
@@ -39,6 +42,16 @@ class PrintersTest : public QObject {
                 dialog->reject();
         });
         return RunPrintDialog(nullptr, copies);
+    }
+
+    // Sends a small text file to the queue as any program would, through lp.
+    bool SubmitJob(const QString& queue) {
+        QTemporaryFile text;
+        if (!text.open() || text.write("a page\n") < 0)
+            return false;
+        text.flush();
+        return QProcess::execute(QStringLiteral("lp"), {QStringLiteral("-s"), QStringLiteral("-d"),
+                                                        queue, text.fileName()}) == 0;
     }
 
   private slots:
@@ -97,6 +110,44 @@ class PrintersTest : public QObject {
         QVERIFY(!FindPrinter(*printers, QStringLiteral("Office-Annex"))->HoldsJobs());
     }
 
+    // A print is done once the queue shows a job it did not show before, held or printed.
+    void newJobIsSeenOnceTheQueueHoldsIt() {
+        QCOMPARE(NewestJobId(QStringLiteral("no-such-queue")), std::nullopt);
+        const auto before = NewestJobId(QStringLiteral("Office-Annex"));
+        QCOMPARE(before, std::optional<int>(0));
+        bool painted = false;
+        QTimer::singleShot(100, [&painted] { painted = true; });
+        QElapsedTimer waited;
+        waited.start();
+        QVERIFY(!WaitForJobAfter(QStringLiteral("Office-Annex"), *before));
+        QVERIFY(waited.elapsed() >= 4000 && waited.elapsed() < 8000);
+        QVERIFY(painted);
+
+        // A job that is printed and done already counts, also when it went to an instance.
+        QVERIFY(SubmitJob(QStringLiteral("Office-Annex")));
+        QCOMPARE(cups_->FinishedJobs(QStringLiteral("Office-Annex")), 1);
+        QVERIFY(WaitForJobAfter(QStringLiteral("Office-Annex/draft"), *before));
+        const auto newest = NewestJobId(QStringLiteral("Office-Annex"));
+        QVERIFY(newest > before);
+        // One held by a stopped queue counts too; jobs of other queues do not.
+        const auto held = NewestJobId(QStringLiteral("BackOffice"));
+        QVERIFY(SubmitJob(QStringLiteral("BackOffice")));
+        QVERIFY(WaitForJobAfter(QStringLiteral("BackOffice"), *held));
+        QCOMPARE(NewestJobId(QStringLiteral("Office-Annex")), newest);
+    }
+
+    void choosingAPrinterTellsChosenFromCancelled() {
+        PromptRecorder prompts;
+        prompts.printers = {{QStringLiteral("Office-Annex"), 3}};
+        ChosenPrinter chosen;
+        QCOMPARE(ChoosePrinter(nullptr, 2, chosen), PrinterPick::Chosen);
+        QCOMPARE(chosen.deviceName, QStringLiteral("Office-Annex"));
+        QCOMPARE(chosen.copies, 3);
+        QCOMPARE(ChoosePrinter(nullptr, 2, chosen), PrinterPick::Cancelled);
+        QCOMPARE(chosen.deviceName, QStringLiteral("Office-Annex"));
+        QCOMPARE(prompts.printDialogCopies, (std::vector<int>{2, 2}));
+    }
+
     // A scheduler that never answers counts as no printer, and the window paints meanwhile.
     void hungSchedulerIsNoPrinterAndFreezesNothing() {
         const HungCups hung;
@@ -105,12 +156,17 @@ class PrintersTest : public QObject {
         QTimer::singleShot(100, [&painted] { painted = true; });
         QVERIFY(!IsPrinterInstalled());
         QVERIFY(painted);
+        QCOMPARE(NewestJobId(QStringLiteral("Office-Annex")), std::nullopt);
+        QVERIFY(!WaitForJobAfter(QStringLiteral("Office-Annex"), 0));
 
         PromptRecorder prompts;
         prompts.printers = {{QStringLiteral("Office-Annex"), 1}};
         QCOMPARE(PrintOnChosenPrinter(nullptr, QStringLiteral("Sheet1"), 2), SheetPrint::Failed);
         QVERIFY(prompts.printDialogCopies.empty()); // the dialog would have hung on it too
         QVERIFY(prompts.messages.empty());          // the caller says it failed
+        ChosenPrinter chosen;
+        QCOMPARE(ChoosePrinter(nullptr, 2, chosen), PrinterPick::Unavailable);
+        QVERIFY(prompts.printDialogCopies.empty());
     }
 
     void printDialogReturnsPrinterAndCopies() {

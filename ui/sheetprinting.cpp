@@ -23,16 +23,16 @@ void TellIfQueueHoldsJob(QWidget* owner, const QString& printerName) {
                 QMessageBox::Warning);
 }
 
-SheetPrint ChoosePrinter(QWidget* owner, qint16 initialCopies, ChosenPrinter& chosen) {
+PrinterPick ChoosePrinter(QWidget* owner, qint16 initialCopies, ChosenPrinter& chosen) {
     // A scheduler that does not answer would freeze the print dialog too.
     if (!InstalledPrinters())
-        return SheetPrint::Failed;
+        return PrinterPick::Unavailable;
     OverridePointer arrow(Qt::ArrowCursor);
     const PrinterChoice choice = dlgShow_Printer(owner, initialCopies);
     if (choice.deviceName.isEmpty())
-        return SheetPrint::Cancelled;
+        return PrinterPick::Cancelled;
     chosen = {choice.deviceName, choice.copies};
-    return SheetPrint::Printed;
+    return PrinterPick::Chosen;
 }
 
 SheetPrint PrintOnPrinter(QWidget* owner, const QString& sheetName, const ChosenPrinter& chosen) {
@@ -47,16 +47,31 @@ SheetPrint PrintOnPrinter(QWidget* owner, const QString& sheetName, const Chosen
                     QMessageBox::Critical);
         return SheetPrint::Failed;
     }
-    return xlsPrint_Worksheet(sheetName, chosen.copies, printer->name + " on " + printer->port)
-               ? SheetPrint::Printed
-               : SheetPrint::Failed;
+    switch (xlsPrint_Worksheet(sheetName, chosen.copies, printer->name + " on " + printer->port)) {
+    case XlsPrint::Queued:
+        return SheetPrint::Printed;
+    case XlsPrint::NotQueued:
+        ShowMessage(owner,
+                    "The page did not reach the queue of the printer \"" + printer->name +
+                        "\": the office printed it, but no print job appeared in that queue.",
+                    QMessageBox::Critical);
+        return SheetPrint::Failed;
+    case XlsPrint::Failed:
+        break;
+    }
+    return SheetPrint::Failed;
 }
 
 SheetPrint PrintOnChosenPrinter(QWidget* owner, const QString& sheetName, qint16 initialCopies) {
     ChosenPrinter chosen;
-    if (const SheetPrint choice = ChoosePrinter(owner, initialCopies, chosen);
-        choice != SheetPrint::Printed)
-        return choice;
+    switch (ChoosePrinter(owner, initialCopies, chosen)) {
+    case PrinterPick::Chosen:
+        break;
+    case PrinterPick::Cancelled:
+        return SheetPrint::Cancelled;
+    case PrinterPick::Unavailable:
+        return SheetPrint::Failed;
+    }
     const SheetPrint printed = PrintOnPrinter(owner, sheetName, chosen);
     if (printed == SheetPrint::Printed)
         TellIfQueueHoldsJob(owner, chosen.deviceName);
