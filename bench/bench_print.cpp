@@ -67,9 +67,9 @@ int main(int argc, char** argv) {
             WriteCells(invoice) && (at[1] = clock.elapsed(), true) &&
             xlsPrint_Worksheet(QStringLiteral("Sheet1"), 1, printer) == XlsPrint::Queued;
         at[2] = clock.elapsed();
-        xlsClose_Workbook(true);
+        const bool saved = xlsClose_Workbook(true);
         at[3] = clock.elapsed();
-        if (!ok || cups.FinishedJobs(queue) != run + 1) {
+        if (!ok || !saved || cups.FinishedJobs(queue) != run + 1) {
             std::fprintf(stderr, "job %d failed\n", run + 1);
             return 1;
         }

@@ -104,7 +104,8 @@ int main(int argc, char** argv) {
     if (!sheet.open())
         return 1;
     const long long opened = since(clock);
-    sheet.write(plan);
+    if (!sheet.write(plan))
+        return 1;
     const long long written = since(clock);
     const bool printed = sheet.print() == SheetPrint::Printed;
     const long long spooled = since(clock);
@@ -114,8 +115,9 @@ int main(int argc, char** argv) {
     for (const SheetTexts& block : plan.blocks)
         for (int row = 0; row < block.texts.size(); ++row)
             for (int column = 0; column < block.texts[row].size(); ++column)
-                xlsSet_CellValue(ReportSheetIndex, block.row + row, block.column + column,
-                                 block.texts[row][column]);
+                if (!xlsSet_CellValue(ReportSheetIndex, block.row + row, block.column + column,
+                                      block.texts[row][column]))
+                    return 1;
     const long long oneByOne = since(clock);
     sheet.close();
     if (!printed || cups.FinishedJobs(queue) != 1) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "result.h"
+#include "sheettexts.h"
 
 #include <QDate>
 #include <QList>
@@ -84,13 +85,6 @@ struct ReportAccountCheck {
 
 // Looks the account up in the book the caller has open.
 Result<ReportAccountCheck> CheckReportAccount(const QString& account);
-
-// A rectangle of texts on the report sheet, texts[0][0] at (row, column).
-struct SheetTexts {
-    int row = 0;
-    int column = 0;
-    QList<QStringList> texts;
-};
 
 // Where every text of a report goes on the report sheet, in writing order.
 struct ReportSheetPlan {

@@ -17,7 +17,7 @@ inline const QString EnvelopeSettingsKey =
 // Stores value under key\name. With forceText the value is stored as text; otherwise a value
 // that converts to a 32-bit integer is stored as that number ("02" becomes 2), anything else
 // as text. Returns 0 when the store was written, -1 when it cannot be.
-qint32 regSet_KeyValue(quint32 hive, const QString& keyPath, const QString& valueName,
+[[nodiscard]] qint32 regSet_KeyValue(quint32 hive, const QString& keyPath, const QString& valueName,
                        const QVariant& value, bool forceText = false,
                        const QString& machineName = QString());
 

@@ -187,7 +187,7 @@ void frmPelloryEnv::PrintEnvelope() {
     printOnWorkbook(choice.deviceName, choice.copies);
     // The office is closed without saving whatever happened, so the workbook keeps no address.
     const BusyPointer closing;
-    xlsClose_Workbook(false);
+    CloseWithoutSaving();
 }
 
 void frmPelloryEnv::printOnWorkbook(const QString& deviceName, int copies) {
@@ -198,8 +198,16 @@ void frmPelloryEnv::printOnWorkbook(const QString& deviceName, int copies) {
                     QMessageBox::Critical);
         return;
     }
-    for (const EnvelopeCell& cell : EnvelopeCells(lines(TEXT_Address), lines(TEXT_BillAddress)))
-        xlsSet_CellValue(EnvelopeSheetIndex, cell.row, cell.column, cell.value);
+    for (const EnvelopeCell& cell : EnvelopeCells(lines(TEXT_Address), lines(TEXT_BillAddress))) {
+        if (!xlsSet_CellValue(EnvelopeSheetIndex, cell.row, cell.column, cell.value)) {
+            busy.release();
+            ShowMessage(this,
+                        QStringLiteral("Error writing the envelope into excel worksheet "
+                                       "[Sheet1]; nothing was printed."),
+                        QMessageBox::Critical);
+            return;
+        }
+    }
     // The printing every form shares: the envelope is sent only once the printer's queue has it.
     const SheetPrint printed = PrintOnPrinter(this, EnvelopeSheet, {deviceName, copies});
     busy.release();

@@ -71,8 +71,7 @@ frmInvoice::Stored frmInvoice::storeForPrinting(InvoiceRecord* invoice, double c
         ShowMessage(this, failure, QMessageBox::Critical);
         return Stored::Refused;
     }
-    if (invoice)
-        raiseLastInvoice(this, ParseNumber(number).value_or(0.0));
+    raiseLastInvoice(this, ParseNumber(number).value_or(0.0));
     if (!found->ok() || !found->value()) {
         // The invoice, when this was one, is stored all the same: say so, so it is not made twice.
         ShowMessage(this,

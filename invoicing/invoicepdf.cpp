@@ -1,15 +1,9 @@
 #include "invoicepdf.h"
 
-#include "invoicesheet.h"
 #include "modExcel.h"
-#include "paths.h"
 
 namespace {
 const QString InvoiceSheetName = QStringLiteral("Sheet1");
-}
-
-QString InvoicePdfPath(const QString& invoiceNumber) {
-    return ProgramFile(QStringLiteral("backup/Inv") + invoiceNumber + QStringLiteral(".pdf"));
 }
 
 bool ExportInvoicePdf(const QString& invoiceNumber) {
@@ -25,6 +19,6 @@ bool MakeInvoicePdfFromBackup(const QString& invoiceNumber) {
     if (xlsOpen_Workbook(InvoiceBackupPath(invoiceNumber)) != 0)
         return false;
     const bool exported = xlsExport_WorksheetPdf(InvoiceSheetName, InvoicePdfPath(invoiceNumber));
-    xlsClose_Workbook(false);
+    CloseWithoutSaving();
     return exported;
 }

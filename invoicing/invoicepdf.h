@@ -1,9 +1,8 @@
 #pragma once
 
-#include <QString>
+#include "invoicefiles.h"
 
-// The PDF of an invoice, kept beside its backup workbook: backup/Inv<number>.pdf.
-QString InvoicePdfPath(const QString& invoiceNumber);
+#include <QString>
 
 // Exports Sheet1 of the open invoice workbook as the invoice's PDF. A failure is only logged
 // as a warning: the PDF is made again from the backup workbook when it is needed.

@@ -2,6 +2,7 @@
 
 #include "bookaccess.h"
 #include "formats.h"
+#include "invoicefiles.h"
 #include "invoicesheet.h"
 #include "modCommand.h"
 #include "prompts.h"

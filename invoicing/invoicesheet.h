@@ -1,34 +1,11 @@
 #pragma once
 
+#include "invoiceplan.h"
+
 #include <QString>
-#include <array>
 #include <utility>
 
 class QWidget;
-struct ProfileRecord;
-
-// What one invoice prints: texts as they go into the cells. A blank invoice leaves units,
-// charges and amount billed empty.
-struct InvoiceCells {
-    QString account;
-    QString number;
-    QString dateBilled;
-    QString units;
-    QString charges;
-    QString previous;
-    QString billed;
-    QString dateDue;
-    std::array<QString, 2> messages;
-    QString payable;
-    QString description;
-    QString customerName;
-    std::array<QString, 4> billAddress;
-    std::array<QString, 4> receivingAddress;
-    QString guid;
-
-    // Name and addresses from the account's profile.
-    void takeAddresses(const ProfileRecord& profile);
-};
 
 enum class InvoicePrint { NotOpened, Cancelled, Printed, Failed };
 
@@ -67,8 +44,3 @@ class InvoiceSheet {
 // What a failure message adds after "Print / Save" stored the invoice: it is in the book, and
 // how to print it again.
 QString InvoiceStoredNote(const QString& invoiceNumber);
-
-// The backup copy of an invoice's workbook.
-QString InvoiceBackupPath(const QString& invoiceNumber);
-// There is a backup folder, but no copy of this invoice in it.
-bool InvoiceBackupMissing(const QString& invoiceNumber);

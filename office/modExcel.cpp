@@ -220,8 +220,9 @@ int OpenIn(std::unique_ptr<OfficeSession> office, const QString& path) {
 } // namespace
 
 int xlsOpen_Workbook(const QString& path) {
+    // A workbook left open by an earlier job is let go unsaved.
     if (Current())
-        xlsClose_Workbook(false);
+        CloseWithoutSaving();
     if (!QFileInfo(path).isFile())
         return xlsErrFileNotFound;
     // A warm office that died or hangs is let go and the job runs on a fresh one, once.

@@ -17,25 +17,25 @@ enum XlsError : int {
 };
 
 // Opens the workbook at path; 0 when it is open, otherwise an XlsError.
-int xlsOpen_Workbook(const QString& path);
+[[nodiscard]] int xlsOpen_Workbook(const QString& path);
 
 // Writes value into a cell of worksheet `sheet` (0 = first; row and column from 1). A value
 // starting with an apostrophe is stored as the text after it, as typed into a spreadsheet;
 // any other value is taken as typed (a number becomes a number), except that nothing
 // written ever becomes a formula. False when no workbook is open or the write failed.
-bool xlsSet_CellValue(int sheet, int row, int column, const QString& value);
+[[nodiscard]] bool xlsSet_CellValue(int sheet, int row, int column, const QString& value);
 
 // Writes a rectangle of texts in one call to the office, rows[0][0] at (row, column). Every
 // value is stored as text (a leading apostrophe, as typed into a spreadsheet, is dropped), so
 // nothing becomes a number or a formula; an empty value leaves its cell empty. False when no
 // workbook is open, the rows differ in length, or the write failed.
-bool xlsSet_CellValues(int sheet, int row, int column, const QList<QStringList>& rows);
+[[nodiscard]] bool xlsSet_CellValues(int sheet, int row, int column, const QList<QStringList>& rows);
 
 // Sets a cell in bold Arial with a thin continuous border around it.
-bool xlsSet_CellStyle(int sheet, int row, int column);
+[[nodiscard]] bool xlsSet_CellStyle(int sheet, int row, int column);
 
 // Sets a cell in bold Arial, without a border.
-bool xlsSet_CellFont(int sheet, int row, int column);
+[[nodiscard]] bool xlsSet_CellFont(int sheet, int row, int column);
 
 // What became of a print job.
 enum class XlsPrint {
@@ -47,19 +47,25 @@ enum class XlsPrint {
 // Prints only the worksheet named sheetName, `copies` times in one job, on printer
 // "DEVICE on PORT" (the CUPS queue DEVICE), and waits, window events running, until that
 // queue holds the job.
-XlsPrint xlsPrint_Worksheet(const QString& sheetName, int copies, const QString& printer);
+[[nodiscard]] XlsPrint xlsPrint_Worksheet(const QString& sheetName, int copies, const QString& printer);
 
 // Exports only the worksheet named sheetName as a PDF file at path, page for page as it
 // prints, through the office's own PDF export; the workbook stays open and unchanged. True
 // once the whole file is in place; false when no workbook is open or anything fails, and then
 // path is left as it was.
-bool xlsExport_WorksheetPdf(const QString& sheetName, const QString& path);
+[[nodiscard]] bool xlsExport_WorksheetPdf(const QString& sheetName, const QString& path);
 
 // Saves the workbook over its file in the Excel 97 format when saveChanges is set, then closes
 // the document: nothing of it stays in the office, and a document closed without saving never
 // changes its file. False when a save was asked for and the file could not be replaced (or no
 // workbook was open).
-bool xlsClose_Workbook(bool saveChanges);
+[[nodiscard]] bool xlsClose_Workbook(bool saveChanges);
+
+// Closes the open workbook without saving. Such a close cannot lose anything, so there is no
+// result to look at.
+inline void CloseWithoutSaving() {
+    (void)xlsClose_Workbook(false);
+}
 
 // Starts an office in the background for the next xlsOpen_Workbook, without waiting for it.
 void xlsWarm_Office();

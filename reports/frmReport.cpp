@@ -290,8 +290,13 @@ void frmReport::PrintReport() {
     BusyPointer busy;
     ReportSheet sheet(this);
     if (sheet.open()) {
-        sheet.write(PlanReportSheet(report));
-        if (sheet.print() == SheetPrint::Printed) {
+        if (!sheet.write(PlanReportSheet(report))) {
+            busy.release();
+            ShowMessage(this,
+                        QStringLiteral("Error writing the report into excel worksheet [Sheet2]; "
+                                       "nothing was printed."),
+                        QMessageBox::Critical);
+        } else if (sheet.print() == SheetPrint::Printed) {
             PauseAfterPrinting();
             LogTransaction("Created summary report for account# " + report.account);
             busy.release();

@@ -8,8 +8,8 @@
 #include "settings.h"
 
 namespace {
-void writeTexts(const SheetTexts& texts) {
-    xlsSet_CellValues(ReportSheetIndex, texts.row, texts.column, texts.texts);
+bool writeTexts(const SheetTexts& texts) {
+    return xlsSet_CellValues(ReportSheetIndex, texts.row, texts.column, texts.texts);
 }
 } // namespace
 
@@ -25,23 +25,27 @@ bool ReportSheet::open() {
     return open_;
 }
 
-void ReportSheet::write(const ReportSheetPlan& plan) {
+bool ReportSheet::write(const ReportSheetPlan& plan) {
     EventPacer pacer;
     for (const SheetTexts& texts : plan.header)
-        writeTexts(texts);
+        if (!writeTexts(texts))
+            return false;
     for (const SheetTexts& texts : plan.blocks) {
-        writeTexts(texts);
+        if (!writeTexts(texts))
+            return false;
         pacer.letEventsRun();
     }
-    writeTexts(plan.endingBalance);
+    if (!writeTexts(plan.endingBalance))
+        return false;
     const int columns = static_cast<int>(plan.labels.size());
-    for (int i = 0; i < columns; ++i)
-        xlsSet_CellFont(ReportSheetIndex, plan.labelRow, ReportTotalsColumn + i);
-    for (int i = 0; i < columns; ++i)
-        xlsSet_CellValue(ReportSheetIndex, plan.labelRow, ReportTotalsColumn + i, plan.labels[i]);
-    for (int i = 0; i < columns; ++i)
-        xlsSet_CellStyle(ReportSheetIndex, plan.totalsRow, ReportTotalsColumn + i);
-    xlsSet_CellValues(ReportSheetIndex, plan.totalsRow, ReportTotalsColumn, {plan.totals});
+    for (int i = 0; i < columns; ++i) {
+        const int column = ReportTotalsColumn + i;
+        if (!xlsSet_CellFont(ReportSheetIndex, plan.labelRow, column) ||
+            !xlsSet_CellValue(ReportSheetIndex, plan.labelRow, column, plan.labels[i]) ||
+            !xlsSet_CellStyle(ReportSheetIndex, plan.totalsRow, column))
+            return false;
+    }
+    return xlsSet_CellValues(ReportSheetIndex, plan.totalsRow, ReportTotalsColumn, {plan.totals});
 }
 
 SheetPrint ReportSheet::print() {
@@ -57,6 +61,6 @@ void ReportSheet::close() {
     if (!open_)
         return;
     BusyPointer busy;
-    xlsClose_Workbook(false);
+    CloseWithoutSaving();
     open_ = false;
 }

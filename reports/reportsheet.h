@@ -17,8 +17,8 @@ class ReportSheet {
     // Opens the workbook of the Worksheet setting; says so when it cannot.
     bool open();
     // Writes the report's texts into Sheet2, a block of cells at a time, keeping window
-    // events flowing. A write that fails is passed over.
-    void write(const ReportSheetPlan& plan);
+    // events flowing. False at the first write the office did not take.
+    [[nodiscard]] bool write(const ReportSheetPlan& plan);
     // Lets the user choose the printer and prints Sheet2; says so when printing fails.
     SheetPrint print();
     // Closes the workbook without saving; safe to call more than once.

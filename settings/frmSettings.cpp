@@ -60,9 +60,10 @@ QStringList entriesOf(const QComboBox* list) {
     return entries;
 }
 
-void writeSetting(const QString& name, const QVariant& value, bool asText) {
-    regSet_KeyValue(HKEY_LOCAL_MACHINE, MainSettingsKey, name, value, asText);
+bool writeSetting(const QString& name, const QVariant& value, bool asText) {
+    const bool written = regSet_KeyValue(HKEY_LOCAL_MACHINE, MainSettingsKey, name, value, asText) == 0;
     LetEventsRun();
+    return written;
 }
 } // namespace
 
@@ -287,7 +288,10 @@ void frmSettings::Save() {
         notices << "The unit descriptions could not be saved to " +
                        QDir::toNativeSeparators(UnitDescriptionFilePath()) +
                        "; the list is as it was before.";
-    writeSettings();
+    if (!writeSettings())
+        notices << "Some settings could not be written to " +
+                       QDir::toNativeSeparators(SettingsFilePath()) +
+                       "; those stay as they were stored before.";
     // A compaction that gives way to another program changes nothing and is not reported; a
     // backup copy that could not be written is, since the user counts on it.
     const BookUpkeep upkeep =
@@ -305,13 +309,15 @@ void frmSettings::Save() {
     accept();
 }
 
-void frmSettings::writeSettings() {
-    writeSetting(setting::Database, TEXT_Database->text(), true);
-    writeSetting(setting::Message0, TEXT_Message[0]->text(), true);
-    writeSetting(setting::Message1, TEXT_Message[1]->text(), true);
-    writeSetting(setting::Description, COMBO_Description->currentText(), true);
-    writeSetting(setting::Worksheet, TEXT_Worksheet->text(), true);
-    writeSetting(setting::Copies, HScroll_Copies->value(), false);
-    writeSetting(setting::TransactionLog, CHECK_Transaction->isChecked() ? 1 : 0, false);
-    writeSetting(setting::NoShow, CHECK_NoShow->isChecked() ? 1 : 0, false);
+bool frmSettings::writeSettings() {
+    bool written = true;
+    written = writeSetting(setting::Database, TEXT_Database->text(), true) && written;
+    written = writeSetting(setting::Message0, TEXT_Message[0]->text(), true) && written;
+    written = writeSetting(setting::Message1, TEXT_Message[1]->text(), true) && written;
+    written = writeSetting(setting::Description, COMBO_Description->currentText(), true) && written;
+    written = writeSetting(setting::Worksheet, TEXT_Worksheet->text(), true) && written;
+    written = writeSetting(setting::Copies, HScroll_Copies->value(), false) && written;
+    written = writeSetting(setting::TransactionLog, CHECK_Transaction->isChecked() ? 1 : 0, false) && written;
+    written = writeSetting(setting::NoShow, CHECK_NoShow->isChecked() ? 1 : 0, false) && written;
+    return written;
 }

@@ -52,5 +52,6 @@ class frmSettings : public QDialog {
     void deleteDescription();
     void purgeLog();
     void Save();
-    void writeSettings();
+    // False when the store did not take one of them.
+    bool writeSettings();
 };

@@ -13,6 +13,8 @@
 #include <QProgressDialog>
 
 namespace {
+const QString FormNotWritten = QStringLiteral(
+    "Error writing the statement into its worksheet; the statement was not printed.");
 const QString OpenFailure = QStringLiteral("Error opening main database, cannot continue.\n\n");
 
 // Asks from which day the statements run; none when the user cancels or types no date.
@@ -56,9 +58,12 @@ bool printOn(QWidget* owner, const Statement& statement, const ChosenPrinter& pr
     StatementSheet sheet(owner);
     if (!sheet.open())
         return false;
-    {
-        BusyPointer busy;
-        sheet.write(PlanStatementSheet(statement));
+    BusyPointer busy;
+    const bool written = sheet.write(PlanStatementSheet(statement));
+    busy.release();
+    if (!written) {
+        ShowMessage(owner, FormNotWritten, QMessageBox::Critical);
+        return false;
     }
     if (sheet.print(printer) != SheetPrint::Printed)
         return false;

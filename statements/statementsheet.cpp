@@ -30,13 +30,17 @@ bool StatementSheet::open() {
     return open_;
 }
 
-void StatementSheet::write(const StatementSheetPlan& plan) {
+bool StatementSheet::write(const StatementSheetPlan& plan) {
     for (const SheetTexts& texts : plan.texts)
-        xlsSet_CellValues(StatementSheetIndex, texts.row, texts.column, texts.texts);
+        if (!xlsSet_CellValues(StatementSheetIndex, texts.row, texts.column, texts.texts))
+            return false;
     for (const auto& [row, column] : plan.bold)
-        xlsSet_CellFont(StatementSheetIndex, row, column);
+        if (!xlsSet_CellFont(StatementSheetIndex, row, column))
+            return false;
     for (const auto& [row, column] : plan.bordered)
-        xlsSet_CellStyle(StatementSheetIndex, row, column);
+        if (!xlsSet_CellStyle(StatementSheetIndex, row, column))
+            return false;
+    return true;
 }
 
 SheetPrint StatementSheet::print(const ChosenPrinter& printer) {
@@ -51,6 +55,6 @@ void StatementSheet::close() {
     if (!open_)
         return;
     BusyPointer busy;
-    xlsClose_Workbook(false);
+    CloseWithoutSaving();
     open_ = false;
 }

@@ -17,7 +17,8 @@ class StatementSheet {
     // Opens pellorystmt.xls from the program folder; says so when it cannot.
     bool open();
     // Writes the statement's texts a block of cells at a time, then bolds and borders.
-    void write(const StatementSheetPlan& plan);
+    // False at the first write the office did not take.
+    [[nodiscard]] bool write(const StatementSheetPlan& plan);
     // Prints the statement on the printer chosen; says so when printing fails.
     SheetPrint print(const ChosenPrinter& printer);
     // Closes the workbook without saving; safe to call more than once.

@@ -156,7 +156,7 @@ class EnvelopeTest : public QObject {
     }
 
     void cancelOrNoStartsNoOffice() {
-        regSet_KeyValue(HKEY_LOCAL_MACHINE, MainSettingsKey, setting::Copies, 3);
+        QCOMPARE(regSet_KeyValue(HKEY_LOCAL_MACHINE, MainSettingsKey, setting::Copies, 3), 0);
         QFileSystemWatcher offices({officeTemp_.path()});
         QSignalSpy officeStarted(&offices, &QFileSystemWatcher::directoryChanged);
         auto window = startWindow();
@@ -182,8 +182,8 @@ class EnvelopeTest : public QObject {
     }
 
     void vanishedBookIsToldBeforeItsAccountsShow() {
-        regSet_KeyValue(HKEY_LOCAL_MACHINE, MainSettingsKey, setting::Database,
-                        folder_->file("gone.mdb"));
+        QCOMPARE(regSet_KeyValue(HKEY_LOCAL_MACHINE, MainSettingsKey, setting::Database,
+                        folder_->file("gone.mdb")), 0);
         PromptRecorder prompts;
         QStringList accountsWhenTold;
         Prompts().message = [&, record = Prompts().message](QWidget* owner,
@@ -205,7 +205,7 @@ class EnvelopeTest : public QObject {
         QFile broken(folder_->file("broken.mdb"));
         QVERIFY(broken.open(QIODevice::WriteOnly) && broken.write("not a book") > 0);
         broken.close();
-        regSet_KeyValue(HKEY_LOCAL_MACHINE, MainSettingsKey, setting::Database, broken.fileName());
+        QCOMPARE(regSet_KeyValue(HKEY_LOCAL_MACHINE, MainSettingsKey, setting::Database, broken.fileName()), 0);
         PromptRecorder prompts;
         frmPelloryEnv window;
         QSignalSpy finished(&window, &QDialog::finished);

@@ -22,9 +22,9 @@ class EnvelopeSettingsTest : public QObject {
 
         // A configured book that vanished falls back to the program folder's; one that
         // exists is used as configured.
-        regSet_KeyValue(HKEY_LOCAL_MACHINE, MainSettingsKey, setting::Database,
-                        folder.file("gone.mdb"));
-        regSet_KeyValue(HKEY_LOCAL_MACHINE, MainSettingsKey, setting::Copies, 3);
+        QCOMPARE(regSet_KeyValue(HKEY_LOCAL_MACHINE, MainSettingsKey, setting::Database,
+                        folder.file("gone.mdb")), 0);
+        QCOMPARE(regSet_KeyValue(HKEY_LOCAL_MACHINE, MainSettingsKey, setting::Copies, 3), 0);
         read = ReadEnvelopeSettings();
         QCOMPARE(read.database, folder.database());
         QCOMPARE(read.notice, "The book " + folder.file("gone.mdb") +
@@ -33,8 +33,8 @@ class EnvelopeSettingsTest : public QObject {
                                   " instead; the envelopes are addressed from its accounts.");
         QCOMPARE(read.copies, qint16(3));
         QVERIFY(QFile::copy(folder.database(), folder.file("other.mdb")));
-        regSet_KeyValue(HKEY_LOCAL_MACHINE, MainSettingsKey, setting::Database,
-                        folder.file("other.mdb"));
+        QCOMPARE(regSet_KeyValue(HKEY_LOCAL_MACHINE, MainSettingsKey, setting::Database,
+                        folder.file("other.mdb")), 0);
         read = ReadEnvelopeSettings();
         QCOMPARE(read.database, folder.file("other.mdb"));
         QCOMPARE(read.notice, QString());

@@ -64,7 +64,7 @@ class ExcelTest : public QObject {
     // Whatever a case did, no office of ours outlives it. (A case that failed half-way may
     // have left its workbook open; closing it keeps the next case clean.)
     void cleanup() {
-        xlsClose_Workbook(false);
+        CloseWithoutSaving();
         xlsEnd_Office();
         QCOMPARE(ProcessesMentioning(temp_.path()), QList<int>());
     }
@@ -109,7 +109,7 @@ class ExcelTest : public QObject {
         const QByteArray before = Contents(path);
         QCOMPARE(xlsOpen_Workbook(path), 0);
         QVERIFY(xlsSet_CellValue(0, 5, 10, QStringLiteral("'changed")));
-        xlsClose_Workbook(false);
+        CloseWithoutSaving();
         QCOMPARE(Contents(path), before);
         QCOMPARE(QDir(work_->path()).entryList(QDir::Files | QDir::Hidden),
                  QStringList{QStringLiteral("pellory.xls")});
@@ -121,7 +121,7 @@ class ExcelTest : public QObject {
         QVERIFY(xlsSet_CellValue(0, 13, 1, QStringLiteral("'Ada Lovelace")));
         QCOMPARE(xlsPrint_Worksheet(QStringLiteral("Sheet1"), 3, Printer()), XlsPrint::Queued);
         QCOMPARE(cups_->Jobs(Queue), 1); // done only once the queue holds the job
-        xlsClose_Workbook(false);
+        CloseWithoutSaving();
 
         QCOMPARE(cups_->FinishedJobs(Queue), 1);
         const QStringList pages = PdfPages(cups_->OutputFile(Queue));
@@ -142,7 +142,7 @@ class ExcelTest : public QObject {
         QCOMPARE(xlsPrint_Worksheet(QStringLiteral("Sheet1"), 1, QStringLiteral("pellory")),
                  XlsPrint::Failed);
         QCOMPARE(xlsPrint_Worksheet(QStringLiteral("Sheet9"), 1, Printer()), XlsPrint::Failed);
-        xlsClose_Workbook(false);
+        CloseWithoutSaving();
         QCOMPARE(cups_->FinishedJobs(Queue), jobsBefore);
         QCOMPARE(xlsPrint_Worksheet(QStringLiteral("Sheet1"), 1, Printer()), XlsPrint::Failed);
     }
@@ -178,7 +178,7 @@ class ExcelTest : public QObject {
                                        fixture.readAll().replace("@MARKER@", marker.toUtf8()));
         QCOMPARE(xlsOpen_Workbook(path), 0);
         QVERIFY(xlsSet_CellValue(0, 1, 1, QStringLiteral("'opened")));
-        xlsClose_Workbook(false);
+        CloseWithoutSaving();
         QVERIFY(!QFile::exists(marker));
     }
 
@@ -234,7 +234,7 @@ class ExcelTest : public QObject {
         const QByteArray before = Contents(again);
         QCOMPARE(xlsOpen_Workbook(again), 0);
         QVERIFY(xlsSet_CellValue(0, 5, 10, QStringLiteral("'changed")));
-        xlsClose_Workbook(false);
+        CloseWithoutSaving();
         QCOMPARE(Contents(again), before);
         QCOMPARE(ProcessesMentioning(temp_.path()), office);
     }
@@ -242,7 +242,7 @@ class ExcelTest : public QObject {
     void deadOrHungWarmOfficeIsReplacedOnce() {
         for (const int signal : {SIGKILL, SIGSTOP}) {
             QCOMPARE(xlsOpen_Workbook(Workbook()), 0);
-            xlsClose_Workbook(false);
+            CloseWithoutSaving();
             const QList<int> warm = ProcessesMentioning(temp_.path());
             QCOMPARE(warm.size(), 1);
             ::kill(warm.front(), signal);
@@ -251,7 +251,7 @@ class ExcelTest : public QObject {
             QVERIFY(xlsSet_CellValue(0, 5, 10, QStringLiteral("'0000003")));
             const int jobsBefore = cups_->FinishedJobs(Queue);
             QCOMPARE(xlsPrint_Worksheet(QStringLiteral("Sheet1"), 1, Printer()), XlsPrint::Queued);
-            xlsClose_Workbook(false);
+            CloseWithoutSaving();
             QCOMPARE(cups_->FinishedJobs(Queue), jobsBefore + 1);
             const QList<int> now = ProcessesMentioning(temp_.path());
             QCOMPARE(now.size(), 1);
@@ -290,7 +290,7 @@ class ExcelTest : public QObject {
             QSKIP("run by noOfficeOutlivesTheProgram");
         QCOMPARE(xlsOpen_Workbook(qEnvironmentVariable("PELLORY_HOLD_WORKBOOK")), 0);
         if (moment == "idle")
-            xlsClose_Workbook(false);
+            CloseWithoutSaving();
         std::printf("holding\n");
         std::fflush(stdout);
         for (;;)

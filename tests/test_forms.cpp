@@ -25,11 +25,12 @@ class FormsTest : public QObject {
         if (xlsOpen_Workbook(copy) != 0 || !WriteCells(cells))
             return {QStringLiteral("could not fill ") + workbook};
         for (int column = 5; styleTotals && column <= 8; ++column)
-            xlsSet_CellStyle(1, 23, column);
+            if (!xlsSet_CellStyle(1, 23, column))
+                return {QStringLiteral("could not style ") + workbook};
         const bool printed = xlsPrint_Worksheet(sheet, 1,
                                                 queue_ + QStringLiteral(" on file://") +
                                                     cups_->OutputFile(queue_)) == XlsPrint::Queued;
-        xlsClose_Workbook(false);
+        CloseWithoutSaving();
         if (!printed || cups_->FinishedJobs(queue_) < 0)
             return {QStringLiteral("could not print ") + workbook};
         const QString keep = qEnvironmentVariable("PELLORY_SAMPLE_PRINTS");

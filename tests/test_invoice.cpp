@@ -46,7 +46,7 @@ class InvoiceWindowTest : public QObject {
         QCOMPARE(window->TEXT_Message[0]->text(),
                  QString("Please send payment promply on or before due date."));
 
-        regSet_KeyValue(HKEY_LOCAL_MACHINE, MainSettingsKey, setting::LastInvoice, 41);
+        QCOMPARE(regSet_KeyValue(HKEY_LOCAL_MACHINE, MainSettingsKey, setting::LastInvoice, 41), 0);
         window = openOn("A1");
         QCOMPARE(window->TEXT_Invoice->text(), QString("0000042"));
 

@@ -182,7 +182,7 @@ class InvoicePrintTest : public QObject {
         QVERIFY(AddAccount(
             folder_->database(),
             {.account = "C1", .invoiceType = 1, .fixedAmount = 80, .lastDescription = "Month"}));
-        regSet_KeyValue(HKEY_LOCAL_MACHINE, MainSettingsKey, setting::LastInvoice, 40);
+        QCOMPARE(regSet_KeyValue(HKEY_LOCAL_MACHINE, MainSettingsKey, setting::LastInvoice, 40), 0);
         const int jobsBefore = cups_->FinishedJobs(Queue);
         PromptRecorder prompts;
         prompts.answers = {QMessageBox::Yes}; // no printer answer: the dialog is cancelled
@@ -270,7 +270,7 @@ class InvoicePrintTest : public QObject {
 
     void blankInvoiceRaisesTheNumberOnly() {
         QVERIFY(AddAccount(folder_->database(), {.account = "B1", .balance = 33.5}));
-        regSet_KeyValue(HKEY_LOCAL_MACHINE, MainSettingsKey, setting::LastInvoice, 4);
+        QCOMPARE(regSet_KeyValue(HKEY_LOCAL_MACHINE, MainSettingsKey, setting::LastInvoice, 4), 0);
         const int jobsBefore = cups_->FinishedJobs(Queue);
         PromptRecorder prompts;
         prompts.printers = {ourPrinter()};

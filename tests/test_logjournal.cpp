@@ -80,8 +80,6 @@ ProfileRecord profileOf(const QString& account, const QString& name) {
     InvoiceRecord invoice = newInvoice(QStringLiteral("0000009"));
     PaymentEntry payment{QStringLiteral("0000001"), Billed.addDays(3), QStringLiteral("chk 12"),
                          60.26};
-    QString last;
-    double balance = 0.0;
     std::optional<LoggedChange> logged;
     if (change == "create")
         logged.emplace(LoggedChange::InvoiceCreated(invoice, 125.0));
@@ -97,18 +95,28 @@ ProfileRecord profileOf(const QString& account, const QString& name) {
         logged.emplace(LoggedChange::AccountDeleted(QStringLiteral("1002")));
     dieAt("before");
     bool stored = false;
-    if (change == "create")
-        stored = CreateInvoice(invoice, 125.0, QString(), error) == InvoiceStore::Stored;
-    else if (change == "pay")
-        stored = SavePayment(payment, balance, error) == 0;
-    else if (change == "remove")
-        stored = DeleteLastInvoice("1001", "0000002", last, error) == Removal::Removed;
-    else if (change == "add")
-        stored = SaveAccount(profileOf("2001", "Ada, \"Ltd\""), QString(), error) == 0;
-    else if (change == "edit")
-        stored = SaveAccount(profileOf("1001", "Renamed"), "1001", error) == 0;
-    else
-        stored = DeleteAccount("1002", false, error) == 0;
+    if (change == "create") {
+        const auto created = CreateInvoice(invoice, 125.0, QString());
+        stored = created && *created == InvoiceStore::Stored;
+        error = created.error();
+    } else if (change == "pay") {
+        const auto paid = SavePayment(payment);
+        stored = paid.ok();
+        error = paid.error();
+    } else if (change == "remove") {
+        const auto removed = DeleteLastInvoice("1001", "0000002");
+        stored = removed && removed->removed;
+        error = removed.error();
+    } else if (change == "add" || change == "edit") {
+        const auto saved = change == "add" ? SaveAccount(profileOf("2001", "Ada, \"Ltd\""), QString())
+                                           : SaveAccount(profileOf("1001", "Renamed"), "1001");
+        stored = saved && *saved == AccountSave::Saved;
+        error = saved.error();
+    } else {
+        const Outcome deleted = DeleteAccount("1002", false);
+        stored = deleted.ok();
+        error = deleted.error();
+    }
     dieAt("after");
     std::fputs(qPrintable(error), stderr);
     std::exit(stored ? 0 : 1);
@@ -121,19 +129,19 @@ ProfileRecord profileOf(const QString& account, const QString& name) {
         std::optional<LoggedChange> logged;
         InvoiceRecord invoice;
         double billed = 0.0;
-        QString error;
-        InvoiceStore result = InvoiceStore::Failed;
+        bool stored = false;
         {
             BookSession session(Settings().Database);
-            const qlonglong next = HighestInvoiceNumber(error).value_or(0) + 1;
+            const qlonglong next = Must(HighestInvoiceNumber()).value_or(0) + 1;
             invoice = newInvoice(QStringLiteral("%1").arg(next, 7, 10, QLatin1Char('0')));
             std::fputs("saving\n", stdout);
             std::fflush(stdout);
             logged.emplace(LoggedChange::InvoiceCreated(invoice, 10.0));
-            result = CreateInvoice(invoice, 10.0, QString(), error);
+            const auto created = CreateInvoice(invoice, 10.0, QString());
+            stored = created && *created == InvoiceStore::Stored;
             billed = invoice.AmountBilled.value_or(0.0);
         }
-        if (result != InvoiceStore::Stored)
+        if (!stored)
             std::exit(1);
         logged->Landed(billed);
     }
@@ -256,14 +264,14 @@ class LogJournalTest : public QObject {
             // A number already in the book is refused; the entry is dropped at once...
             InvoiceRecord taken = newInvoice("0000001");
             LoggedChange refused = LoggedChange::InvoiceCreated(taken, 5.0);
-            QCOMPARE(CreateInvoice(taken, 5.0, QString(), error), InvoiceStore::Duplicate);
+            QCOMPARE(Must(CreateInvoice(taken, 5.0, QString())), InvoiceStore::Duplicate);
             refused.Dropped();
             // ... or, left unsettled, proves nothing at the next start: the stored invoice with
             // that number is not the one this change would have stored.
             InvoiceRecord other = newInvoice("0000002");
             other.AccountNumber = "1002";
             const LoggedChange unsettled = LoggedChange::InvoiceCreated(other, 5.0);
-            QCOMPARE(CreateInvoice(other, 5.0, QString(), error), InvoiceStore::Duplicate);
+            QCOMPARE(Must(CreateInvoice(other, 5.0, QString())), InvoiceStore::Duplicate);
         }
         QVERIFY(QFile::exists(journal()));
         SettleLoggedChanges();
@@ -307,7 +315,7 @@ class LogJournalTest : public QObject {
         QStringList stored;
         {
             BookSession session(folder->database());
-            for (const InvoiceRecord& invoice : AllInvoices(error))
+            for (const InvoiceRecord& invoice : Must(AllInvoices()))
                 stored << invoice.InvoiceNumber;
         }
         stored.sort();

@@ -31,7 +31,7 @@ QVariant stored(const QString& name) {
     return regGet_KeyValue(HKEY_LOCAL_MACHINE, MainSettingsKey, name);
 }
 void store(const QString& name, const QVariant& value, bool asText = false) {
-    regSet_KeyValue(HKEY_LOCAL_MACHINE, MainSettingsKey, name, value, asText);
+    QCOMPARE(regSet_KeyValue(HKEY_LOCAL_MACHINE, MainSettingsKey, name, value, asText), 0);
 }
 
 QByteArray readFile(const QString& path) {

@@ -6,7 +6,7 @@
 #include "columns.h"
 #include "events.h"
 #include "frmInvoice.h"
-#include "invoicesheet.h"
+#include "invoicefiles.h"
 #include "paths.h"
 #include "settings.h"
 #include "statements.h"
