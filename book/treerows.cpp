@@ -1,7 +1,6 @@
 #include "treerows.h"
 
 #include "accounts.h"
-#include "events.h"
 #include "invoices.h"
 
 #include <QHash>
@@ -12,30 +11,34 @@ TreeAccount lineOf(const ProfileRecord& profile) {
 }
 } // namespace
 
-Result<TreeRows> ReadTreeRows() {
-    TreeRows rows;
+Result<std::vector<TreeMaster>> ReadTreeAccounts() {
     // One read of the profiles, grouped here, rather than one query per master.
-    const auto read = AllProfiles();
-    if (!read)
-        return read.failure();
-    const std::vector<ProfileRecord>& profiles = *read;
+    const auto profiles = AllProfiles();
+    if (!profiles)
+        return profiles.failure();
+    std::vector<TreeMaster> masters;
     QHash<QString, std::size_t> masterAt;
-    for (const ProfileRecord& profile : profiles) {
+    for (const ProfileRecord& profile : *profiles) {
         if (profile.IsMaster()) {
-            masterAt.insert(profile.AccountNumber, rows.masters.size());
-            rows.masters.push_back({lineOf(profile), {}});
+            masterAt.insert(profile.AccountNumber, masters.size());
+            masters.push_back({lineOf(profile), {}});
         }
     }
-    for (const ProfileRecord& profile : profiles) {
+    for (const ProfileRecord& profile : *profiles) {
         if (const auto master = masterAt.constFind(profile.MasterAccount);
             master != masterAt.cend())
-            rows.masters[*master].linked.push_back(lineOf(profile));
+            masters[*master].linked.push_back(lineOf(profile));
     }
-    LetEventsRun();
+    return masters;
+}
+
+Result<std::vector<TreeInvoice>> ReadTreeInvoices() {
     const auto invoices = AllInvoices();
     if (!invoices)
         return invoices.failure();
+    std::vector<TreeInvoice> rows;
+    rows.reserve(invoices->size());
     for (const InvoiceRecord& invoice : *invoices)
-        rows.invoices.push_back({invoice.InvoiceNumber, invoice.AccountNumber, !invoice.IsPaid()});
+        rows.push_back({invoice.InvoiceNumber, invoice.AccountNumber, !invoice.IsPaid()});
     return rows;
 }

@@ -22,10 +22,8 @@ struct TreeInvoice {
     bool unpaid = false;
 };
 
-struct TreeRows {
-    std::vector<TreeMaster> masters;
-    std::vector<TreeInvoice> invoices;
-};
-
-// Masters in the book's order, each with its linked accounts, then every invoice.
-Result<TreeRows> ReadTreeRows();
+// Masters in the book's order, each with its linked accounts.
+Result<std::vector<TreeMaster>> ReadTreeAccounts();
+// Every invoice, read apart from the accounts so that a tree whose invoices cannot be read
+// still shows its accounts.
+Result<std::vector<TreeInvoice>> ReadTreeInvoices();

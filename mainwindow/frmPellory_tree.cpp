@@ -89,22 +89,33 @@ void frmPellory::rebuildTree() {
     showOpenBook();
     setStatus(QStringLiteral("Refreshing, please wait..."));
     LetEventsRun();
-    const auto read = ReadFromBook<TreeRows>(this, OpenFailure + "\n\n", ReadTreeRows);
-    if (!read) {
+    std::optional<Result<std::vector<TreeMaster>>> accounts;
+    std::optional<Result<std::vector<TreeInvoice>>> invoices;
+    if (!WorkOnBook(this, OpenFailure + "\n\n", [&] {
+            accounts.emplace(ReadTreeAccounts());
+            LetEventsRun();
+            invoices.emplace(ReadTreeInvoices());
+        })) {
         setStatus(QStringLiteral("Error opening main database!"));
         return;
     }
-    const TreeRows rows = read->ok() ? read->value() : TreeRows{};
+    // What was read is shown, but the user must not take it for the whole book.
+    const std::optional<BookFailure> unread =
+        !accounts->ok() ? std::optional(accounts->failure())
+        : !invoices->ok() ? std::optional(invoices->failure())
+                          : std::nullopt;
+    const auto masters = accounts->ok() ? accounts->value() : std::vector<TreeMaster>();
+    const auto invoiceRows = invoices->ok() ? invoices->value() : std::vector<TreeInvoice>();
     EventPacer pacer;
     addNode(QString(), nodetag::Customers, QStringLiteral("Customer Profiles"), IconCustomers);
-    for (const TreeMaster& master : rows.masters) {
+    for (const TreeMaster& master : masters) {
         holdAccount(addNode(nodetag::Customers, nodetag::Master + master.master.account,
                             accountText(master.master), IconAccount),
                     master.master);
         pacer.letEventsRun();
     }
-    setAccountCommandsEnabled(!rows.masters.empty());
-    for (const TreeMaster& master : rows.masters) {
+    setAccountCommandsEnabled(!masters.empty());
+    for (const TreeMaster& master : masters) {
         for (const TreeAccount& linked : master.linked) {
             holdAccount(addNode(nodetag::Master + master.master.account,
                                 nodetag::Account + linked.account, accountText(linked),
@@ -117,7 +128,7 @@ void frmPellory::rebuildTree() {
     addNode(nodetag::Invoices, nodetag::Current, QStringLiteral("Current Unpaid Invoices"),
             IconCurrent);
     addNode(nodetag::Invoices, nodetag::All, QStringLiteral("All Invoices"), IconAll);
-    for (const TreeInvoice& invoice : rows.invoices) {
+    for (const TreeInvoice& invoice : invoiceRows) {
         const QString text = invoice.number + ", " + invoice.account;
         holdInvoice(addNode(nodetag::All, nodetag::Invoice + invoice.number, text, IconInvoice),
                     invoice);
@@ -129,14 +140,13 @@ void frmPellory::rebuildTree() {
     }
     LogTransaction(QString());
     applyFind();
-    if (read->ok()) {
+    if (!unread) {
         setStatus(QStringLiteral("Ready"));
         return;
     }
-    // The user must not take what is shown for the whole book.
     busy.release();
     setStatus(QStringLiteral("Error reading main database!"));
-    ShowMessage(this, "Error reading main database, the tree is incomplete.\n\n" + read->error(),
+    ShowMessage(this, "Error reading main database, the tree is incomplete.\n\n" + unread->message,
                 QMessageBox::Critical);
 }
 

@@ -119,10 +119,11 @@ class InvoicePrintTest : public QObject {
                                 .invoiceType = 2,
                                 .unitPrice = 40,
                                 .balance = 25,
-                                .lastDescription = "Hours"}));
+                                .lastDescription = "Hours",
+                                .email = "acme@example.com"}));
         const int jobsBefore = cups_->FinishedJobs(Queue);
         PromptRecorder prompts;
-        prompts.answers = {QMessageBox::Yes};
+        prompts.answers = {QMessageBox::Yes, QMessageBox::No};
         prompts.printers = {ourPrinter(2)};
         QString due;
         run("ACME-7", "OK", prompts, [&](frmInvoice& w) {
@@ -130,7 +131,9 @@ class InvoicePrintTest : public QObject {
             due = w.TEXT_DateDue->text();
         });
 
-        QCOMPARE(prompts.messages.size(), std::size_t(1));
+        // Once printed, a customer with an email address may be sent the invoice too.
+        QCOMPARE(prompts.messages.size(), std::size_t(2));
+        QVERIFY(prompts.lastMessage().startsWith("Email invoice 0000001 to acme@example.com now?"));
         QCOMPARE(prompts.messages[0].title, QString("Please Confirm"));
         QCOMPARE(prompts.messages[0].text,
                  "Please confirm the following invoice summary...\n\nDate Payment Due: " + due +
@@ -187,7 +190,11 @@ class InvoicePrintTest : public QObject {
         PromptRecorder prompts;
         prompts.answers = {QMessageBox::Yes}; // no printer answer: the dialog is cancelled
         run("C1", "OK", prompts);
-        QCOMPARE(prompts.messages.size(), std::size_t(1));
+        // The user is told the invoice is stored but not printed, and is asked nothing more.
+        QCOMPARE(prompts.messages.size(), std::size_t(2));
+        QCOMPARE(prompts.lastMessage(),
+                 QString("Invoice 0000041 is stored and the balance updated; it was not printed. "
+                         "Reprint Invoice on its node prints it."));
         QCOMPARE(CountRows(folder_->database(), sql::SelectInvoice, {"0000041"}), 1);
         QCOMPARE(lastInvoice(), QVariant(41));
         QCOMPARE(cups_->FinishedJobs(Queue), jobsBefore);
@@ -202,7 +209,7 @@ class InvoicePrintTest : public QObject {
         prompts.answers = {QMessageBox::Yes};
         prompts.messages.clear();
         run("C1", "OK", prompts);
-        QCOMPARE(prompts.messages.size(), std::size_t(1));
+        QCOMPARE(prompts.messages.size(), std::size_t(2));
         QCOMPARE(CountRows(folder_->database(), sql::SelectInvoice, {"0000042"}), 1);
         QCOMPARE(cell(FirstSheetCells(InvoiceBackupPath("0000042")), 22, 10), QString("\"80.00\""));
         QCOMPARE(QDir(folder_->file("backup")).entryList(QDir::Files | QDir::Hidden),
@@ -213,7 +220,7 @@ class InvoicePrintTest : public QObject {
         prompts.answers = {QMessageBox::Yes};
         prompts.messages.clear();
         run("C1", "OK", prompts);
-        QCOMPARE(prompts.messages.size(), std::size_t(1));
+        QCOMPARE(prompts.messages.size(), std::size_t(2));
         QCOMPARE(CountRows(folder_->database(), sql::SelectInvoice, {"0000043"}), 1);
         QVERIFY(!QFile::exists(InvoiceBackupPath("0000043")));
         QVERIFY(!QFile::exists(InvoicePdfPath("0000043")));

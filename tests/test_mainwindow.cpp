@@ -124,7 +124,7 @@ class TestMainWindow : public QObject {
         frmPellory window;
         open(window);
         QCOMPARE(topTexts(window.TreeView1), QStringList({"Customer Profiles", "Invoices"}));
-        QCOMPARE(window.Node("[Customers]")->childCount(), 0);
+        QTRY_COMPARE(window.Node("[Customers]")->childCount(), 0);
         QCOMPARE(childTexts(window.Node("[Invoices]")),
                  QStringList({"Current Unpaid Invoices", "All Invoices"}));
         QCOMPARE(childKeys(window.Node("[Invoices]")), QStringList({"[Current]", "[All]"}));
@@ -135,7 +135,7 @@ class TestMainWindow : public QObject {
         QVERIFY(window.Toolbar1->button(command::Refresh)->isEnabled());
         QVERIFY(prompts_->messages.empty());
         // Nothing is expanded or selected by the build.
-        QVERIFY(!window.Node("[Invoices]")->isExpanded());
+        QTRY_VERIFY(!window.Node("[Invoices]")->isExpanded());
         QCOMPARE(window.TreeView1->selectedItems().size(), 0);
     }
 
@@ -158,8 +158,8 @@ class TestMainWindow : public QObject {
                  QStringList({"2001, Barnes Bakery", "2002, Carver Joinery"}));
         QCOMPARE(window.Node("[Master]1002")->childCount(), 0);
         for (const QString hidden : {"3001", "3002", "3003"}) {
-            QVERIFY(!window.Node("[Account]" + hidden));
-            QVERIFY(!window.Node("[Master]" + hidden));
+            QTRY_VERIFY(!window.Node("[Account]" + hidden));
+            QTRY_VERIFY(!window.Node("[Master]" + hidden));
         }
         QVERIFY(
             !window.TreeView1->findItems("3002", Qt::MatchStartsWith | Qt::MatchRecursive).size());
@@ -599,7 +599,7 @@ class TestMainWindow : public QObject {
         };
         find("bAK"); // any case, inside the name
         QCOMPARE(shown(), QStringList({"[Master]1001", "[Account]2001"}));
-        QVERIFY(window.Node("[Master]1001")->isExpanded());
+        QTRY_VERIFY(window.Node("[Master]1001")->isExpanded());
         QCOMPARE(window.TreeView1->currentItem(), window.Node("[Account]2001"));
         find("dent");
         QCOMPARE(shown(), QStringList({"[Master]1002"}));
@@ -721,7 +721,7 @@ class TestMainWindow : public QObject {
             return dialog->result();
         };
         window.Toolbar1->button(command::New)->trigger();
-        QVERIFY(window.Node("[Master]1001"));
+        QTRY_VERIFY(window.Node("[Master]1001"));
         prompts_->onModal = [&](QDialog* dialog) {
             dialog->show();
             QCoreApplication::processEvents();
@@ -729,7 +729,7 @@ class TestMainWindow : public QObject {
             return dialog->result();
         };
         window.Toolbar1->button(command::New)->trigger();
-        QCOMPARE(childTexts(window.Node("[Master]1001")), QStringList({"2001, Name of 2001"}));
+        QTRY_COMPARE(childTexts(window.Node("[Master]1001")), QStringList({"2001, Name of 2001"}));
 
         prompts_->onModal = [&](QDialog* dialog) {
             auto* editor = qobject_cast<frmCustomer*>(dialog);
@@ -740,7 +740,7 @@ class TestMainWindow : public QObject {
             return editor->result();
         };
         doubleClick(window, window.Node("[Account]2001"));
-        QCOMPARE(window.Node("[Account]2001")->text(0), QStringLiteral("2001, Barnes Bakery"));
+        QTRY_COMPARE(window.Node("[Account]2001")->text(0), QStringLiteral("2001, Barnes Bakery"));
 
         prompts_->answers = {QMessageBox::Yes};
         prompts_->onModal = [&](QDialog* dialog) {
@@ -751,8 +751,8 @@ class TestMainWindow : public QObject {
             return editor->result();
         };
         doubleClick(window, window.Node("[Master]1001"));
-        QCOMPARE(window.Node("[Customers]")->childCount(), 0);
-        QVERIFY(!window.Node("[Account]2001"));
+        QTRY_COMPARE(window.Node("[Customers]")->childCount(), 0);
+        QTRY_VERIFY(!window.Node("[Account]2001"));
         QCOMPARE(book().profiles(), 0);
         QCOMPARE(window.LIST_Transaction->count(), 4);
         QVERIFY(window.LIST_Transaction->item(3)->text().endsWith(", Deleted account# 1001"));
@@ -779,8 +779,8 @@ class TestMainWindow : public QObject {
         window.RefreshTree();
         balance->TEXT_PaymentRecieved->setText("110.50");
         balance->Toolbar1->button("Save")->trigger();
-        QVERIFY(!window.Node("[InvoiceCurrent]0000001"));
-        QVERIFY(window.Node("[Invoice]0000001"));
+        QTRY_VERIFY(!window.Node("[InvoiceCurrent]0000001"));
+        QTRY_VERIFY(window.Node("[Invoice]0000001"));
         QVERIFY(window.LIST_Transaction->item(0)->text().endsWith(
             ", Edited invoice# 0000001, recieved$ 110.50"));
 
