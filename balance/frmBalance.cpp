@@ -255,7 +255,8 @@ void frmBalance::bookChanged() {
     if (shownAccount_.isEmpty() || editsPending_)
         return;
     SelectedInvoice = selectedLine();
-    loadAccount(shownAccount_, true);
+    const QString account = shownAccount_; // loading clears it first
+    loadAccount(account, true);
 }
 
 void frmBalance::selectInvoice(const QString& number) {

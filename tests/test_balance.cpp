@@ -2,6 +2,8 @@
 // last invoice it removes, with the balance right after each.
 #include "balances.h"
 #include "bookrows.h"
+#include "booksession.h"
+#include "invoices.h"
 #include "books.h"
 #include "formats.h"
 #include "frmBalance.h"
@@ -316,6 +318,51 @@ class BalanceWindowTest : public QObject {
         QCOMPARE(balanceOf(db_, "A1"), QVariant(0.0));
         QCOMPARE(window->LIST_Invoices->count(), 0);
         QVERIFY(!window->Toolbar1->button("Delete")->isEnabled());
+    }
+
+    // Invoices that cannot be read are not "no activity".
+    void aFailedReadIsToldAsIncomplete() {
+        addThreeInvoices("A1");
+        alterBook(db_, "ALTER TABLE tbl_Invoices RENAME COLUMN AccountNumber TO Gone");
+        auto window = openOn("A1");
+        QCOMPARE(messages().size(), std::size_t(1));
+        QVERIFY2(messages()[0].text.startsWith("Error reading main database: The invoices of "
+                                               "account A1 could not be read, so what is shown "
+                                               "is incomplete."),
+                 qPrintable(messages()[0].text));
+        QCOMPARE(window->LIST_Invoices->count(), 0);
+        QVERIFY(!window->Toolbar1->button("Save")->isEnabled());
+    }
+
+    // A window left open shows what another window stores meanwhile, keeping the invoice
+    // chosen; one whose user is typing a payment keeps what was typed.
+    void anOpenWindowFollowsTheBook() {
+        addThreeInvoices("A1");
+        auto window = openOn("A1", "0000002");
+        InvoiceRecord invoice;
+        invoice.InvoiceNumber = "0000004";
+        invoice.AccountNumber = "A1";
+        invoice.DateBilled = Billed;
+        invoice.DateDue = Billed;
+        invoice.AmountRecieved = 0.0;
+        {
+            BookSession session(db_);
+            QVERIFY(CreateInvoice(invoice, 50.0, "Hours").ok());
+        }
+        QTRY_COMPARE(listed(*window), QStringList({"0000001", "0000002", "0000003", "0000004"}));
+        QCOMPARE(window->TEXT_Balance->text(), QString("250.00"));
+        QCOMPARE(window->LIST_Invoices->currentItem()->text(), QString("0000002"));
+
+        QTest::keyClicks(window->TEXT_Reference, "chk 9");
+        invoice.InvoiceNumber = "0000005";
+        {
+            BookSession session(db_);
+            QVERIFY(CreateInvoice(invoice, 50.0, "Hours").ok());
+        }
+        QTest::qWait(100);
+        QCOMPARE(window->TEXT_Reference->text(), QString("chk 9"));
+        QCOMPARE(window->LIST_Invoices->count(), 4);
+        QVERIFY(messages().empty());
     }
 
     void withoutAnAccountEveryAccountIsOffered() {

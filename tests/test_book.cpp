@@ -5,7 +5,12 @@
 #include "booksession.h"
 #include "booktesting.h"
 #include "formats.h"
+#include "balances.h"
+#include "bookchanges.h"
+#include "invoicedraft.h"
+#include "invoicemail.h"
 #include "invoices.h"
+#include "reports.h"
 #include "statements.h"
 #include "testbook.h"
 #include "treerows.h"
@@ -170,6 +175,122 @@ class BookTest : public QObject {
                                        error),
                  0);
         QCOMPARE(Must(HighestInvoiceNumber()), std::nullopt);
+    }
+
+    // A table the engine cannot read is a failure, never "absent" or "empty": the windows would
+    // say "no activity", leave accounts out of a report, or take a number that is in use.
+    void failedReadsAreFailuresNotAbsence() {
+        BookSession session(folder->database());
+        QCOMPARE(Must(SaveAccount(profile("1001", MasterMarker, "Abbott"), QString())),
+                 AccountSave::Saved);
+        QCOMPARE(Must(create("0000001", "1001", 40.0, "Hours")), InvoiceStore::Stored);
+        QString error;
+        QCOMPARE(daoIssue_EXEStatement("ALTER TABLE tbl_Invoices RENAME TO gone", error), 0);
+        QVERIFY(!InvoiceExists("0000001"));
+        QVERIFY(!create("0000002", "1001", 5.0, "Hours"));
+        QVERIFY(!ReadAccountActivity("1001"));
+        QVERIFY(!ReadReport({"1001", {.type = ReportType::YearToDate, .today = QDate(2026, 6, 1)},
+                             ReportedAccounts::ChosenAndLinked}));
+        QVERIFY(!DraftInvoice("1001", 0));
+        QVERIFY(Must(ReadTreeAccounts()).size() == 1); // the accounts still read
+        QVERIFY(!ReadTreeInvoices());
+        QCOMPARE(daoIssue_EXEStatement("ALTER TABLE tbl_CustomerProfile RENAME TO gone2", error),
+                 0);
+        QVERIFY(!AccountExists("1001"));
+        QVERIFY(!SaveAccount(profile("1002", MasterMarker, "New"), QString()));
+    }
+
+    void aCommitAnnouncesTheChangeOnceTheSessionCloses() {
+        int heard = 0;
+        QObject listener;
+        connect(&BookChangeAnnouncer(), &BookChanges::changed, &listener, [&] { ++heard; });
+        {
+            BookSession session(folder->database());
+            QVERIFY(SaveAccount(profile("1001", MasterMarker, "Abbott"), QString()).ok());
+            QVERIFY(DeleteAccount("1001", true).ok());
+            QTest::qWait(50); // the session is still open: a listener could not read the book
+            QCOMPARE(heard, 0);
+        }
+        QTRY_COMPARE(heard, 1); // two commits, one refresh
+        {
+            BookSession session(folder->database());
+            QCOMPARE(Must(SaveAccount(profile("1001", MasterMarker, "Abbott"), QString())),
+                     AccountSave::Saved);
+            QCOMPARE(Must(SaveAccount(profile("1001", MasterMarker, "Again"), QString())),
+                     AccountSave::Duplicate); // refused: nothing committed, nothing more said
+        }
+        QTRY_COMPARE(heard, 2);
+        QTest::qWait(50);
+        QCOMPARE(heard, 2);
+    }
+
+    void invoiceDraftFromTheBookAndTheSetting() {
+        QCOMPARE(ProposedInvoiceNumber(40, 41), QString("0000042"));
+        QCOMPARE(ProposedInvoiceNumber(45, 41), QString("0000046"));
+        QCOMPARE(ProposedInvoiceNumber(0, std::nullopt), QString("0000001"));
+        // Due on a weekend moves to the Monday.
+        QCOMPARE(DueDate(QDate(2026, 12, 4), 1), QDate(2026, 12, 7));
+        QCOMPARE(DueDate(QDate(2026, 12, 4), 0), QDate(2026, 12, 4));
+
+        ProfileRecord terms = profile("1001", MasterMarker, "Abbott");
+        terms.UnitPrice = 40.0;
+        terms.InvoiceType = 0;
+        QVERIFY(StartCharges(terms).amountEntered);
+        terms.InvoiceType = 1;
+        QCOMPARE(StartCharges(terms).amount, 12.5);
+        terms.InvoiceType = 2;
+        const ChargesStart units = StartCharges(terms);
+        QVERIFY(units.unitsEntered && units.units == "0" && units.unitRate == 40.0);
+        QCOMPARE(AmountBilled(0.1, 0.2), 0.3);
+
+        // An account without a balance row owes nothing and has no description.
+        BookSession session(folder->database());
+        QCOMPARE(Must(SaveAccount(profile("1001", MasterMarker, "Abbott"), QString())),
+                 AccountSave::Saved);
+        QCOMPARE(Must(create("0000041", "1001", 40.0, "Hours")), InvoiceStore::Stored);
+        QString error;
+        QCOMPARE(daoIssue_EXEStatement(sql::DeleteBalance, error, {"1001"}), 0);
+        const auto draft = Must(DraftInvoice("1001", 7));
+        QVERIFY(draft);
+        QCOMPARE(draft->number, QString("0000042"));
+        QCOMPARE(draft->previous, 0.0);
+        QCOMPARE(draft->unitDescription, QString());
+        QVERIFY(!Must(DraftInvoice("9999", 7)));
+    }
+
+    void invoiceEntryIsCheckedInTheOrderTheUserIsTold() {
+        InvoiceEntry entry{"x", "", "", "", "", "", ""};
+        QCOMPARE(CheckInvoiceEntry(entry)->field, InvoiceField::Number);
+        entry.number = "41";
+        QCOMPARE(CheckInvoiceEntry(entry)->field, InvoiceField::Payable);
+        entry.payable = "Varnaby";
+        entry.description = "Hours";
+        entry.dateBilled = "12/9/2026";
+        entry.dateDue = "12/8/2026";
+        QCOMPARE(CheckInvoiceEntry(entry)->message,
+                 QString("Due Date cannot be before Billing Date, please correct."));
+        entry.dateDue = "12/9/2026";
+        QVERIFY(!CheckInvoiceEntry(entry)); // blank units and charges read as zero
+        QCOMPARE(entry.units, QString("0"));
+        QCOMPARE(entry.charges, QString("0.00"));
+        entry.charges = "lots";
+        QCOMPARE(CheckInvoiceEntry(entry)->field, InvoiceField::Charges);
+    }
+
+    // What the balance window previews is what the save stores, and the email says what is
+    // still owed on the invoice.
+    void paymentAndMailFigures() {
+        QCOMPARE(BalanceAfterPayment(100.0, 20.0, 50.0), 70.0);
+        QCOMPARE(BalanceAfterPayment(100.0, 20.0, 20.0), 100.0);
+        BookSession session(folder->database());
+        QCOMPARE(Must(SaveAccount(profile("1001", MasterMarker, "Abbott"), QString())),
+                 AccountSave::Saved);
+        QCOMPARE(Must(create("0000001", "1001", 110.5, "Hours")), InvoiceStore::Stored);
+        QCOMPARE(Must(SavePayment({"0000001", QDate(2026, 3, 9), "chk 7", 40.0})),
+                 BalanceAfterPayment(110.5, 0.0, 40.0));
+        const InvoiceRecord paid = *Must(ReadInvoice("0000001"));
+        const QString body = ComposeInvoiceMail(paid, profile("1001", MasterMarker, "Abbott")).body;
+        QVERIFY2(body.contains("Invoice total: 110.50\nAmount due: 70.50\n"), qPrintable(body));
     }
 
     void invoiceNumbersOutOfRangeAreRefused() {

@@ -147,6 +147,10 @@ class LogTest : public QObject {
         QVERIFY(SaveUnitDescriptions({}));
         QVERIFY(!QFile::exists(folder->file("pellory.des")));
         QCOMPARE(LoadUnitDescriptions(), std::nullopt);
+
+        // A list that cannot be written says so.
+        QVERIFY(QDir().mkpath(folder->file("pellory.des")));
+        QVERIFY(!SaveUnitDescriptions({"Hours"}));
     }
 
     void moneyIsShownInCents() {
