@@ -110,8 +110,7 @@ ProfileRecord frmCustomer::enteredProfile() const {
 
 // Runs a change of the book and reports it. When it fails nothing has changed: the user is
 // told why and the window keeps its input. The book is closed before any message shows.
-bool frmCustomer::changeOrReport(const std::function<Outcome()>& change,
-                                 const QString& failure) {
+bool frmCustomer::changeOrReport(const std::function<Outcome()>& change, const QString& failure) {
     const auto changed =
         ReadFromBook<Done>(this, QStringLiteral("Error connecting to database!\n\n"), change);
     if (!changed)

@@ -216,7 +216,8 @@ void frmBalance::loadAccount(const QString& accountNumber, bool reloading) {
     if (LIST_Invoices->count() == 0) {
         if (!reloading)
             ShowMessage(
-                this, QStringLiteral("There is no activity for the account specified (no invoices)."),
+                this,
+                QStringLiteral("There is no activity for the account specified (no invoices)."),
                 QMessageBox::Warning, QMessageBox::Ok, QStringLiteral("Nothing to Balance"));
         return;
     }

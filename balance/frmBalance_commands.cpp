@@ -2,8 +2,8 @@
 #include "balances.h"
 #include "bookaccess.h"
 #include "formats.h"
-#include "invoicefiles.h"
 #include "frmBalance.h"
+#include "invoicefiles.h"
 #include "loggedchange.h"
 #include "prompts.h"
 #include "settings.h"
@@ -79,8 +79,8 @@ void frmBalance::Delete() {
                     QStringLiteral("Please Confirm")) != QMessageBox::Yes)
         return;
     LoggedChange logged = LoggedChange::InvoiceDeleted(number);
-    const auto removal = ReadFromBook<Removal>(
-        this, OpenFailed, [&] { return DeleteLastInvoice(account, number); });
+    const auto removal =
+        ReadFromBook<Removal>(this, OpenFailed, [&] { return DeleteLastInvoice(account, number); });
     if (!removal)
         return logged.Dropped();
     if (removal->ok() && removal->value().removed)

@@ -3,11 +3,11 @@
 // and, for comparison, writing the same cells one call at a time.
 
 #include "bookrows.h"
+#include "booksession.h"
 #include "modDAO.h"
 #include "modExcel.h"
 #include "officeprobe.h"
 #include "privatecups.h"
-#include "booksession.h"
 #include "reports.h"
 #include "reportsheet.h"
 #include "settings.h"

@@ -95,8 +95,8 @@ Result<double> SavePayment(const PaymentEntry& entry) {
             return stored.failure();
         const InvoiceRecord& invoice = stored->invoice;
         const double received = RoundCents(entry.amountReceived);
-        newBalance = BalanceAfterPayment(stored->balance, invoice.AmountRecieved.value_or(0.0),
-                                         received);
+        newBalance =
+            BalanceAfterPayment(stored->balance, invoice.AmountRecieved.value_or(0.0), received);
         if (Outcome balanced = storeBalance(invoice.AccountNumber, newBalance); !balanced)
             return balanced;
         if (Outcome removed = bookwork::Execute(sql::DeleteInvoice, {invoice.InvoiceNumber});
@@ -138,7 +138,8 @@ Result<Removal> DeleteLastInvoice(const QString& account, const QString& number)
         const auto stored = readInvoiceAndBalance(number);
         if (!stored)
             return stored.failure();
-        if (Outcome balanced = storeBalance(account, BalanceWithout(stored->balance, stored->invoice));
+        if (Outcome balanced =
+                storeBalance(account, BalanceWithout(stored->balance, stored->invoice));
             !balanced)
             return balanced;
         return bookwork::Execute(sql::DeleteInvoice, {number});

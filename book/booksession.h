@@ -4,6 +4,10 @@
 
 #include <QString>
 
+// Who opens the book: the caller. Every operation of the book works on the connection a
+// BookSession of its caller holds and never opens one of its own, so one piece of work reads
+// one book in one state and nothing in an operation's type has to say which it does.
+//
 // The book opened for one piece of work and closed when the session ends, however it ends.
 // A session asked for while another is open is refused: it never closes the outer connection.
 class BookSession {

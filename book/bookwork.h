@@ -55,8 +55,7 @@ inline Result<QVariant> ReadFirstValue(const char* statement, const QVariantList
 }
 
 // The first column of every row.
-inline Result<QStringList> ReadFirstColumn(const char* statement,
-                                           const QVariantList& values = {}) {
+inline Result<QStringList> ReadFirstColumn(const char* statement, const QVariantList& values = {}) {
     if (Outcome queried = Query(statement, values); !queried)
         return queried.failure();
     QStringList found;

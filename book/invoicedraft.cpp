@@ -18,7 +18,8 @@ BillingTerms TermsOf(const ProfileRecord& profile) {
     }
 }
 
-QString ProposedInvoiceNumber(qlonglong lastInvoiceSetting, std::optional<qlonglong> highestStored) {
+QString ProposedInvoiceNumber(qlonglong lastInvoiceSetting,
+                              std::optional<qlonglong> highestStored) {
     const qlonglong last = std::max(lastInvoiceSetting, highestStored.value_or(0));
     return FormatInvoiceNumber(double(last) + 1).value_or(QString());
 }

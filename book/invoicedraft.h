@@ -45,7 +45,8 @@ struct InvoiceDraft {
     double previous = 0.0;
     QString unitDescription;
 };
-Result<std::optional<InvoiceDraft>> DraftInvoice(const QString& account, qlonglong lastInvoiceSetting);
+Result<std::optional<InvoiceDraft>> DraftInvoice(const QString& account,
+                                                 qlonglong lastInvoiceSetting);
 
 // What the user entered, as typed. Checking fills empty units and charges with "0" and "0.00".
 struct InvoiceEntry {

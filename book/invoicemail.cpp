@@ -13,8 +13,7 @@ InvoiceMail ComposeInvoiceMail(const InvoiceRecord& invoice, const ProfileRecord
     mail.subject = "Invoice " + invoice.InvoiceNumber + (from.isEmpty() ? "" : " from " + from);
     mail.body = (name.isEmpty() ? QStringLiteral("Hello,") : "Dear " + name + ",") +
                 "\n\nPlease find attached invoice " + invoice.InvoiceNumber + " for account " +
-                invoice.AccountNumber +
-                ".\n\nInvoice total: " + FormatMoney(billed) +
+                invoice.AccountNumber + ".\n\nInvoice total: " + FormatMoney(billed) +
                 "\nAmount due: " + FormatMoney(RoundCents(billed - received)) +
                 "\nDue date: " + FormatShortDate(invoice.DateDue) + "\n\nThank you,\n" + from;
     return mail;

@@ -55,8 +55,8 @@ Result<InvoiceStore> CreateInvoice(InvoiceRecord& invoice, double charges,
         invoice.PastDue = previous;
         invoice.AmountBilled = RoundCents(previous + charges);
         if (Outcome updated = Execute(sql::UpdateBalanceAndDescription,
-                                      {*invoice.AmountBilled, unitDescription,
-                                       QDate::currentDate(), invoice.AccountNumber});
+                                      {*invoice.AmountBilled, unitDescription, QDate::currentDate(),
+                                       invoice.AccountNumber});
             !updated)
             return updated;
         return Append(tables::Invoices, invoice.ToRow());

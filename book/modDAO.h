@@ -48,28 +48,30 @@ bool IsBookDamaged(const QString& path);
 
 // Refused with -1 while a connection is open: close it first. A file that is no database, or
 // lacks one of the book's three tables, does not open.
-[[nodiscard]] qint32 daoOpen_DBConnection(const QString& path, QString& errorMessage, bool readOnly = false);
+[[nodiscard]] qint32 daoOpen_DBConnection(const QString& path, QString& errorMessage,
+                                          bool readOnly = false);
 void daoClose_DBConnection();
 
 // Copies a closed database into a new, compacted file. Refused while a connection is open and
 // onto a file that already exists.
 [[nodiscard]] qint32 daoCompact_DB(const QString& sourcePath, const QString& destinationPath,
-                     QString& errorMessage);
+                                   QString& errorMessage);
 
 // An UPDATE or DELETE statement with its values.
 [[nodiscard]] qint32 daoIssue_EXEStatement(const QString& statement, QString& errorMessage,
-                             const QVariantList& values = {});
+                                           const QVariantList& values = {});
 
 // A query into SharedRecordset.
 [[nodiscard]] qint32 daoGet_DBTableRecord(const QString& statement, QString& errorMessage,
-                            const QVariantList& values = {});
+                                          const QVariantList& values = {});
 
 // Like daoGet_DBTableRecord; when statement is empty it is first built from the names,
 // "SELECT [table].* FROM [table] WHERE ([table].[keyField]=?)", with the key bound, and handed
 // back.
-[[nodiscard]] qint32 daoGet_DBTableRecord2(const QString& table, QString& errorMessage, const QString& field,
-                             const QString& keyField, const std::optional<QVariant>& key,
-                             QString& statement, const QVariantList& values = {});
+[[nodiscard]] qint32 daoGet_DBTableRecord2(const QString& table, QString& errorMessage,
+                                           const QString& field, const QString& keyField,
+                                           const std::optional<QVariant>& key, QString& statement,
+                                           const QVariantList& values = {});
 
 // Appends RecordBuffer to the table by column position, converting each value to its column's
 // kind. The row is written whole or not at all.

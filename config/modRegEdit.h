@@ -18,8 +18,8 @@ inline const QString EnvelopeSettingsKey =
 // that converts to a 32-bit integer is stored as that number ("02" becomes 2), anything else
 // as text. Returns 0 when the store was written, -1 when it cannot be.
 [[nodiscard]] qint32 regSet_KeyValue(quint32 hive, const QString& keyPath, const QString& valueName,
-                       const QVariant& value, bool forceText = false,
-                       const QString& machineName = QString());
+                                     const QVariant& value, bool forceText = false,
+                                     const QString& machineName = QString());
 
 // The stored text or number; the default when the value is absent or of a kind the store does
 // not hold (an invalid QVariant, read as empty text or 0, when no default is given). A stored

@@ -156,10 +156,9 @@ void frmPelloryEnv::LoadEnvelopeAccount(const QString& accountNumber) {
                     QMessageBox::Critical);
         close();
     } else if (!read.readError.isEmpty()) {
-        ShowMessage(this,
-                    "Error reading main database: what is shown is incomplete.\n\n" +
-                        read.readError,
-                    QMessageBox::Critical);
+        ShowMessage(
+            this, "Error reading main database: what is shown is incomplete.\n\n" + read.readError,
+            QMessageBox::Critical);
     }
 }
 

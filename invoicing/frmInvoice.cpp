@@ -253,9 +253,10 @@ bool frmInvoice::refuse(QWidget* field, const QString& message) {
 }
 
 bool frmInvoice::ValidateInvoice() {
-    InvoiceEntry entry{TEXT_Invoice->text(),  TEXT_Payable->text(), COMBO_Description->currentText(),
-                       TEXT_DateBilled->text(), TEXT_DateDue->text(), TEXT_Units->text(),
-                       TEXT_Payment->text()};
+    InvoiceEntry entry{
+        TEXT_Invoice->text(),    TEXT_Payable->text(), COMBO_Description->currentText(),
+        TEXT_DateBilled->text(), TEXT_DateDue->text(), TEXT_Units->text(),
+        TEXT_Payment->text()};
     const auto refusal = CheckInvoiceEntry(entry);
     // Blank units and charges read as zero, and show so.
     if (TEXT_Units->text() != entry.units)
@@ -265,9 +266,9 @@ bool frmInvoice::ValidateInvoice() {
     if (!refusal)
         return true;
     const std::map<InvoiceField, QWidget*> fields = {
-        {InvoiceField::Number, TEXT_Invoice},      {InvoiceField::Payable, TEXT_Payable},
+        {InvoiceField::Number, TEXT_Invoice},           {InvoiceField::Payable, TEXT_Payable},
         {InvoiceField::Description, COMBO_Description}, {InvoiceField::DateBilled, TEXT_DateBilled},
-        {InvoiceField::DateDue, TEXT_DateDue},     {InvoiceField::Units, TEXT_Units},
+        {InvoiceField::DateDue, TEXT_DateDue},          {InvoiceField::Units, TEXT_Units},
         {InvoiceField::Charges, TEXT_Payment}};
     return refuse(fields.at(refusal->field), refusal->message);
 }

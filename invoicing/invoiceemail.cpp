@@ -38,9 +38,9 @@ Result<InvoiceAndProfile> readInvoiceAndProfile(const QString& number) {
 }
 
 std::optional<InvoiceAndProfile> readInvoice(QWidget* owner, const QString& number) {
-    const auto read = ReadFromBook<InvoiceAndProfile>(
-        owner, QStringLiteral("Error connecting to database!\n\n"),
-        [&] { return readInvoiceAndProfile(number); });
+    const auto read =
+        ReadFromBook<InvoiceAndProfile>(owner, QStringLiteral("Error connecting to database!\n\n"),
+                                        [&] { return readInvoiceAndProfile(number); });
     if (!read)
         return std::nullopt;
     if (!read->ok()) {

@@ -29,15 +29,14 @@ InvoiceCells CellsFor(const InvoiceReprint& reprint) {
 } // namespace
 
 void ReprintInvoice(QWidget* owner, const QString& invoiceNumber) {
-    const auto reprint = ReadFromBook<InvoiceReprint>(
-        owner, QStringLiteral("Error connecting to database!\n\n"),
-        [&] { return ReadInvoiceReprint(invoiceNumber); });
+    const auto reprint =
+        ReadFromBook<InvoiceReprint>(owner, QStringLiteral("Error connecting to database!\n\n"),
+                                     [&] { return ReadInvoiceReprint(invoiceNumber); });
     if (!reprint)
         return;
     if (!reprint->ok()) {
         ShowMessage(owner,
-                    "Invoice " + invoiceNumber + " cannot be printed again.\n\n" +
-                        reprint->error(),
+                    "Invoice " + invoiceNumber + " cannot be printed again.\n\n" + reprint->error(),
                     QMessageBox::Critical);
         return;
     }

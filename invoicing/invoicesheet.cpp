@@ -41,7 +41,8 @@ InvoicePrint InvoiceSheet::print(const InvoiceCells& cells) {
         // A form half filled must not go out as an invoice.
         ShowMessage(owner_,
                     "Error writing the invoice into excel worksheet [sheet1]; nothing was "
-                    "printed." + storedNote_,
+                    "printed." +
+                        storedNote_,
                     QMessageBox::Critical);
         return printed_ = InvoicePrint::Failed;
     }

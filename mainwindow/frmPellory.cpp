@@ -7,9 +7,9 @@
 #include "prompts.h"
 #include "settings.h"
 #include "transactionlist.h"
+#include "typedsettings.h"
 #include "windowkeys.h"
 #include "windowparts.h"
-#include "typedsettings.h"
 #include "windowtoolbar.h"
 
 #include <QCloseEvent>

@@ -100,10 +100,9 @@ void frmPellory::rebuildTree() {
         return;
     }
     // What was read is shown, but the user must not take it for the whole book.
-    const std::optional<BookFailure> unread =
-        !accounts->ok() ? std::optional(accounts->failure())
-        : !invoices->ok() ? std::optional(invoices->failure())
-                          : std::nullopt;
+    const std::optional<BookFailure> unread = !accounts->ok()   ? std::optional(accounts->failure())
+                                              : !invoices->ok() ? std::optional(invoices->failure())
+                                                                : std::nullopt;
     const auto masters = accounts->ok() ? accounts->value() : std::vector<TreeMaster>();
     const auto invoiceRows = invoices->ok() ? invoices->value() : std::vector<TreeInvoice>();
     EventPacer pacer;

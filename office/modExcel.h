@@ -29,7 +29,8 @@ enum XlsError : int {
 // value is stored as text (a leading apostrophe, as typed into a spreadsheet, is dropped), so
 // nothing becomes a number or a formula; an empty value leaves its cell empty. False when no
 // workbook is open, the rows differ in length, or the write failed.
-[[nodiscard]] bool xlsSet_CellValues(int sheet, int row, int column, const QList<QStringList>& rows);
+[[nodiscard]] bool xlsSet_CellValues(int sheet, int row, int column,
+                                     const QList<QStringList>& rows);
 
 // Sets a cell in bold Arial with a thin continuous border around it.
 [[nodiscard]] bool xlsSet_CellStyle(int sheet, int row, int column);
@@ -47,7 +48,8 @@ enum class XlsPrint {
 // Prints only the worksheet named sheetName, `copies` times in one job, on printer
 // "DEVICE on PORT" (the CUPS queue DEVICE), and waits, window events running, until that
 // queue holds the job.
-[[nodiscard]] XlsPrint xlsPrint_Worksheet(const QString& sheetName, int copies, const QString& printer);
+[[nodiscard]] XlsPrint xlsPrint_Worksheet(const QString& sheetName, int copies,
+                                          const QString& printer);
 
 // Exports only the worksheet named sheetName as a PDF file at path, page for page as it
 // prints, through the office's own PDF export; the workbook stays open and unchanged. True

@@ -19,9 +19,8 @@ bool ExportWorksheetPdf(OfficeSession& office,
                 uno::Reference<frame::XStorable> storable(document, uno::UNO_QUERY_THROW);
                 storable->storeToURL(
                     ToOUString(QUrl::fromLocalFile(scratch).toString()),
-                    Properties(
-                        {Property("FilterName", uno::Any(rtl::OUString("calc_pdf_Export"))),
-                         Property("Overwrite", uno::Any(true))}));
+                    Properties({Property("FilterName", uno::Any(rtl::OUString("calc_pdf_Export"))),
+                                Property("Overwrite", uno::Any(true))}));
             },
             OfficeSession::DocumentLimit);
     });

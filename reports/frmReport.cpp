@@ -274,8 +274,7 @@ void frmReport::PrintReport() {
         return;
     const QScopedValueRollback working(working_, true);
     const ReportRequest wanted = request();
-    const auto read =
-        ReadFromBook<Report>(this, OpenFailed, [&] { return ReadReport(wanted); });
+    const auto read = ReadFromBook<Report>(this, OpenFailed, [&] { return ReadReport(wanted); });
     if (!read)
         return;
     if (!read->ok()) {

@@ -61,8 +61,8 @@ void frmSchedule::FillSchedule() {
     }
     EventPacer pacer;
     for (const DueAccount& account : due->value()) {
-        auto* line = new QListWidgetItem(account.account + ", " + account.name +
-                                         ", bill on day# " + account.monthDay);
+        auto* line = new QListWidgetItem(account.account + ", " + account.name + ", bill on day# " +
+                                         account.monthDay);
         // The account number as stored, whatever commas it holds.
         line->setData(Qt::UserRole, account.account);
         LIST_Cycle->addItem(line);

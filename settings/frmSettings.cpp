@@ -61,7 +61,8 @@ QStringList entriesOf(const QComboBox* list) {
 }
 
 bool writeSetting(const QString& name, const QVariant& value, bool asText) {
-    const bool written = regSet_KeyValue(HKEY_LOCAL_MACHINE, MainSettingsKey, name, value, asText) == 0;
+    const bool written =
+        regSet_KeyValue(HKEY_LOCAL_MACHINE, MainSettingsKey, name, value, asText) == 0;
     LetEventsRun();
     return written;
 }
@@ -317,7 +318,9 @@ bool frmSettings::writeSettings() {
     written = writeSetting(setting::Description, COMBO_Description->currentText(), true) && written;
     written = writeSetting(setting::Worksheet, TEXT_Worksheet->text(), true) && written;
     written = writeSetting(setting::Copies, HScroll_Copies->value(), false) && written;
-    written = writeSetting(setting::TransactionLog, CHECK_Transaction->isChecked() ? 1 : 0, false) && written;
+    written =
+        writeSetting(setting::TransactionLog, CHECK_Transaction->isChecked() ? 1 : 0, false) &&
+        written;
     written = writeSetting(setting::NoShow, CHECK_NoShow->isChecked() ? 1 : 0, false) && written;
     return written;
 }

@@ -2,8 +2,8 @@
 
 #include "paths.h"
 #include "prompts.h"
-#include "windowparts.h"
 #include "typedsettings.h"
+#include "windowparts.h"
 #include "windowtoolbar.h"
 
 #include <QCheckBox>

@@ -2,11 +2,11 @@
 // last invoice it removes, with the balance right after each.
 #include "balances.h"
 #include "bookrows.h"
-#include "booksession.h"
-#include "invoices.h"
 #include "books.h"
+#include "booksession.h"
 #include "formats.h"
 #include "frmBalance.h"
+#include "invoices.h"
 #include "modCommand.h"
 #include "paths.h"
 #include "testsupport.h"

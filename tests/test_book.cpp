@@ -1,12 +1,12 @@
 // The book's operations on a real file, without any window: sessions and transactions, account
 // and invoice changes, the schedule's and the tree's reads.
 #include "accounts.h"
+#include "balances.h"
 #include "billingdue.h"
+#include "bookchanges.h"
 #include "booksession.h"
 #include "booktesting.h"
 #include "formats.h"
-#include "balances.h"
-#include "bookchanges.h"
 #include "invoicedraft.h"
 #include "invoicemail.h"
 #include "invoices.h"
@@ -189,7 +189,8 @@ class BookTest : public QObject {
         QVERIFY(!InvoiceExists("0000001"));
         QVERIFY(!create("0000002", "1001", 5.0, "Hours"));
         QVERIFY(!ReadAccountActivity("1001"));
-        QVERIFY(!ReadReport({"1001", {.type = ReportType::YearToDate, .today = QDate(2026, 6, 1)},
+        QVERIFY(!ReadReport({"1001",
+                             {.type = ReportType::YearToDate, .today = QDate(2026, 6, 1)},
                              ReportedAccounts::ChosenAndLinked}));
         QVERIFY(!DraftInvoice("1001", 0));
         QVERIFY(Must(ReadTreeAccounts()).size() == 1); // the accounts still read

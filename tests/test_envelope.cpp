@@ -183,7 +183,8 @@ class EnvelopeTest : public QObject {
 
     void vanishedBookIsToldBeforeItsAccountsShow() {
         QCOMPARE(regSet_KeyValue(HKEY_LOCAL_MACHINE, MainSettingsKey, setting::Database,
-                        folder_->file("gone.mdb")), 0);
+                                 folder_->file("gone.mdb")),
+                 0);
         PromptRecorder prompts;
         QStringList accountsWhenTold;
         Prompts().message = [&, record = Prompts().message](QWidget* owner,
@@ -205,7 +206,9 @@ class EnvelopeTest : public QObject {
         QFile broken(folder_->file("broken.mdb"));
         QVERIFY(broken.open(QIODevice::WriteOnly) && broken.write("not a book") > 0);
         broken.close();
-        QCOMPARE(regSet_KeyValue(HKEY_LOCAL_MACHINE, MainSettingsKey, setting::Database, broken.fileName()), 0);
+        QCOMPARE(regSet_KeyValue(HKEY_LOCAL_MACHINE, MainSettingsKey, setting::Database,
+                                 broken.fileName()),
+                 0);
         PromptRecorder prompts;
         frmPelloryEnv window;
         QSignalSpy finished(&window, &QDialog::finished);

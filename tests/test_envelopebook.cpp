@@ -23,7 +23,8 @@ class EnvelopeSettingsTest : public QObject {
         // A configured book that vanished falls back to the program folder's; one that
         // exists is used as configured.
         QCOMPARE(regSet_KeyValue(HKEY_LOCAL_MACHINE, MainSettingsKey, setting::Database,
-                        folder.file("gone.mdb")), 0);
+                                 folder.file("gone.mdb")),
+                 0);
         QCOMPARE(regSet_KeyValue(HKEY_LOCAL_MACHINE, MainSettingsKey, setting::Copies, 3), 0);
         read = ReadEnvelopeSettings();
         QCOMPARE(read.database, folder.database());
@@ -34,7 +35,8 @@ class EnvelopeSettingsTest : public QObject {
         QCOMPARE(read.copies, qint16(3));
         QVERIFY(QFile::copy(folder.database(), folder.file("other.mdb")));
         QCOMPARE(regSet_KeyValue(HKEY_LOCAL_MACHINE, MainSettingsKey, setting::Database,
-                        folder.file("other.mdb")), 0);
+                                 folder.file("other.mdb")),
+                 0);
         read = ReadEnvelopeSettings();
         QCOMPARE(read.database, folder.file("other.mdb"));
         QCOMPARE(read.notice, QString());

@@ -108,8 +108,9 @@ ProfileRecord profileOf(const QString& account, const QString& name) {
         stored = removed && removed->removed;
         error = removed.error();
     } else if (change == "add" || change == "edit") {
-        const auto saved = change == "add" ? SaveAccount(profileOf("2001", "Ada, \"Ltd\""), QString())
-                                           : SaveAccount(profileOf("1001", "Renamed"), "1001");
+        const auto saved = change == "add"
+                               ? SaveAccount(profileOf("2001", "Ada, \"Ltd\""), QString())
+                               : SaveAccount(profileOf("1001", "Renamed"), "1001");
         stored = saved && *saved == AccountSave::Saved;
         error = saved.error();
     } else {
