@@ -1,6 +1,5 @@
 #include "frmBalance.h"
 
-#include "accounts.h"
 #include "balances.h"
 #include "bookaccess.h"
 #include "bookchanges.h"
@@ -187,14 +186,12 @@ void frmBalance::loadAccount(const QString& accountNumber, bool reloading) {
     LetEventsRun();
     const QString openFailed = QStringLiteral("Error opening main database, cannot continue.\n\n");
     if (accountNumber.isEmpty()) {
-        const auto numbers = ReadFromBook<QStringList>(this, openFailed, AccountNumbers);
+        const auto numbers = ReadAccountList(this, openFailed);
         if (!numbers) {
             closeWindow();
             return;
         }
-        fillAccountList(numbers->ok() ? numbers->value() : QStringList());
-        if (!numbers->ok())
-            ShowIncompleteRead(this, QStringLiteral("The list of accounts"), numbers->failure());
+        fillAccountList(*numbers);
         return;
     }
     // Closed before anything is asked or selected: selecting an invoice opens its own.

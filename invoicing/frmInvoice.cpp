@@ -1,6 +1,5 @@
 #include "frmInvoice.h"
 
-#include "accounts.h"
 #include "bookaccess.h"
 #include "formats.h"
 #include "invoicedraft.h"
@@ -185,14 +184,12 @@ void frmInvoice::LoadAccount(const QString& accountNumber) {
     resetFields();
     const QString openFailed = QStringLiteral("Error opening main database, cannot continue.\n\n");
     if (accountNumber.isEmpty()) {
-        const auto numbers = ReadFromBook<QStringList>(this, openFailed, AccountNumbers);
+        const auto numbers = ReadAccountList(this, openFailed);
         if (!numbers) {
             closeWindow();
             return;
         }
-        fillAccountList(numbers->ok() ? numbers->value() : QStringList());
-        if (!numbers->ok())
-            ShowIncompleteRead(this, QStringLiteral("The list of accounts"), numbers->failure());
+        fillAccountList(*numbers);
         return;
     }
     const auto draft = ReadFromBook<std::optional<InvoiceDraft>>(

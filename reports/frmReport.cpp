@@ -1,6 +1,5 @@
 #include "frmReport.h"
 
-#include "accounts.h"
 #include "bookaccess.h"
 #include "busypointer.h"
 #include "formats.h"
@@ -191,18 +190,16 @@ void frmReport::showEvent(QShowEvent* event) {
 void frmReport::LoadReportAccount(const QString& accountNumber) {
     const QScopedValueRollback working(working_, true);
     if (accountNumber.isEmpty()) {
-        const auto accounts = ReadFromBook<QStringList>(this, OpenFailed, AccountNumbers);
+        const auto accounts = ReadAccountList(this, OpenFailed);
         if (!accounts) {
             QDialog::reject();
             return;
         }
         FillingAccounts = true;
         COMBO_AccountNumber->clear();
-        COMBO_AccountNumber->addItems(accounts->ok() ? accounts->value() : QStringList());
+        COMBO_AccountNumber->addItems(*accounts);
         COMBO_AccountNumber->setCurrentIndex(-1);
         FillingAccounts = false;
-        if (!accounts->ok())
-            ShowIncompleteRead(this, QStringLiteral("The list of accounts"), accounts->failure());
         return;
     }
     const auto check = ReadFromBook<ReportAccountCheck>(

@@ -1,5 +1,6 @@
 #include "bookaccess.h"
 
+#include "accounts.h"
 #include "booksession.h"
 #include "busypointer.h"
 #include "prompts.h"
@@ -25,4 +26,14 @@ void ShowIncompleteRead(QWidget* owner, const QString& what, const BookFailure& 
                 "Error reading main database: " + what +
                     " could not be read, so what is shown is incomplete.\n\n" + failure.message,
                 QMessageBox::Critical);
+}
+
+std::optional<QStringList> ReadAccountList(QWidget* owner, const QString& openFailure) {
+    const auto numbers = ReadFromBook<QStringList>(owner, openFailure, AccountNumbers);
+    if (!numbers)
+        return std::nullopt;
+    if (numbers->ok())
+        return numbers->value();
+    ShowIncompleteRead(owner, QStringLiteral("The list of accounts"), numbers->failure());
+    return QStringList();
 }

@@ -3,6 +3,7 @@
 #include "result.h"
 
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <optional>
 
@@ -26,3 +27,7 @@ std::optional<Result<T>> ReadFromBook(QWidget* owner, const QString& failure,
 // Tells the user that what names could not be read, so that what the window shows is not the
 // whole truth; the data layer's message follows.
 void ShowIncompleteRead(QWidget* owner, const QString& what, const BookFailure& failure);
+
+// Every account number, for a window's account list: none when the book could not be opened;
+// an empty list, the user told, when the accounts could not be read.
+std::optional<QStringList> ReadAccountList(QWidget* owner, const QString& openFailure);
