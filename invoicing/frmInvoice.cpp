@@ -254,11 +254,12 @@ bool frmInvoice::ValidateInvoice() {
         TEXT_Invoice->text(),    TEXT_Payable->text(), COMBO_Description->currentText(),
         TEXT_DateBilled->text(), TEXT_DateDue->text(), TEXT_Units->text(),
         TEXT_Payment->text()};
+    const QString chargesTyped = entry.charges;
     const auto refusal = CheckInvoiceEntry(entry);
-    // Blank units and charges read as zero, and show so.
+    // Blank units and charges read as zero, and show so (units shown anew work out the charges).
     if (TEXT_Units->text() != entry.units)
         TEXT_Units->setText(entry.units);
-    if (TEXT_Payment->text() != entry.charges)
+    if (chargesTyped != entry.charges)
         TEXT_Payment->setText(entry.charges);
     if (!refusal)
         return true;

@@ -71,6 +71,17 @@ bool printOn(QWidget* owner, const Statement& statement, const ChosenPrinter& pr
     return true;
 }
 
+// False when no printer was chosen; a scheduler that cannot list its printers is told.
+bool choosePrinter(QWidget* owner, ChosenPrinter& printer) {
+    const PrinterPick pick = ChoosePrinter(owner, Settings().Copies, printer);
+    if (pick == PrinterPick::Unavailable)
+        ShowMessage(owner,
+                    QStringLiteral("The printers cannot be listed: the print scheduler does not "
+                                   "answer. No statement was printed."),
+                    QMessageBox::Critical);
+    return pick == PrinterPick::Chosen;
+}
+
 QString countText(qsizetype count) {
     return count == 1 ? QStringLiteral("1 statement") : QString::number(count) + " statements";
 }
@@ -84,7 +95,7 @@ void PrintStatement(QWidget* owner, const QString& account) {
     if (!readStatement(owner, account, *period, statement))
         return;
     ChosenPrinter printer;
-    if (ChoosePrinter(owner, Settings().Copies, printer) != PrinterPick::Chosen)
+    if (!choosePrinter(owner, printer))
         return;
     if (!printOn(owner, statement, printer))
         return;
@@ -118,7 +129,7 @@ void PrintStatements(QWidget* owner) {
     if (!period)
         return;
     ChosenPrinter printer;
-    if (ChoosePrinter(owner, Settings().Copies, printer) != PrinterPick::Chosen)
+    if (!choosePrinter(owner, printer))
         return;
 
     // Application modal: while the run lets events through, the only thing a click can reach

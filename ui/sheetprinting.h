@@ -27,7 +27,8 @@ enum class PrinterPick {
 };
 
 // Shows the print dialog once; chosen is set only when a printer was.
-PrinterPick ChoosePrinter(QWidget* owner, qint16 initialCopies, ChosenPrinter& chosen);
+[[nodiscard]] PrinterPick ChoosePrinter(QWidget* owner, qint16 initialCopies,
+                                        ChosenPrinter& chosen);
 
 // Prints the named worksheet on a printer chosen before; Printed once the printer's queue holds
 // the job. Failed, saying so, when that printer is gone or the job never reached its queue;
