@@ -13,14 +13,6 @@
 
 using namespace bookwork;
 
-bool ExportPeriod::contains(const QDate& billed) const {
-    if (!bounded())
-        return true;
-    if (!billed.isValid())
-        return false;
-    return (!from || billed >= *from) && (!to || billed <= *to);
-}
-
 Outcome CheckPeriod(const ExportPeriod& period) {
     if (period.from && !period.from->isValid())
         return Refusal(QStringLiteral("The first day of the period is not a valid date."));

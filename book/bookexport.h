@@ -19,10 +19,6 @@
 struct ExportPeriod {
     std::optional<QDate> from;
     std::optional<QDate> to;
-
-    bool bounded() const { return from || to; }
-    // An invoice without a billing date is in no bounded period.
-    bool contains(const QDate& billed) const;
 };
 
 // Refused when an end is not a valid day or the period ends before it begins.
@@ -34,7 +30,8 @@ struct BookExport {
     std::vector<BalanceRecord> balances; // every balance row, by account number
 };
 
-// The invoices billed in the period, on the book the caller has open.
+// The invoices billed in the period, on the book the caller has open. An invoice without a
+// billing date is in no period with an end.
 Result<std::vector<InvoiceRecord>> InvoicesBilledWithin(const ExportPeriod& period);
 
 // The three tables as they stand at one moment, on the book the caller has open (read-only is
