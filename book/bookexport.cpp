@@ -1,7 +1,6 @@
 #include "bookexport.h"
 
 #include "bookwork.h"
-#include "columns.h"
 #include "filewrites.h"
 #include "formats.h"
 #include "statements.h"
