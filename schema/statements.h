@@ -79,4 +79,19 @@ inline constexpr const char* QuickCheck = "PRAGMA quick_check(1)";
 inline constexpr const char* SelectBalancesOwing =
     "SELECT * FROM tbl_Logs WHERE Balance > 0 ORDER BY AccountNumber";
 
+// The export for the accountant.
+inline constexpr const char* SelectProfilesInAccountOrder =
+    "SELECT * FROM tbl_CustomerProfile ORDER BY AccountNumber";
+inline constexpr const char* SelectBalancesInAccountOrder =
+    "SELECT * FROM tbl_Logs ORDER BY AccountNumber";
+// Values: the first day twice and the last day twice, as ISO dates, each empty for no bound;
+// both days belong to the period. An invoice without a billing date is in no bounded period.
+inline constexpr const char* SelectInvoicesBilledWithin =
+    "SELECT * FROM tbl_Invoices WHERE (? = '' OR DateBilled >= ?) AND (? = '' OR DateBilled <= ?) "
+    "ORDER BY InvoiceNumber = '' OR InvoiceNumber GLOB '*[^0-9]*', "
+    "CAST(InvoiceNumber AS INTEGER), InvoiceNumber";
+// A read of several statements that sees one state of the book.
+inline constexpr const char* BeginRead = "BEGIN DEFERRED";
+inline constexpr const char* EndRead = "COMMIT";
+
 } // namespace sql

@@ -1,0 +1,61 @@
+#pragma once
+
+#include "records.h"
+#include "result.h"
+
+#include <QDate>
+#include <QString>
+#include <QStringList>
+#include <optional>
+#include <vector>
+
+// The books as three CSV files for the accountant's scripts: the accounts, the invoices of a
+// period with their payments, and the balances. The text is what a script can rely on: RFC 4180
+// (CRLF line ends, a field quoted when it holds a comma, quote, CR or LF, its quotes doubled),
+// UTF-8 without a byte-order mark, ISO dates, money with a '.' and two decimals. Text a
+// spreadsheet would take for a formula gets a leading apostrophe, as in the program's workbooks.
+
+// The days whose invoices are exported, both included; a missing end leaves that side open.
+struct ExportPeriod {
+    std::optional<QDate> from;
+    std::optional<QDate> to;
+};
+
+// Refused when an end is not a valid day or the period ends before it begins.
+Outcome CheckPeriod(const ExportPeriod& period);
+
+struct BookExport {
+    std::vector<ProfileRecord> accounts; // every account, by number
+    std::vector<InvoiceRecord> invoices; // those billed in the period, by invoice number
+    std::vector<BalanceRecord> balances; // every balance row, by account number
+};
+
+// The invoices billed in the period, on the book the caller has open. An invoice without a
+// billing date is in no period with an end.
+Result<std::vector<InvoiceRecord>> InvoicesBilledWithin(const ExportPeriod& period);
+
+// The three tables as they stand at one moment, on the book the caller has open (read-only is
+// enough). A bad period is refused before anything is read.
+Result<BookExport> ReadBookExport(const ExportPeriod& period);
+
+// One field as written: neutralised when it is text that could start a formula, then quoted
+// when it needs to be. Numbers the program formats itself (money, counts) are never neutralised.
+QString CsvText(const QString& value);
+// One record: the fields joined by commas, ended by CRLF. Fields are taken as written.
+QString CsvRecord(const QStringList& fields);
+
+// Each file's whole text, heading line first.
+QString AccountsCsv(const std::vector<ProfileRecord>& accounts);
+QString InvoicesCsv(const std::vector<InvoiceRecord>& invoices);
+QString BalancesCsv(const std::vector<BalanceRecord>& balances);
+
+// The files' names in the folder.
+inline constexpr const char* AccountsFileName = "accounts.csv";
+inline constexpr const char* InvoicesFileName = "invoices.csv";
+inline constexpr const char* BalancesFileName = "balances.csv";
+
+// Writes the three files into folder (which must exist), replacing earlier ones. Every file is
+// written in full under a scratch name before any of them replaces its target, so a failed write
+// leaves the folder as it was. The message names the file that failed and, should a rename fail
+// after others landed, the files already replaced.
+Outcome WriteBookExport(const BookExport& book, const QString& folder);
