@@ -13,6 +13,7 @@
 #include "frmSettings.h"
 #include "invoices.h"
 #include "paths.h"
+#include "processmemory.h"
 #include "samplebook.h"
 #include "settings.h"
 #include "testsupport.h"
@@ -43,23 +44,6 @@ constexpr qint64 Patience = 60000; // ms an action may take before it counts as 
 const QString LongAccount = QStringLiteral("9001");
 constexpr int LongInvoices = 200;
 const QString TypedAccount = QStringLiteral("2345");
-
-// Kilobytes of a /proc/self/status line such as VmHWM (peak resident memory).
-long statusKilobytes(const char* name) {
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith(name))
-            return line.mid(qstrlen(name) + 1).trimmed().split(' ').first().toLong();
-    return -1;
-}
-
-// Starts the peak-memory count afresh (Linux: writing 5 to clear_refs resets VmHWM).
-bool resetPeakMemory() {
-    QFile refs(QStringLiteral("/proc/self/clear_refs"));
-    return refs.open(QIODevice::WriteOnly) && refs.write("5") == 1;
-}
 
 // Lets events run until done() holds; false when it never did.
 bool waitUntil(const std::function<bool()>& done) {
@@ -434,10 +418,10 @@ int main(int argc, char** argv) {
         << " of them; written in " << clock.elapsed() << " ms\n";
     Settings().Database = book;
 
-    const bool peakReset = resetPeakMemory();
+    const bool peakReset = ResetPeakMemory();
     Bench bench(book, out);
     runActions(bench, first + LongInvoices);
-    out << "Memory: peak " << statusKilobytes("VmHWM:") / 1024 << " MB"
+    out << "Memory: peak " << StatusKilobytes("VmHWM:") / 1024 << " MB"
         << (peakReset ? " (counted from just before the first window)" : " (whole run)") << "\n";
     const bool allDone = std::none_of(bench.timings.begin(), bench.timings.end(),
                                       [](const Timing& timing) { return timing.failed; });

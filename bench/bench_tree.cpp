@@ -2,6 +2,7 @@
 // large one. Usage: bench_tree
 #include "frmPellory.h"
 #include "frmSchedule.h"
+#include "processmemory.h"
 #include "samplebook.h"
 #include "settings.h"
 
@@ -37,23 +38,6 @@ class PaintWatch : public QObject {
         return false;
     }
 };
-
-// Kilobytes of a /proc/self/status line such as VmHWM (peak resident memory).
-long statusKilobytes(const char* name) {
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith(name))
-            return line.mid(qstrlen(name) + 1).trimmed().split(' ').first().toLong();
-    return -1;
-}
-
-// Starts the peak-memory count afresh (Linux: writing 5 to clear_refs resets VmHWM).
-bool resetPeakMemory() {
-    QFile refs(QStringLiteral("/proc/self/clear_refs"));
-    return refs.open(QIODevice::WriteOnly) && refs.write("5") == 1;
-}
 
 int countNodes(const QTreeWidget* tree) {
     int count = 0;
@@ -98,8 +82,8 @@ bool measure(const QString& folder, const SampleBookSize& size, bool reportMemor
     out << "\nBook: " << book.accounts << " accounts, " << book.invoices << " invoices ("
         << book.unpaid << " unpaid), written in " << clock.elapsed() << " ms\n";
     Settings().Database = path;
-    const bool peakReset = reportMemory && resetPeakMemory();
-    const long before = statusKilobytes("VmRSS:");
+    const bool peakReset = reportMemory && ResetPeakMemory();
+    const long before = StatusKilobytes("VmRSS:");
     frmPellory window;
     window.setWindowState(Qt::WindowNoState);
     clock.restart();
@@ -135,7 +119,7 @@ bool measure(const QString& folder, const SampleBookSize& size, bool reportMemor
         << watch.busyPaints << " of them under the busy pointer\n";
     if (reportMemory) {
         out << "Memory: resident " << before / 1024 << " MB before the window, peak "
-            << statusKilobytes("VmHWM:") / 1024 << " MB"
+            << StatusKilobytes("VmHWM:") / 1024 << " MB"
             << (peakReset ? " (counted from just before the window opened)" : " (whole run)")
             << "\n";
         measureSchedule(out);
