@@ -1,5 +1,6 @@
 // Times the everyday actions on a large book, each the way a user does it in its window
 // (offscreen), and reports the peak memory. Usage: bench_actions
+#include "benchsupport.h"
 #include "bookchanges.h"
 #include "books.h"
 #include "booksession.h"
@@ -13,7 +14,6 @@
 #include "frmSettings.h"
 #include "invoices.h"
 #include "paths.h"
-#include "processmemory.h"
 #include "samplebook.h"
 #include "settings.h"
 #include "testsupport.h"
@@ -68,21 +68,6 @@ struct ChangeCount {
     }
     ~ChangeCount() { QObject::disconnect(connection); }
 };
-
-int countNodes(const QTreeWidget* tree) {
-    int count = 0;
-    std::vector<const QTreeWidgetItem*> open;
-    for (int i = 0; i < tree->topLevelItemCount(); ++i)
-        open.push_back(tree->topLevelItem(i));
-    while (!open.empty()) {
-        const QTreeWidgetItem* node = open.back();
-        open.pop_back();
-        ++count;
-        for (int i = 0; i < node->childCount(); ++i)
-            open.push_back(node->child(i));
-    }
-    return count;
-}
 
 // Clicks a toolbar button; false when the window has no button with that tag.
 bool click(WindowToolbar* toolbar, const char* tag) {
@@ -385,7 +370,7 @@ void runActions(Bench& bench, qlonglong nextInvoice) {
                 return QStringLiteral("(stored through the book, not printed: storing %1 ms of it; "
                                       "%2 tree nodes)")
                     .arg(storing.empty() ? -1 : storing[storing.size() / 2])
-                    .arg(main.TreeView1->topLevelItemCount() > 0 ? countNodes(main.TreeView1) : 0);
+                    .arg(main.TreeView1->topLevelItemCount() > 0 ? CountNodes(main.TreeView1) : 0);
             });
     }
 }

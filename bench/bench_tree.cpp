@@ -1,8 +1,8 @@
 // Times the main window's tree rebuild on generated books and reports the peak memory of the
 // large one. Usage: bench_tree
+#include "benchsupport.h"
 #include "frmPellory.h"
 #include "frmSchedule.h"
-#include "processmemory.h"
 #include "samplebook.h"
 #include "settings.h"
 
@@ -38,21 +38,6 @@ class PaintWatch : public QObject {
         return false;
     }
 };
-
-int countNodes(const QTreeWidget* tree) {
-    int count = 0;
-    std::vector<const QTreeWidgetItem*> open;
-    for (int i = 0; i < tree->topLevelItemCount(); ++i)
-        open.push_back(tree->topLevelItem(i));
-    while (!open.empty()) {
-        const QTreeWidgetItem* node = open.back();
-        open.pop_back();
-        ++count;
-        for (int i = 0; i < node->childCount(); ++i)
-            open.push_back(node->child(i));
-    }
-    return count;
-}
 
 // The billing schedule filled on the open book, whose accounts are all on a monthly cycle.
 void measureSchedule(QTextStream& out) {
@@ -111,7 +96,7 @@ bool measure(const QString& folder, const SampleBookSize& size, bool reportMemor
     window.TreeView1->scrollToBottom();
     window.TreeView1->viewport()->repaint();
     const qint64 expanding = clock.elapsed();
-    out << "RefreshTree: " << countNodes(window.TreeView1) << " nodes, best " << times.front()
+    out << "RefreshTree: " << CountNodes(window.TreeView1) << " nodes, best " << times.front()
         << " ms, median " << times[Runs / 2] << " ms, worst " << times.back() << " ms over " << Runs
         << " runs; status \"" << window.StatusPanels[0]->text() << "\"\n";
     out << "Opening \"All Invoices\" and scrolling to its end: " << expanding << " ms\n";
