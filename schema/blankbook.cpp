@@ -12,13 +12,25 @@ QString TablesScript() {
     return QString::fromUtf8(TablesSql);
 }
 
-QString WriteBlankBook(const QString& target, const QString& script) {
-    if (QFile::exists(target))
-        return target + QStringLiteral(" already exists");
+QString ServerTablesScript() {
+    return QString::fromUtf8(ServerTablesSql);
+}
+
+QStringList ScriptStatements(const QString& script) {
     QString statements;
     for (const QString& line : script.split('\n'))
         if (!line.trimmed().startsWith(QLatin1String("--")))
             statements += line + '\n';
+    QStringList found;
+    for (const QString& statement : statements.split(';'))
+        if (!statement.trimmed().isEmpty())
+            found << statement.trimmed();
+    return found;
+}
+
+QString WriteBlankBook(const QString& target, const QString& script) {
+    if (QFile::exists(target))
+        return target + QStringLiteral(" already exists");
     const QString scratch = target + QStringLiteral(".new");
     QFile::remove(scratch);
     const QString connection = QStringLiteral("pellory_blankbook");
@@ -29,8 +41,8 @@ QString WriteBlankBook(const QString& target, const QString& script) {
         if (!db.open())
             error = db.lastError().text();
         QSqlQuery query(db);
-        for (const QString& statement : statements.split(';')) {
-            if (!error.isEmpty() || statement.trimmed().isEmpty())
+        for (const QString& statement : ScriptStatements(script)) {
+            if (!error.isEmpty())
                 continue;
             if (!query.exec(statement))
                 error = query.lastError().text() + '\n' + statement;

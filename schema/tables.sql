@@ -59,3 +59,6 @@ CREATE INDEX idx_Profile_Master ON tbl_CustomerProfile (MasterAccount);
 CREATE UNIQUE INDEX idx_Invoices_Number ON tbl_Invoices (InvoiceNumber);
 CREATE INDEX idx_Invoices_Account ON tbl_Invoices (AccountNumber);
 CREATE UNIQUE INDEX idx_Logs_Account ON tbl_Logs (AccountNumber);
+
+-- The version of these tables; a program refuses a book made for a newer one.
+PRAGMA user_version = 1;
