@@ -69,7 +69,9 @@ Result<AccountSave> SaveAccount(const ProfileRecord& profile, const QString& rep
             if (Outcome added = Append(tables::Logs, balance); !added)
                 return added;
         }
-        return Append(tables::CustomerProfile, profile.ToRow());
+        Outcome appended = Append(tables::CustomerProfile, profile.ToRow());
+        duplicate = !appended && IsTakenKey(appended.failure());
+        return appended;
     });
     if (duplicate)
         return AccountSave::Duplicate;

@@ -38,12 +38,22 @@ struct InvoiceAndBalance {
 
 // The stored invoice and balance a change starts from, read inside its transaction.
 Result<InvoiceAndBalance> readInvoiceAndBalance(const QString& number) {
-    const auto invoice = ReadInvoice(number);
+    auto invoice = ReadInvoice(number);
     if (!invoice)
         return invoice.failure();
     if (!*invoice)
         return notStored(number);
-    const QString& account = (*invoice)->AccountNumber;
+    const QString account = (*invoice)->AccountNumber;
+    if (ServerBookOpen()) {
+        // Another desk may have changed the invoice until its account was held for this save.
+        if (Outcome held = bookwork::HoldAccount(account); !held)
+            return held.failure();
+        invoice = ReadInvoice(number);
+        if (!invoice)
+            return invoice.failure();
+        if (!*invoice)
+            return notStored(number);
+    }
     const auto stored = ReadBalance(account);
     if (!stored)
         return stored.failure();
@@ -126,6 +136,9 @@ double BalanceWithout(double storedBalance, const InvoiceRecord& invoice) {
 Result<Removal> DeleteLastInvoice(const QString& account, const QString& number) {
     Removal removal;
     const Outcome done = InTransaction([&]() -> Outcome {
+        // Held first, so an invoice another desk adds meanwhile is seen as the last one.
+        if (Outcome held = bookwork::HoldAccount(account); !held)
+            return held;
         const auto numbers = ReadAccountInvoices(account);
         if (!numbers)
             return numbers.failure();

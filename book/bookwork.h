@@ -6,6 +6,7 @@
 #include "booksession.h"
 #include "modDAO.h"
 #include "result.h"
+#include "statements.h"
 
 #include <optional>
 #include <vector>
@@ -79,6 +80,21 @@ inline Outcome Execute(const char* statement, const QVariantList& values) {
 }
 
 // Runs work (returning an Outcome) inside one transaction: nothing lands unless all of it does.
+// Holds the account against other desks until the transaction ends. Every save that changes an
+// account holds it before reading what it changes, so saves on one account never interleave and
+// never wait on each other in a circle. A file book's transaction holds the whole book already.
+inline Outcome HoldAccount(const QString& account) {
+    if (!ServerBookOpen())
+        return Done{};
+    return Query(sql::HoldAccount, {account});
+}
+
+// True when a save failed on a unique key another desk took first (the server's unique
+// violation, or the file's).
+inline bool IsTakenKey(const BookFailure& failure) {
+    return failure.code == 23505 || failure.code == 2067;
+}
+
 template <typename Work> Outcome InTransaction(Work work) {
     BookTransaction transaction;
     if (!transaction.begun())

@@ -17,8 +17,16 @@ inline qint32 ErrorNumber(const QSqlError& error) {
     return ok && number != 0 ? number : GeneralError;
 }
 
+// A server heads its messages with "ERROR:" and the client library ends them with the error's
+// code in brackets; the message keeps only the words between.
 inline QString ErrorText(const QSqlError& error) {
-    return error.databaseText().isEmpty() ? error.text() : error.databaseText();
+    QString text = error.databaseText().isEmpty() ? error.text() : error.databaseText();
+    if (text.startsWith(QLatin1String("ERROR:")))
+        text = text.mid(6);
+    const QString code = QLatin1Char('(') + error.nativeErrorCode() + QLatin1Char(')');
+    if (!error.nativeErrorCode().isEmpty() && text.trimmed().endsWith(code))
+        text = text.trimmed().chopped(code.size());
+    return text.trimmed();
 }
 
 // "<routine>(), Error = <number> : <description>"

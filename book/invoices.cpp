@@ -48,6 +48,8 @@ Result<InvoiceStore> CreateInvoice(InvoiceRecord& invoice, double charges,
             duplicate = true;
             return Refusal(QStringLiteral("The invoice number is taken."));
         }
+        if (Outcome held = HoldAccount(invoice.AccountNumber); !held)
+            return held;
         const auto balance = ReadBalance(invoice.AccountNumber);
         if (!balance)
             return balance.failure();
@@ -59,7 +61,10 @@ Result<InvoiceStore> CreateInvoice(InvoiceRecord& invoice, double charges,
                                        invoice.AccountNumber});
             !updated)
             return updated;
-        return Append(tables::Invoices, invoice.ToRow());
+        // Another desk may take the number after the check above; its key refuses this one then.
+        Outcome appended = Append(tables::Invoices, invoice.ToRow());
+        duplicate = !appended && IsTakenKey(appended.failure());
+        return appended;
     });
     if (duplicate)
         return InvoiceStore::Duplicate;

@@ -5,6 +5,7 @@
 #include "events.h"
 #include "formats.h"
 #include "paths.h"
+#include "serveraddress.h"
 #include "statements.h"
 
 #include <QFile>
@@ -14,19 +15,27 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QUuid>
 #include <cmath>
 
 namespace {
 
 const QString ConnectionName = QStringLiteral("pellory_dao");
+const QString ServerConnectionName = QStringLiteral("pellory_dao_server");
 const QString CompactionName = QStringLiteral("pellory_compact");
 constexpr int BusyTimeoutMs = 5000;
+// The newest version of the book's tables this program knows.
+constexpr int KnownSchemaVersion = 1;
 constexpr qint32 EngineError = engine::GeneralError;
 constexpr qint32 Corrupt = 11; // SQLITE_CORRUPT
 using engine::NotADatabase;
 
 struct Connection {
     QString path;
+    sql::Dialect dialect = sql::Dialect::File;
+    // The server book whose connection stays open between pieces of work, since a connection to
+    // a server costs far more than opening a file.
+    QString pooledServerBook;
     QString bookKey; // the path the damaged books are known by
     Recordset recordset;
     QVariantList buffer;
@@ -37,10 +46,21 @@ Connection& state() {
     return connection;
 }
 
+QSqlDatabase connectionFor(sql::Dialect dialect) {
+    const bool server = dialect == sql::Dialect::Server;
+    const QString& name = server ? ServerConnectionName : ConnectionName;
+    if (!QSqlDatabase::contains(name))
+        return QSqlDatabase::addDatabase(
+            server ? QStringLiteral("QPSQL") : QStringLiteral("QSQLITE"), name);
+    return QSqlDatabase::database(name, false);
+}
+
 QSqlDatabase database() {
-    if (!QSqlDatabase::contains(ConnectionName))
-        return QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), ConnectionName);
-    return QSqlDatabase::database(ConnectionName, false);
+    return connectionFor(state().dialect);
+}
+
+bool onServer() {
+    return state().dialect == sql::Dialect::Server;
 }
 
 // Books a statement found damaged during this run, with what the integrity check said. Nothing
@@ -57,6 +77,8 @@ QString bookKeyOf(const QString& path) {
 }
 
 bool isCorruption(qint32 number) {
+    if (onServer()) // the server guards its own files; its error numbers mean other things
+        return false;
     const qint32 primary = number & 0xff; // an extended code keeps the primary one in its low byte
     return primary == Corrupt || primary == NotADatabase;
 }
@@ -79,9 +101,28 @@ QString damageNotice() {
            ProgramFile("backup/" + QFileInfo(open.path).fileName()) + ".";
 }
 
+// A server's failures that a user meets as a desk among others, said plainly. A lost connection
+// is dropped, so the next piece of work connects again.
+QString describeServerFailure(const QSqlError& error, const QString& description) {
+    const QString code = error.nativeErrorCode();
+    if (code == QLatin1String("55P03") || code == QLatin1String("40P01") ||
+        code == QLatin1String("40001"))
+        return description + ". Another desk is saving to the same record; nothing was changed. "
+                             "Try again in a moment.";
+    if (code.startsWith(QLatin1String("08")) || code.startsWith(QLatin1String("57P")) ||
+        error.type() == QSqlError::ConnectionError || !database().isOpen() ||
+        description.contains(QLatin1String("connection"), Qt::CaseInsensitive)) {
+        state().pooledServerBook.clear();
+        return description + ". The connection to the server was lost.";
+    }
+    return description;
+}
+
 // The description of a failed statement on the open book. A corruption error marks the book
 // damaged, after a quick integrity check, and the description says what to do.
-QString describeFailure(qint32 number, const QString& description) {
+QString describeFailure(qint32 number, const QString& description, const QSqlError& error = {}) {
+    if (onServer())
+        return describeServerFailure(error, description);
     if (!isCorruption(number))
         return description;
     if (!damagedBooks().contains(state().bookKey))
@@ -106,13 +147,17 @@ bool isJetDatabase(const QString& path) {
     return head.mid(4, 15) == "Standard Jet DB" || head.mid(4, 15) == "Standard ACE DB";
 }
 
+sql::Dialect dialectOf(const QSqlDatabase& db) {
+    return db.driverName() == QLatin1String("QPSQL") ? sql::Dialect::Server : sql::Dialect::File;
+}
+
 // An empty file or another program's database opens as a database too; only a file holding
 // Pellory's three tables is a book. False, with the engine's error, when the catalogue cannot be
 // read.
 bool findMissingTables(QSqlDatabase& db, QStringList& missing, QSqlError& error) {
     for (const char* table : {tables::CustomerProfile, tables::Invoices, tables::Logs}) {
         QSqlQuery exists(db);
-        exists.prepare(QLatin1String(sql::TableExists));
+        exists.prepare(QLatin1String(sql::TableExists.in(dialectOf(db))));
         exists.addBindValue(QLatin1String(table));
         if (!exists.exec()) {
             error = exists.lastError();
@@ -124,7 +169,40 @@ bool findMissingTables(QSqlDatabase& db, QStringList& missing, QSqlError& error)
     return true;
 }
 
-// Opens `db` on path and proves the file is a database; fills number and description on failure.
+// Proves the open `db` holds a book this program can read: the three tables, and tables no
+// newer than it knows. Fills number and description when it does not.
+void proveBook(QSqlDatabase& db, qint32& number, QString& description) {
+    const sql::Dialect dialect = dialectOf(db);
+    QSqlQuery probe(db);
+    QSqlError error;
+    QStringList missing;
+    if (!probe.exec(QLatin1String(sql::ProveDatabase.in(dialect))))
+        error = probe.lastError();
+    else
+        findMissingTables(db, missing, error);
+    if (!error.isValid() && missing.isEmpty() &&
+        !probe.exec(QLatin1String(sql::SchemaVersion.in(dialect))))
+        error = probe.lastError();
+    if (error.isValid()) {
+        number = engine::ErrorNumber(error);
+        description = engine::ErrorText(error);
+    } else if (!missing.isEmpty()) {
+        number = EngineError;
+        description = "no such table: " + missing.join(QLatin1String(", ")) +
+                      (dialect == sql::Dialect::Server ? " (the database is not a Pellory book)"
+                                                       : " (the file is not a Pellory book)");
+    } else if (const int version = probe.next() ? probe.value(0).toInt() : 0;
+               version > KnownSchemaVersion) {
+        number = EngineError;
+        description = QStringLiteral("the book's tables are version %1, made by a newer Pellory; "
+                                     "this program reads version %2 and older. Install the newer "
+                                     "Pellory on this desk.")
+                          .arg(version)
+                          .arg(KnownSchemaVersion);
+    }
+}
+
+// Opens `db` on path and proves the file is a book; fills number and description on failure.
 bool openProven(QSqlDatabase& db, const QString& path, bool readOnly, qint32& number,
                 QString& description) {
     if (isJetDatabase(path)) {
@@ -141,24 +219,65 @@ bool openProven(QSqlDatabase& db, const QString& path, bool readOnly, qint32& nu
         description = engine::ErrorText(db.lastError());
         return false;
     }
-    {
-        QSqlQuery probe(db);
-        QSqlError error;
-        QStringList missing;
-        if (!probe.exec(QLatin1String(sql::ProveDatabase)))
-            error = probe.lastError();
-        else
-            findMissingTables(db, missing, error);
-        if (error.isValid()) {
-            number = engine::ErrorNumber(error);
-            description = engine::ErrorText(error);
-        } else if (!missing.isEmpty()) {
-            number = EngineError;
-            description = "no such table: " + missing.join(QLatin1String(", ")) +
-                          " (the file is not a Pellory book)";
-        }
-    }
+    proveBook(db, number, description);
     if (number != 0) {
+        db.close();
+        return false;
+    }
+    return true;
+}
+
+// The pooled connection when it still answers; a connection the server dropped is closed.
+bool pooledConnectionAnswers(QSqlDatabase& db, const QString& uri) {
+    if (state().pooledServerBook != uri || !db.isOpen())
+        return false;
+    QSqlQuery probe(db);
+    if (probe.exec(QLatin1String(sql::ProveDatabase.server)))
+        return true;
+    db.close();
+    return false;
+}
+
+// Connects `db` to the server book at uri, or reuses the connection kept from the last piece of
+// work on it, and sets how this piece of work may use it.
+bool openServerBook(QSqlDatabase& db, const QString& uri, bool readOnly, qint32& number,
+                    QString& description) {
+    if (!pooledConnectionAnswers(db, uri)) {
+        state().pooledServerBook.clear();
+        db.close();
+        const ServerAddressReading reading = ReadServerAddress(uri);
+        if (!reading.refusal.isEmpty()) {
+            number = EngineError;
+            description = reading.refusal;
+            return false;
+        }
+        const ServerAddress& address = reading.address;
+        db.setHostName(address.host);
+        db.setPort(address.port);
+        db.setUserName(address.user);
+        db.setDatabaseName(address.database);
+        db.setConnectOptions(address.options);
+        if (!db.open()) {
+            number = EngineError;
+            description = "cannot reach " + DescribeServer(address) + ": " +
+                          engine::ErrorText(db.lastError()).trimmed();
+            return false;
+        }
+        proveBook(db, number, description);
+        if (number != 0) {
+            db.close();
+            return false;
+        }
+        state().pooledServerBook = uri;
+    }
+    QSqlQuery settings(db);
+    settings.prepare(QLatin1String(sql::ServerSessionSettings));
+    settings.addBindValue(QString::number(BusyTimeoutMs));
+    settings.addBindValue(readOnly ? QStringLiteral("on") : QStringLiteral("off"));
+    if (!settings.exec()) {
+        number = engine::ErrorNumber(settings.lastError());
+        description = engine::ErrorText(settings.lastError());
+        state().pooledServerBook.clear();
         db.close();
         return false;
     }
@@ -218,7 +337,8 @@ QVariant forColumn(const QVariant& value, const QString& name, const QString& ty
             return DateToStored(*date);
         return value;
     }
-    if (type.compare(QLatin1String("REAL"), Qt::CaseInsensitive) == 0) {
+    if (type.compare(QLatin1String("REAL"), Qt::CaseInsensitive) == 0 ||
+        type.compare(QLatin1String("numeric"), Qt::CaseInsensitive) == 0) {
         if (isBlank(value))
             return QVariant();
         if (const auto money = ParseMoney(value))
@@ -244,8 +364,9 @@ struct Column {
     QString type;
 };
 
+// The table's columns, and its name as the catalogue spells it.
 bool readColumns(QSqlDatabase& db, const QString& table, std::vector<Column>& columns,
-                 QSqlError& error) {
+                 QString& catalogueName, QSqlError& error) {
     QSqlQuery exists(db);
     if (!run(exists, QLatin1String(sql::TableExists), {table})) {
         error = exists.lastError();
@@ -256,8 +377,9 @@ bool readColumns(QSqlDatabase& db, const QString& table, std::vector<Column>& co
                           QSqlError::StatementError, QString::number(EngineError));
         return false;
     }
+    catalogueName = exists.value(0).toString();
     QSqlQuery info(db);
-    if (!run(info, QLatin1String(sql::TableColumns), {table})) {
+    if (!run(info, QLatin1String(sql::TableColumns), {catalogueName})) {
         error = info.lastError();
         return false;
     }
@@ -268,6 +390,12 @@ bool readColumns(QSqlDatabase& db, const QString& table, std::vector<Column>& co
 
 QString quotedName(QString name) {
     return '"' + name.replace('"', QLatin1String("\"\"")) + '"';
+}
+
+// A name given by a caller, quoted for a built statement; a server keeps unquoted names in lower
+// case, so the name is quoted as it keeps them.
+QString builtName(const QString& name) {
+    return onServer() ? quotedName(name.toLower()) : '[' + name + ']';
 }
 
 } // namespace
@@ -309,6 +437,10 @@ bool IsBookDamaged(const QString& path) {
     return damagedBooks().contains(bookKeyOf(path));
 }
 
+bool ServerBookOpen() {
+    return onServer();
+}
+
 QString ConnectedPath() {
     return state().path;
 }
@@ -320,26 +452,35 @@ qint32 daoOpen_DBConnection(const QString& path, QString& errorMessage, bool rea
         errorMessage = QStringLiteral("daoOpen_DBConnection(): Database connection already open");
         return -1;
     }
-    QSqlDatabase db = database();
+    const bool server = IsServerBook(path);
+    const sql::Dialect dialect = server ? sql::Dialect::Server : sql::Dialect::File;
+    QSqlDatabase db = connectionFor(dialect);
     qint32 number = 0;
     QString description;
-    if (!openProven(db, path, readOnly, number, description)) {
+    if (!(server ? openServerBook(db, path, readOnly, number, description)
+                 : openProven(db, path, readOnly, number, description))) {
         errorMessage = "Open connection to " + path +
                        " failed, Error = " + QString::number(number) + " : " + description;
         LetEventsRun();
         return number;
     }
     state().path = path;
-    state().bookKey = bookKeyOf(path);
+    state().dialect = dialect;
+    sql::OpenDialect() = dialect;
+    state().bookKey = server ? path : bookKeyOf(path);
     LetEventsRun();
     return 0;
 }
 
 void daoClose_DBConnection() {
+    const bool server = onServer();
     state().path.clear();
     state().bookKey.clear();
     state().recordset.Reset();
-    if (QSqlDatabase::contains(ConnectionName))
+    state().dialect = sql::Dialect::File;
+    sql::OpenDialect() = sql::Dialect::File;
+    // A server connection stays open for the next piece of work on the same book.
+    if (!server && QSqlDatabase::contains(ConnectionName))
         database().close();
 }
 
@@ -349,6 +490,11 @@ qint32 daoCompact_DB(const QString& sourcePath, const QString& destinationPath,
     if (!state().path.isEmpty()) {
         errorMessage = QStringLiteral("daoCompact_DB(): Database connection must be closed.");
         return -1;
+    }
+    if (IsServerBook(sourcePath) || IsServerBook(destinationPath)) {
+        errorMessage = engine::Failure("daoCompact_DB", EngineError,
+                                       QStringLiteral("a book on a server is not a file to copy"));
+        return EngineError;
     }
     if (QFile::exists(destinationPath)) {
         errorMessage = engine::Failure("daoCompact_DB", EngineError,
@@ -392,9 +538,9 @@ qint32 daoIssue_EXEStatement(const QString& statement, QString& errorMessage,
         QSqlQuery query(db);
         if (!run(query, statement, values)) {
             result = engine::ErrorNumber(query.lastError());
-            errorMessage =
-                engine::Failure("daoIssue_EXEStatement", result,
-                                describeFailure(result, engine::ErrorText(query.lastError())));
+            errorMessage = engine::Failure(
+                "daoIssue_EXEStatement", result,
+                describeFailure(result, engine::ErrorText(query.lastError()), query.lastError()));
         }
     }
     LetEventsRun();
@@ -420,7 +566,7 @@ qint32 daoGet_DBTableRecord2(const QString& table, QString& errorMessage, const 
     if (statement.isEmpty()) {
         // Bracketed names cannot hold "]"; such a name is refused rather than spliced.
         for (const QString& name : {table, field, keyField}) {
-            if (name.contains(']')) {
+            if (!onServer() && name.contains(']')) {
                 state().recordset.Reset();
                 errorMessage =
                     engine::Failure("daoGet_DBTableRecord2", EngineError,
@@ -429,10 +575,12 @@ qint32 daoGet_DBTableRecord2(const QString& table, QString& errorMessage, const 
                 return EngineError;
             }
         }
-        statement = QString::fromLatin1(sql::BuiltSelect)
-                        .arg(table, field == QLatin1String("*") ? field : '[' + field + ']');
+        statement =
+            QString::fromLatin1(sql::BuiltSelect)
+                .arg(builtName(table), field == QLatin1String("*") ? field : builtName(field));
         if (!keyField.isEmpty() && key) {
-            statement += QString::fromLatin1(sql::BuiltKeyCondition).arg(table, keyField);
+            statement += QString::fromLatin1(sql::BuiltKeyCondition)
+                             .arg(builtName(table), builtName(keyField));
             bound.prepend(*key);
         }
     }
@@ -455,9 +603,9 @@ qint32 daoGet_DBTableRecord2(const QString& table, QString& errorMessage, const 
         if (query.lastError().isValid()) {
             rows.clear();
             result = engine::ErrorNumber(query.lastError());
-            errorMessage =
-                engine::Failure("daoGet_DBTableRecord2", result,
-                                describeFailure(result, engine::ErrorText(query.lastError())));
+            errorMessage = engine::Failure(
+                "daoGet_DBTableRecord2", result,
+                describeFailure(result, engine::ErrorText(query.lastError()), query.lastError()));
         }
         state().recordset.Reset(std::move(rows));
     }
@@ -478,9 +626,11 @@ qint32 daoWrite_DBTableRecord(const QString& table, QString& errorMessage) {
     {
         QSqlDatabase db = database();
         std::vector<Column> columns;
+        QString catalogueName;
         QSqlError error;
         const QVariantList& buffer = state().buffer;
-        if (readColumns(db, table, columns, error) && buffer.size() > qsizetype(columns.size())) {
+        if (readColumns(db, table, columns, catalogueName, error) &&
+            buffer.size() > qsizetype(columns.size())) {
             error = QSqlError(QStringLiteral("table %1 has %2 columns but %3 values were supplied")
                                   .arg(table)
                                   .arg(columns.size())
@@ -497,15 +647,16 @@ qint32 daoWrite_DBTableRecord(const QString& table, QString& errorMessage) {
             }
             const QString statement =
                 QString::fromLatin1(sql::AppendRecord)
-                    .arg(QString(table).replace('"', "\"\""), names.join(','), marks.join(','));
+                    .arg(quotedName(catalogueName), names.join(','), marks.join(','));
             QSqlQuery query(db);
             if (!run(query, statement, values))
                 error = query.lastError();
         }
         if (error.isValid()) {
             result = engine::ErrorNumber(error);
-            errorMessage = engine::Failure("daoWrite_DBTableRecord", result,
-                                           describeFailure(result, engine::ErrorText(error)));
+            errorMessage =
+                engine::Failure("daoWrite_DBTableRecord", result,
+                                describeFailure(result, engine::ErrorText(error), error));
         }
     }
     LetEventsRun();
@@ -524,8 +675,9 @@ qint32 transactionStep(const char* routine, const char* statement, QString& erro
     if (query.exec(QLatin1String(statement)))
         return 0;
     const qint32 number = engine::ErrorNumber(query.lastError());
-    errorMessage = engine::Failure(routine, number,
-                                   describeFailure(number, engine::ErrorText(query.lastError())));
+    errorMessage = engine::Failure(
+        routine, number,
+        describeFailure(number, engine::ErrorText(query.lastError()), query.lastError()));
     return number;
 }
 } // namespace
@@ -538,9 +690,32 @@ qint32 daoBegin_Transaction(QString& errorMessage) {
     return transactionStep("daoBegin_Transaction", sql::BeginTransaction, errorMessage);
 }
 
+QString ThisDesk() {
+    static const QString desk = QUuid::createUuid().toString(QUuid::WithoutBraces);
+    return desk;
+}
+
 qint32 daoCommit_Transaction(QString& errorMessage) {
+    if (onServer() && !state().path.isEmpty()) {
+        // Delivered to the listening desks only when the commit lands.
+        QSqlQuery announce(database());
+        if (!run(announce, QLatin1String(sql::AnnounceToDesks), {ThisDesk()})) {
+            const qint32 number = engine::ErrorNumber(announce.lastError());
+            errorMessage =
+                engine::Failure("daoCommit_Transaction", number,
+                                describeFailure(number, engine::ErrorText(announce.lastError()),
+                                                announce.lastError()));
+            daoRollback_Transaction();
+            return number;
+        }
+    }
+    const bool server = onServer();
     const qint32 result =
         transactionStep("daoCommit_Transaction", sql::CommitTransaction, errorMessage);
+    // A connection lost on the commit itself may have lost only the server's answer.
+    if (result != 0 && server && state().pooledServerBook.isEmpty())
+        errorMessage += QStringLiteral(" Whether this save landed is not known: look at the "
+                                       "account before saving it again.");
     if (result != 0)
         daoRollback_Transaction();
     return result;

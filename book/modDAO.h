@@ -77,7 +77,15 @@ void daoClose_DBConnection();
 // kind. The row is written whole or not at all.
 [[nodiscard]] qint32 daoWrite_DBTableRecord(const QString& table, QString& errorMessage);
 
-// A save of several statements runs between these; a failed commit rolls back.
+// A save of several statements runs between these; a failed commit rolls back. On a server book
+// a commit also tells the other desks listening on the book that it changed, naming ThisDesk().
+
 [[nodiscard]] qint32 daoBegin_Transaction(QString& errorMessage);
 [[nodiscard]] qint32 daoCommit_Transaction(QString& errorMessage);
 void daoRollback_Transaction();
+
+// This running program among the desks sharing a server book.
+QString ThisDesk();
+
+// True while the open book is one on a PostgreSQL server.
+bool ServerBookOpen();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "dialect.h"
+
 // Every statement the programs issue, with "?" where a value is bound beside it.
 // Values are never spliced into the text, so a quote in any field is stored as typed.
 namespace sql {
@@ -29,6 +31,11 @@ inline constexpr const char* DeleteInvoice = "DELETE FROM tbl_Invoices WHERE Inv
 
 inline constexpr const char* SelectBalance = "SELECT * FROM tbl_Logs WHERE AccountNumber = ?";
 inline constexpr const char* DeleteBalance = "DELETE FROM tbl_Logs WHERE AccountNumber = ?";
+// Server books only: the balance row of the account a save is about to change, held against
+// other desks until the save ends, so two desks saving to one account take turns instead of
+// overwriting each other. A file book's transaction holds the whole file already.
+inline constexpr const char* HoldAccount =
+    "SELECT AccountNumber FROM tbl_Logs WHERE AccountNumber = ? FOR UPDATE";
 // Values: new balance, unit description, today's date, account number.
 inline constexpr const char* UpdateBalanceAndDescription =
     "UPDATE tbl_Logs SET Balance = ?,LastUnitDescription = ?,DateLastUpdated = ? "
@@ -39,36 +46,63 @@ inline constexpr const char* UpdateBalance =
 
 // The data layer's own statements.
 // %1 stands for a table name the layer has checked against the file's own catalogue.
-inline constexpr const char* TableExists =
-    "SELECT name FROM sqlite_master WHERE type = 'table' AND name = ?";
-inline constexpr const char* TableColumns =
-    "SELECT name, type FROM pragma_table_info(?) ORDER BY cid";
-inline constexpr const char* ProveDatabase = "SELECT count(*) FROM sqlite_master";
-inline constexpr const char* AppendRecord = "INSERT INTO \"%1\" (%2) VALUES (%3)";
-inline constexpr const char* BuiltSelect = "SELECT [%1].%2 FROM [%1]";
-inline constexpr const char* BuiltKeyCondition = " WHERE ([%1].[%2]=?)";
-inline constexpr const char* BeginTransaction = "BEGIN IMMEDIATE";
+// The catalogue's own spelling of a table name; a server keeps unquoted names in lower case.
+inline constexpr Dialectal TableExists{
+    "SELECT name FROM sqlite_master WHERE type = 'table' AND name = ?",
+    "SELECT table_name FROM information_schema.tables "
+    "WHERE table_schema = current_schema() AND table_name = lower(?)"};
+// Names and kinds of a table's columns in their order; the value is the catalogue's table name.
+inline constexpr Dialectal TableColumns{
+    "SELECT name, type FROM pragma_table_info(?) ORDER BY cid",
+    "SELECT column_name, data_type FROM information_schema.columns "
+    "WHERE table_schema = current_schema() AND table_name = ? ORDER BY ordinal_position"};
+inline constexpr Dialectal ProveDatabase{"SELECT count(*) FROM sqlite_master", "SELECT 1"};
+// The version of the book's tables; a book made before versions were kept says 0.
+inline constexpr Dialectal SchemaVersion{"PRAGMA user_version",
+                                         "SELECT max(Version) FROM tbl_Schema"};
+// %1 and %2 are names quoted by the data layer; %3 the value marks.
+inline constexpr const char* AppendRecord = "INSERT INTO %1 (%2) VALUES (%3)";
+inline constexpr const char* BuiltSelect = "SELECT %1.%2 FROM %1";
+inline constexpr const char* BuiltKeyCondition = " WHERE (%1.%2=?)";
+// A file takes its write lock at the start, waiting out the busy timeout; a server locks the rows
+// each save touches, as it touches them.
+inline constexpr Dialectal BeginTransaction{"BEGIN IMMEDIATE", "BEGIN"};
 inline constexpr const char* CommitTransaction = "COMMIT";
 inline constexpr const char* RollbackTransaction = "ROLLBACK";
 inline constexpr const char* CompactInto = "VACUUM INTO ?";
 // The engine's own version, for the About window.
-inline constexpr const char* EngineVersion = "SELECT sqlite_version()";
+inline constexpr Dialectal EngineVersion{
+    "SELECT sqlite_version()", "SELECT 'PostgreSQL ' || current_setting('server_version')"};
+
+// A server connection's settings for the work of one desk: how long a save waits for a row
+// another desk holds, and whether the session may write. Values: milliseconds, "on" or "off".
+inline constexpr const char* ServerSessionSettings =
+    "SELECT set_config('lock_timeout', ?, false), "
+    "set_config('default_transaction_read_only', ?, false)";
+// A server tells every desk listening on the book that a save landed; the value says which
+// desk, so that one does not refresh twice.
+inline constexpr const char* AnnounceToDesks = "SELECT pg_notify('pellory_book', ?)";
 
 // The settings window's upkeep of the book.
 // Compacts the book in place; the engine applies it whole or not at all under its journal.
-inline constexpr const char* CompactInPlace = "VACUUM";
+inline constexpr Dialectal CompactInPlace{"VACUUM", "VACUUM (ANALYZE)"};
 
 // The summary report's invoices: number order, numerically where the numbers are numbers
 // (text order would put "10000000" before "9999999"), the others after them.
-inline constexpr const char* SelectInvoicesOfAccountInNumberOrder =
+inline constexpr Dialectal SelectInvoicesOfAccountInNumberOrder{
     "SELECT * FROM tbl_Invoices WHERE AccountNumber = ? "
     "ORDER BY InvoiceNumber = '' OR InvoiceNumber GLOB '*[^0-9]*', "
-    "CAST(InvoiceNumber AS INTEGER), InvoiceNumber";
+    "CAST(InvoiceNumber AS INTEGER), InvoiceNumber",
+    "SELECT * FROM tbl_Invoices WHERE AccountNumber = ? "
+    "ORDER BY InvoiceNumber !~ '^[0-9]+$', "
+    "CASE WHEN InvoiceNumber ~ '^[0-9]+$' THEN CAST(InvoiceNumber AS NUMERIC) END, InvoiceNumber"};
 
 // The highest invoice number made of digits only, as a number; NULL when there is none.
-inline constexpr const char* HighestNumericInvoice =
+inline constexpr Dialectal HighestNumericInvoice{
     "SELECT max(CAST(InvoiceNumber AS INTEGER)) FROM tbl_Invoices "
-    "WHERE InvoiceNumber <> '' AND InvoiceNumber NOT GLOB '*[^0-9]*'";
+    "WHERE InvoiceNumber <> '' AND InvoiceNumber NOT GLOB '*[^0-9]*'",
+    "SELECT CAST(max(CAST(InvoiceNumber AS NUMERIC)) AS BIGINT) FROM tbl_Invoices "
+    "WHERE InvoiceNumber ~ '^[0-9]{1,18}$'"};
 
 // Checks of the book's soundness.
 // The first problem a quick integrity check finds, or "ok".
@@ -86,12 +120,16 @@ inline constexpr const char* SelectBalancesInAccountOrder =
     "SELECT * FROM tbl_Logs ORDER BY AccountNumber";
 // Values: the first day twice and the last day twice, as ISO dates, each empty for no bound;
 // both days belong to the period. An invoice without a billing date is in no bounded period.
-inline constexpr const char* SelectInvoicesBilledWithin =
+inline constexpr Dialectal SelectInvoicesBilledWithin{
     "SELECT * FROM tbl_Invoices WHERE (? = '' OR DateBilled >= ?) AND (? = '' OR DateBilled <= ?) "
     "ORDER BY InvoiceNumber = '' OR InvoiceNumber GLOB '*[^0-9]*', "
-    "CAST(InvoiceNumber AS INTEGER), InvoiceNumber";
+    "CAST(InvoiceNumber AS INTEGER), InvoiceNumber",
+    "SELECT * FROM tbl_Invoices WHERE (? = '' OR DateBilled >= ?) AND (? = '' OR DateBilled <= ?) "
+    "ORDER BY InvoiceNumber !~ '^[0-9]+$', "
+    "CASE WHEN InvoiceNumber ~ '^[0-9]+$' THEN CAST(InvoiceNumber AS NUMERIC) END, InvoiceNumber"};
 // A read of several statements that sees one state of the book.
-inline constexpr const char* BeginRead = "BEGIN DEFERRED";
+inline constexpr Dialectal BeginRead{"BEGIN DEFERRED",
+                                     "BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY"};
 inline constexpr const char* EndRead = "COMMIT";
 
 } // namespace sql

@@ -106,3 +106,8 @@ std::optional<QString> ExtractFileName(const QString& path) {
         return std::nullopt;
     return path.mid(cut + 1);
 }
+
+bool IsServerBook(const QString& book) {
+    return book.startsWith(QLatin1String("postgresql://"), Qt::CaseInsensitive) ||
+           book.startsWith(QLatin1String("postgres://"), Qt::CaseInsensitive);
+}

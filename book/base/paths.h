@@ -39,3 +39,7 @@ QString PrepareProgramFolder();
 
 // The characters after the last path separator ("/" or "\"); none when the path has no separator.
 std::optional<QString> ExtractFileName(const QString& path);
+
+// True when the Database setting names a book on a PostgreSQL server (a connection URI) rather
+// than a file.
+bool IsServerBook(const QString& book);
