@@ -1,17 +1,68 @@
 #include "booktesting.h"
 
+#include "blankbook.h"
 #include "modRegEdit.h"
 #include "paths.h"
 
 #include <QDir>
 #include <QFile>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QUrl>
+#include <QUrlQuery>
+#include <QUuid>
 
 namespace {
 QTemporaryDir& settingsFolder() {
     static QTemporaryDir folder;
     return folder;
 }
+
+// The server a server run was started against: postgresql:///postgres?host=...&user=...
+QUrl testServer() {
+    return QUrl(qEnvironmentVariable("PELLORY_TEST_SERVER"));
+}
+
+// The database named in the server's URI, which fixtures create and drop theirs from.
+QString serverMaintenanceDatabase() {
+    const QString name = testServer().path().mid(1);
+    return name.isEmpty() ? QStringLiteral("postgres") : name;
+}
+
+// Runs statements, in order, in one database on the test server, up to the first that fails.
+// Empty when all ran, otherwise what went wrong.
+QString runOnServer(const QString& database, const QStringList& statements) {
+    const QUrl server = testServer();
+    const QUrlQuery options(server);
+    const QString connection = QStringLiteral("pellory_test_server");
+    QString error;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), connection);
+        db.setHostName(options.queryItemValue(QStringLiteral("host"), QUrl::FullyDecoded));
+        db.setUserName(options.queryItemValue(QStringLiteral("user"), QUrl::FullyDecoded));
+        if (server.port() != -1)
+            db.setPort(server.port());
+        db.setDatabaseName(database);
+        if (!db.open())
+            error = db.lastError().text();
+        for (const QString& statement : statements) {
+            if (!error.isEmpty())
+                break;
+            QSqlQuery query(db);
+            if (!query.exec(statement))
+                error = statement + QStringLiteral(": ") + query.lastError().text();
+        }
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(connection);
+    return error.isEmpty() ? error : server.toString() + QStringLiteral(": ") + error;
+}
 } // namespace
+
+bool OnServerBook() {
+    return qEnvironmentVariableIsSet("PELLORY_TEST_SERVER");
+}
 
 void PrepareTestEnvironment() {
     qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -25,8 +76,24 @@ void ClearSettingsStore() {
 }
 
 ProgramFolderFixture::ProgramFolderFixture() {
-    QFile::copy(QStringLiteral(PELLORY_BUILT_PROGRAM_FOLDER "/pellory.mdb"), database());
-    QFile(database()).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+    if (OnServerBook()) {
+        // A database per fixture, so no test sees another's rows.
+        serverDatabase_ = QStringLiteral("pellory_t_") +
+                          QString::fromLatin1(QUuid::createUuid().toByteArray(QUuid::Id128));
+        QString error = runOnServer(serverMaintenanceDatabase(),
+                                    {QStringLiteral("CREATE DATABASE ") + serverDatabase_});
+        if (error.isEmpty())
+            error = runOnServer(serverDatabase_, ScriptStatements(ServerTablesScript()));
+        // A test on a half-made book would mean nothing.
+        if (!error.isEmpty())
+            qFatal("Could not make a test book on the server: %s", qPrintable(error));
+        database_ = QStringLiteral("postgresql:///") + serverDatabase_ + QLatin1Char('?') +
+                    testServer().query(QUrl::FullyEncoded);
+    } else {
+        database_ = file(QStringLiteral("pellory.mdb"));
+        QFile::copy(QStringLiteral(PELLORY_BUILT_PROGRAM_FOLDER "/pellory.mdb"), database_);
+        QFile(database_).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+    }
     QDir(path()).mkdir(QStringLiteral("backup"));
     SetProgramFolder(path());
     ClearSettingsStore();
@@ -34,6 +101,15 @@ ProgramFolderFixture::ProgramFolderFixture() {
 
 ProgramFolderFixture::~ProgramFolderFixture() {
     SetProgramFolder(QString());
+    // FORCE: a case that ends early may leave the data layer's connection open.
+    if (!serverDatabase_.isEmpty()) {
+        const QString error = runOnServer(
+            serverMaintenanceDatabase(),
+            {QStringLiteral("DROP DATABASE ") + serverDatabase_ + QStringLiteral(" WITH (FORCE)")});
+        if (!error.isEmpty())
+            qWarning("Could not drop the test book %s: %s", qPrintable(serverDatabase_),
+                     qPrintable(error));
+    }
 }
 
 bool DamageMiddlePages(const QString& path) {

@@ -11,18 +11,25 @@
 #include <QTest>
 
 // A program folder of its own for one test: a copy of the blank database, an empty backup
-// folder, and a settings store that starts empty.
+// folder, and a settings store that starts empty. On a server run (PELLORY_TEST_SERVER) the
+// book is instead a new database of blank tables on that server, dropped again at the end.
 class ProgramFolderFixture {
   public:
     ProgramFolderFixture();
     ~ProgramFolderFixture();
     QString path() const { return folder_.path(); }
     QString file(const QString& name) const { return folder_.filePath(name); }
-    QString database() const { return file(QStringLiteral("pellory.mdb")); }
+    // The book's path, or its URI on a server run.
+    QString database() const { return database_; }
 
   private:
     QTemporaryDir folder_;
+    QString database_;
+    QString serverDatabase_; // the database's name on the server; empty for a file
 };
+
+// True when the suite runs against a PostgreSQL server, so cases about the book's file skip.
+bool OnServerBook();
 
 // The value of a book operation that a case counts on; a failure ends the suite with its
 // message, since nothing after it would mean anything.
