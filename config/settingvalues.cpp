@@ -11,7 +11,8 @@ QString ReadPathSetting(const QString& valueName, const QString& defaultFileName
                         QString* vanished) {
     const QString fallback = ProgramFile(defaultFileName);
     const QString configured = ReadTextSetting(valueName, fallback);
-    if (!QFile::exists(configured) && QFile::exists(fallback)) {
+    // A book on a server is no file; when it cannot be reached, opening it says so.
+    if (!IsServerBook(configured) && !QFile::exists(configured) && QFile::exists(fallback)) {
         if (vanished)
             *vanished = configured;
         return fallback;

@@ -4,6 +4,7 @@
 #include "formats.h"
 #include "paths.h"
 #include "prompts.h"
+#include "serveraddress.h"
 #include "settings.h"
 
 #include <QDateTime>
@@ -67,7 +68,10 @@ void warnLogNotWritten(const QString& path, const QString& reason, const QString
 } // namespace
 
 QString LogFilePath() {
-    const QString book = Settings().Database;
+    QString book = Settings().Database;
+    // Each desk keeps the log of a shared book beside its own program, named after the database.
+    if (IsServerBook(book))
+        book = ProgramFile(ReadServerAddress(book).address.database + QStringLiteral(".mdb"));
     const QString name = QFileInfo(book).fileName();
     const qsizetype dot = name.lastIndexOf('.');
     // The extension is replaced; a name without one (a leading dot marks none) gets it added.
