@@ -26,6 +26,9 @@ inline QString ErrorText(const QSqlError& error) {
     const QString code = QLatin1Char('(') + error.nativeErrorCode() + QLatin1Char(')');
     if (!error.nativeErrorCode().isEmpty() && text.trimmed().endsWith(code))
         text = text.trimmed().chopped(code.size());
+    // A server's pointer into the statement text helps no user.
+    if (const qsizetype pointer = text.indexOf(QLatin1String("\nLINE ")); pointer > 0)
+        text.truncate(pointer);
     return text.trimmed();
 }
 

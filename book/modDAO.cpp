@@ -293,6 +293,9 @@ QVariant bindable(const QVariant& value) {
 }
 
 bool run(QSqlQuery& query, const QString& statement, const QVariantList& values) {
+    // A server prepares only queries and changes of rows, not transaction control or upkeep.
+    if (values.isEmpty())
+        return query.exec(statement);
     if (!query.prepare(statement))
         return false;
     for (const QVariant& value : values)

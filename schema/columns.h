@@ -71,5 +71,6 @@ inline constexpr const char* MasterMarker = "! this is a master account !";
 
 // Date columns are named for it; the data layer converts their values to ISO dates.
 inline bool IsDateColumn(const QString& name) {
-    return name.startsWith(QLatin1String("Date"));
+    // A server keeps the names in lower case.
+    return name.startsWith(QLatin1String("Date"), Qt::CaseInsensitive);
 }

@@ -15,6 +15,8 @@ class EnvelopeSettingsTest : public QObject {
 
   private slots:
     void startUpReadsTheMainSettingsAndWritesNone() {
+        if (OnServerBook())
+            QSKIP("the fallback to the program folder's book is about files");
         const ProgramFolderFixture folder;
         EnvelopeSettings read = ReadEnvelopeSettings();
         QCOMPARE(read.database, folder.database());
@@ -55,7 +57,8 @@ class EnvelopeSettingsTest : public QObject {
                     QVERIFY(daoIssue_EXEStatement(QLatin1String(sql::DeleteProfile), refused,
                                                   {account}) != 0);
                 }).opened());
-        QVERIFY2(refused.contains("readonly"), qPrintable(refused));
+        QVERIFY2(refused.contains("readonly") || refused.contains("read-only"),
+                 qPrintable(refused));
         QCOMPARE(CountRows(folder.database(), sql::SelectAllProfiles), 1);
     }
 };
