@@ -22,6 +22,17 @@ const QString DuplicateNumber = QStringLiteral("The invoice number already exist
 const QString ProfileMissing =
     QStringLiteral("Error reading customer profile information from database.");
 
+// Another desk may have stored the number since the window proposed it: the next free number is
+// offered in its place, so the user only prints again. Empty when it cannot be read.
+QString takenNumberNotice(QString& nextFree) {
+    const auto highest = HighestInvoiceNumber();
+    if (!highest)
+        return {};
+    nextFree = ProposedInvoiceNumber(ReadLastInvoice(), *highest);
+    return "\n\nAnother desk may have just stored it. The next free number, " + nextFree +
+           ", is now in the Invoice Number box: print again to use it.";
+}
+
 // "LastInvoice" only ever rises to the highest number used.
 void raiseLastInvoice(QWidget* owner, double number) {
     if (!RaiseLastInvoice(number))
@@ -42,6 +53,7 @@ frmInvoice::Stored frmInvoice::storeForPrinting(InvoiceRecord* invoice, double c
     if (invoice)
         logged.emplace(LoggedChange::InvoiceCreated(*invoice, charges));
     bool stored = false;
+    QString nextFree;
     const bool opened = WorkOnBook(this, ConnectFailed, [&] {
         if (invoice) {
             const auto created = CreateInvoice(*invoice, charges, COMBO_Description->currentText());
@@ -49,7 +61,7 @@ frmInvoice::Stored frmInvoice::storeForPrinting(InvoiceRecord* invoice, double c
             if (!created)
                 failure = "Error saving to database!\n\n" + created.error();
             else if (*created == InvoiceStore::Duplicate)
-                failure = DuplicateNumber;
+                failure = DuplicateNumber + takenNumberNotice(nextFree);
         } else {
             const auto exists = InvoiceExists(number);
             if (!exists)
@@ -69,6 +81,8 @@ frmInvoice::Stored frmInvoice::storeForPrinting(InvoiceRecord* invoice, double c
         return Stored::NotOpened;
     if (!failure.isEmpty()) {
         ShowMessage(this, failure, QMessageBox::Critical);
+        if (!nextFree.isEmpty())
+            TEXT_Invoice->setText(nextFree);
         return Stored::Refused;
     }
     raiseLastInvoice(this, ParseNumber(number).value_or(0.0));

@@ -141,8 +141,8 @@ class InvoiceWindowTest : public QObject {
         // Typed, then saved by key: the field never loses the focus.
         window->TEXT_Invoice->setText("17");
         ToolbarAction(window.get(), 3)->trigger();
-        QCOMPARE(prompts.lastMessage(),
-                 QString("The invoice number already exist, cannot continue"));
+        QVERIFY(prompts.lastMessage().startsWith(
+            QString("The invoice number already exist, cannot continue")));
         QCOMPARE(CountRows(folder->database(), "SELECT * FROM tbl_Invoices"), 1);
 
         prompts.messages.clear();

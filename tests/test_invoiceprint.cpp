@@ -237,8 +237,11 @@ class InvoicePrintTest : public QObject {
             w.TEXT_Payment->setText("5");
             w.COMBO_Description->setCurrentText("Visit");
         });
+        // The next free number is offered, as when another desk has just taken this one.
         QCOMPARE(prompts.lastMessage(),
-                 QString("The invoice number already exist, cannot continue"));
+                 QString("The invoice number already exist, cannot continue\n\nAnother desk may "
+                         "have just stored it. The next free number, 0000008, is now in the "
+                         "Invoice Number box: print again to use it."));
         QCOMPARE(prompts.messages.back().icon, QMessageBox::Critical);
         QVERIFY(prompts.printDialogCopies.empty());
         QCOMPARE(ReadValue(folder_->database(), sql::SelectBalance, {"D1"}, col::Balance),
