@@ -96,8 +96,15 @@ void frmBalance::Delete() {
         return;
     }
     if (!removal->value().removed) {
-        // An invoice was created for the account since the list was filled.
-        ShowMessage(this, notLastRefusal(removal->value().lastInvoice), QMessageBox::Warning);
+        // An invoice was created for the account since the list was filled, here or at another
+        // desk: deleting this one now would leave the newer one standing on a wrong balance.
+        ShowMessage(this,
+                    "Invoice Number [" + number + "] was not deleted: invoice [" +
+                        removal->value().lastInvoice +
+                        "] was created for this account after the list was shown, perhaps at "
+                        "another desk, and only the last invoice can be deleted. The list now "
+                        "shows the account as it stands.",
+                    QMessageBox::Warning);
         LoadAccount(account);
         return;
     }
