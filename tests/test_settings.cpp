@@ -139,6 +139,12 @@ class SettingsTest : public QObject {
                              " instead; what you enter now is stored there."));
         QCOMPARE(Settings().Database, folder->database());
         QCOMPARE(get("Database").toString(), folder->file("gone.mdb"));
+        // A book on a server is no file: it stays the book, and opening it says what is wrong.
+        const QString server = "postgresql://clerk@books.example:5432/office";
+        set("Database", server, true);
+        QCOMPARE(LoadSettings(), QStringList());
+        QCOMPARE(Settings().Database, server);
+        set("Database", folder->file("gone.mdb"), true);
 
         QFile::remove(folder->database());
         QCOMPARE(LoadSettings(), QStringList());
