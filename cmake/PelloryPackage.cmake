@@ -18,12 +18,13 @@ The package holds two programs: pellory, and pelloryenv for envelopes.")
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Started or loaded at run time, so no linker dependency names them: the office that fills and
-# prints the forms, the Qt SQLite driver, the window system plugins, the fonts of the forms.
+# prints the forms, the Qt drivers of a book file and of a book on a PostgreSQL server, the window
+# system plugins, the fonts of the forms.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "libreoffice-calc, libqt6sql6-sqlite, qt6-qpa-plugins, fonts-liberation2")
+    "libreoffice-calc, libqt6sql6-sqlite, libqt6sql6-psql, qt6-qpa-plugins, fonts-liberation2")
 # Printing goes to a CUPS scheduler, usually the machine's own; emailing an invoice opens the
-# mail program through xdg-email.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "cups, xdg-utils")
+# mail program through xdg-email; pg_dump backs up a book on a server.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "cups, xdg-utils, postgresql-client")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_STRIP_FILES ON)
