@@ -47,6 +47,9 @@ ServerAddressReading ReadServerAddress(const QString& uri) {
             "The Database setting holds a password, and Pellory keeps no password in its "
             "settings. Remove it from the setting and put it in ~/.pgpass (or the file PGPASSFILE "
             "names).");
+    // A server that cannot be reached must not hold the window for minutes.
+    if (!QUrlQuery(url).hasQueryItem(QStringLiteral("connect_timeout")))
+        options << QStringLiteral("connect_timeout=10");
     address.options = options.join(';');
     return reading;
 }
