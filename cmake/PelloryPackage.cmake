@@ -22,8 +22,9 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
     "libreoffice-calc, libqt6sql6-sqlite, qt6-qpa-plugins, fonts-liberation2")
 # Printing goes to a CUPS scheduler, usually the machine's own; emailing an invoice opens the
-# mail program through xdg-email.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "cups, xdg-utils")
+# mail program through xdg-email. A book on a PostgreSQL server needs Qt's driver for it, and
+# pg_dump for its backup copy.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "cups, xdg-utils, libqt6sql6-psql, postgresql-client")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_STRIP_FILES ON)
