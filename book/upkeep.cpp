@@ -245,7 +245,7 @@ BookUpkeep CompactAndBackUpBook(const QString& path, const QString& backupFolder
     QString ignored;
     upkeep.compaction = CompactBookInPlace(path, ignored);
     if (QDir(backupFolder).exists())
-        upkeep.backup = BackUpBook(path, backupFolder, ignored);
+        upkeep.backup = BackUpBook(path, backupFolder, upkeep.backupError);
     return upkeep;
 }
 

@@ -27,6 +27,7 @@
 struct BookUpkeep {
     qint32 compaction = 0;
     std::optional<qint32> backup; // none when there is no backup folder
+    QString backupError;          // why the backup copy was not written; empty when it was
 };
 [[nodiscard]] BookUpkeep CompactAndBackUpBook(const QString& path, const QString& backupFolder);
 

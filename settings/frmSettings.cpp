@@ -325,8 +325,9 @@ void frmSettings::Save() {
     const BookUpkeep upkeep =
         CompactAndBackUpBook(Settings().Database, ProgramFile(QStringLiteral("backup")));
     if (upkeep.backup.value_or(0) != 0)
-        notices << QStringLiteral("The backup copy of the book in the backup folder could not be "
-                                  "written; the previous copy, if any, is kept.");
+        notices << "The backup copy of the book in the backup folder could not be written; the "
+                   "previous copy, if any, is kept.\n" +
+                       upkeep.backupError;
     notices << LoadSettings();
     AnnounceBookChanged();
     busy.release();
