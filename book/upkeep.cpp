@@ -2,18 +2,23 @@
 
 #include "columns.h"
 #include "enginecalls.h"
+#include "events.h"
 #include "modDAO.h"
+#include "ownconnection.h"
 #include "paths.h"
+#include "serveraddress.h"
 #include "statements.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QSaveFile>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QStandardPaths>
 #include <QTemporaryFile>
 #include <QUrl>
 #include <cstdio>
@@ -28,36 +33,32 @@ constexpr qint32 EngineError = engine::GeneralError;
 // so it waits a little longer for a writer to finish committing.
 constexpr int CompactionBusyMs = 250;
 constexpr int BackupBusyMs = 2000;
+// A dump of a server book that runs longer than this has hung (a server that stopped answering);
+// it is stopped and the previous copy stays.
+constexpr int DumpTimeBoundMs = 30 * 60 * 1000;
 
-// Runs one statement on a connection of our own, opened through a URI so that a missing file is
-// an error rather than a new empty database, and closed again before returning.
+sql::Dialect dialectOf(const QString& book) {
+    return IsServerBook(book) ? sql::Dialect::Server : sql::Dialect::File;
+}
+
+// Runs one statement on a connection of our own, closed again before returning. A statement
+// without values runs as it stands: a server cannot prepare VACUUM.
 qint32 runOnOwnConnection(const QString& path, bool readOnly, int busyMs, const char* statement,
                           const QVariantList& values, QString& description) {
-    qint32 number = 0;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), UpkeepConnection);
-        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=") +
-                             QString::number(busyMs));
-        db.setDatabaseName(engine::FileUri(path, readOnly));
-        if (db.open()) {
-            QSqlQuery query(db);
-            bool done = query.prepare(QLatin1String(statement));
-            for (const QVariant& value : values)
-                query.addBindValue(value);
-            done = done && query.exec();
-            if (!done) {
-                number = engine::ErrorNumber(query.lastError());
-                description = engine::ErrorText(query.lastError());
-            }
-            query.finish();
-        } else {
-            number = engine::ErrorNumber(db.lastError());
-            description = engine::ErrorText(db.lastError());
-        }
-        db.close();
+    OwnConnection own(UpkeepConnection, path, readOnly, busyMs);
+    if (!own.isOpen()) {
+        description = own.description();
+        return own.number();
     }
-    QSqlDatabase::removeDatabase(UpkeepConnection);
-    return number;
+    QSqlQuery query(own.db());
+    bool done = values.isEmpty() || query.prepare(QLatin1String(statement));
+    for (const QVariant& value : values)
+        query.addBindValue(value);
+    done = done && (values.isEmpty() ? query.exec(QLatin1String(statement)) : query.exec());
+    if (done)
+        return 0;
+    description = engine::ErrorText(query.lastError());
+    return engine::ErrorNumber(query.lastError());
 }
 
 QString fileNameOf(const QString& path) {
@@ -123,15 +124,85 @@ qint32 CompactBookInPlace(const QString& path, QString& errorMessage) {
         return -1;
     }
     QString description;
-    const qint32 number =
-        runOnOwnConnection(path, false, CompactionBusyMs, sql::CompactInPlace, {}, description);
+    // A server vacuums outside any transaction; the statement runs on its own, as the only one.
+    const qint32 number = runOnOwnConnection(
+        path, false, CompactionBusyMs, sql::CompactInPlace.in(dialectOf(path)), {}, description);
     if (number != 0)
         errorMessage = engine::Failure("CompactBookInPlace", number, description);
     return number;
 }
 
+namespace {
+
+// A server book's copy is the server's own dump of it, as SQL, in backupFolder/<database>.sql:
+// written under a temporary name and renamed over the previous copy only when the dump ended
+// well, so the copy is whole or the previous one stays.
+qint32 backUpServerBook(const QString& uri, const QString& backupFolder, QString& description) {
+    const ServerAddressReading reading = ReadServerAddress(uri);
+    if (!reading.refusal.isEmpty()) {
+        description = reading.refusal;
+        return EngineError;
+    }
+    const QString dumper = QStandardPaths::findExecutable(QStringLiteral("pg_dump"));
+    if (dumper.isEmpty()) {
+        description = QStringLiteral("pg_dump, which copies a book on a server, is not installed "
+                                     "(package postgresql-client); the previous copy is kept");
+        return EngineError;
+    }
+    const QString name = reading.address.database + QStringLiteral(".sql");
+    removeStaleCopies(backupFolder, name);
+    QTemporaryFile scratch(backupFolder + "/." + name + ".XXXXXX");
+    if (!scratch.open()) {
+        description = scratch.errorString();
+        return EngineError;
+    }
+    ::flock(scratch.handle(), LOCK_EX | LOCK_NB); // marks the copy as in progress
+    QProcess dump;
+    dump.setProcessChannelMode(QProcess::MergedChannels);
+    dump.start(dumper,
+               {QStringLiteral("--format=plain"), QStringLiteral("--no-password"),
+                QStringLiteral("--file=") + scratch.fileName(), QStringLiteral("--dbname=") + uri});
+    if (!dump.waitForStarted()) {
+        description =
+            "pg_dump could not be started: " + dump.errorString() + "; the previous copy is kept";
+        return EngineError;
+    }
+    if (!WaitLettingEventsRun(DumpTimeBoundMs, [&dump] {
+            return dump.state() == QProcess::NotRunning || dump.waitForFinished(0);
+        })) {
+        dump.kill();
+        dump.waitForFinished();
+        description = QStringLiteral("pg_dump did not finish in time and was stopped; the "
+                                     "previous copy is kept");
+        return EngineError;
+    }
+    if (dump.exitStatus() != QProcess::NormalExit || dump.exitCode() != 0) {
+        description = "pg_dump failed: " + QString::fromLocal8Bit(dump.readAll()).trimmed() +
+                      "; the previous copy is kept";
+        return EngineError;
+    }
+    if (!flushToDisk(scratch)) {
+        description = scratch.errorString();
+        return EngineError;
+    }
+    if (!replaceFile(scratch.fileName(), backupFolder + '/' + name)) {
+        description = "cannot replace " + backupFolder + '/' + name;
+        return EngineError;
+    }
+    return 0;
+}
+
+} // namespace
+
 qint32 BackUpBook(const QString& path, const QString& backupFolder, QString& errorMessage) {
     errorMessage.clear();
+    if (IsServerBook(path)) {
+        QString description;
+        const qint32 number = backUpServerBook(path, backupFolder, description);
+        if (number != 0)
+            errorMessage = engine::Failure("BackUpBook", number, description);
+        return number;
+    }
     const QString target = backupFolder + '/' + fileNameOf(path);
     // A book kept in the backup folder is its own copy; renaming over it would replace the book.
     if (QFileInfo(target).exists() &&
@@ -174,7 +245,7 @@ BookUpkeep CompactAndBackUpBook(const QString& path, const QString& backupFolder
     QString ignored;
     upkeep.compaction = CompactBookInPlace(path, ignored);
     if (QDir(backupFolder).exists())
-        upkeep.backup = BackUpBook(path, backupFolder, ignored);
+        upkeep.backup = BackUpBook(path, backupFolder, upkeep.backupError);
     return upkeep;
 }
 

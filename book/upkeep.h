@@ -7,7 +7,8 @@
 // What the settings window does to the book and to its side files, without any window.
 
 // Compacts the book in place with the engine's VACUUM, which lands whole or not at all under
-// the book's journal, so the book is never deleted or replaced. Refused (-1) while the data
+// the book's journal, so the book is never deleted or replaced; a server book is vacuumed and its
+// statistics refreshed. Refused (-1) while the data
 // layer has a connection open. When another program holds a lock on the book, the engine's
 // busy error comes back after a short wait instead of the window hanging.
 [[nodiscard]] qint32 CompactBookInPlace(const QString& path, QString& errorMessage);
@@ -15,7 +16,9 @@
 // Writes a consistent snapshot of the book to backupFolder + "/" + the book's file name: into a
 // temporary file in that folder first, then renamed over the previous copy, so the copy is
 // either whole or the previous one stays. Temporary copies that interrupted backups of the same
-// book left there are removed first; no other file is.
+// book left there are removed first; no other file is. A server book's copy is pg_dump's plain
+// SQL dump of it, backupFolder + "/" + its database name + ".sql", kept the same way; a missing
+// or failing pg_dump leaves the previous copy.
 [[nodiscard]] qint32 BackUpBook(const QString& path, const QString& backupFolder,
                                 QString& errorMessage);
 
@@ -24,6 +27,7 @@
 struct BookUpkeep {
     qint32 compaction = 0;
     std::optional<qint32> backup; // none when there is no backup folder
+    QString backupError;          // why the backup copy was not written; empty when it was
 };
 [[nodiscard]] BookUpkeep CompactAndBackUpBook(const QString& path, const QString& backupFolder);
 

@@ -87,6 +87,22 @@ inline constexpr const char* AnnounceToDesks = "SELECT pg_notify('pellory_book',
 // Compacts the book in place; the engine applies it whole or not at all under its journal.
 inline constexpr Dialectal CompactInPlace{"VACUUM", "VACUUM (ANALYZE)"};
 
+// Moving a book between a file and a server.
+// The tables a server database already holds; a book moves only into one that holds none.
+inline constexpr const char* ServerTables =
+    "SELECT table_name FROM information_schema.tables WHERE table_schema = current_schema() "
+    "ORDER BY table_name";
+// %1 is one of the book's table names, %2 a value mark for each of its columns, in order.
+inline constexpr const char* AppendRow = "INSERT INTO %1 VALUES (%2)";
+// What must agree between a book and its moved copy: the rows of each table and, in whole
+// cents, the balances and the amounts billed and received. Both kinds of book read it alike.
+inline constexpr const char* MoveFigures =
+    "SELECT (SELECT count(*) FROM tbl_CustomerProfile), (SELECT count(*) FROM tbl_Invoices), "
+    "(SELECT count(*) FROM tbl_Logs), "
+    "(SELECT coalesce(sum(round(Balance * 100)), 0) FROM tbl_Logs), "
+    "(SELECT coalesce(sum(round(AmountBilled * 100)), 0) FROM tbl_Invoices), "
+    "(SELECT coalesce(sum(round(AmountRecieved * 100)), 0) FROM tbl_Invoices)";
+
 // The summary report's invoices: number order, numerically where the numbers are numbers
 // (text order would put "10000000" before "9999999"), the others after them.
 inline constexpr Dialectal SelectInvoicesOfAccountInNumberOrder{

@@ -2,6 +2,7 @@
 
 #include "announcer.h"
 #include "bookchanges.h"
+#include "bookmove.h"
 #include "busypointer.h"
 #include "events.h"
 #include "filedialog.h"
@@ -95,13 +96,21 @@ frmSettings::frmSettings(QWidget* parent) : QDialog(parent) {
 QGroupBox* frmSettings::buildDatabaseFrame() {
     FRAME_Database = new QGroupBox(QStringLiteral(" Database "), this);
     auto* grid = new QGridLayout(FRAME_Database);
-    TEXT_Database = pathField(FRAME_Database, QStringLiteral("TEXT_Database"));
+    // A file is chosen through Select...; a book on a server is typed as its connection URI.
+    TEXT_Database = new QLineEdit(FRAME_Database);
+    TEXT_Database->setObjectName(QStringLiteral("TEXT_Database"));
+    TEXT_Database->setPlaceholderText(QStringLiteral("a file, or postgresql://user@host/database"));
     BUTTON_DBBrowse = button(FRAME_Database, QStringLiteral("BUTTON_DBBrowse"),
                              QStringLiteral("Select..."), QStringLiteral("Select Database"));
     connect(BUTTON_DBBrowse, &QPushButton::clicked, this, &frmSettings::browseDatabase);
-    grid->addWidget(new QLabel(QStringLiteral("Main Database"), FRAME_Database), 0, 0, 1, 2);
+    BUTTON_MoveBook =
+        button(FRAME_Database, QStringLiteral("BUTTON_MoveBook"), QStringLiteral("Move Book..."),
+               QStringLiteral("Copy the book to a PostgreSQL server, or from one to a new file"));
+    connect(BUTTON_MoveBook, &QPushButton::clicked, this, &frmSettings::moveBook);
+    grid->addWidget(new QLabel(QStringLiteral("Main Database"), FRAME_Database), 0, 0, 1, 3);
     grid->addWidget(TEXT_Database, 1, 0);
     grid->addWidget(BUTTON_DBBrowse, 1, 1);
+    grid->addWidget(BUTTON_MoveBook, 1, 2);
     return FRAME_Database;
 }
 
@@ -221,6 +230,24 @@ void frmSettings::browseDatabase() {
         TEXT_Database->setText(path);
 }
 
+void frmSettings::moveBook() {
+    InputRequest request;
+    request.prompt = QStringLiteral(
+        "Move the book to: an empty PostgreSQL database (postgresql://user@host/database) for a "
+        "book in a file, or a new file for a book on a server. The book itself is not changed.");
+    request.title = QStringLiteral("Move Book");
+    const auto target = AskInput(this, request);
+    if (!target || target->trimmed().isEmpty())
+        return;
+    BusyPointer busy;
+    const Result<BookFigures> moved = MoveBook(Settings().Database, target->trimmed());
+    busy.release();
+    if (moved)
+        ShowMessage(this, DescribeMove(*moved, target->trimmed()), QMessageBox::Information);
+    else
+        ShowMessage(this, moved.error(), QMessageBox::Critical);
+}
+
 void frmSettings::browseWorksheet() {
     const QString path = ShowFileDialog(this, QStringLiteral("Select Preformatted Excel File"),
                                         QStringLiteral("Excel Files (*.xls)"));
@@ -298,8 +325,9 @@ void frmSettings::Save() {
     const BookUpkeep upkeep =
         CompactAndBackUpBook(Settings().Database, ProgramFile(QStringLiteral("backup")));
     if (upkeep.backup.value_or(0) != 0)
-        notices << QStringLiteral("The backup copy of the book in the backup folder could not be "
-                                  "written; the previous copy, if any, is kept.");
+        notices << "The backup copy of the book in the backup folder could not be written; the "
+                   "previous copy, if any, is kept.\n" +
+                       upkeep.backupError;
     notices << LoadSettings();
     AnnounceBookChanged();
     busy.release();

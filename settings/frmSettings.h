@@ -25,6 +25,7 @@ class frmSettings : public QDialog {
     QGroupBox* FRAME_Database = nullptr;
     QLineEdit* TEXT_Database = nullptr;
     QPushButton* BUTTON_DBBrowse = nullptr;
+    QPushButton* BUTTON_MoveBook = nullptr;
     QGroupBox* FRAME_Invoice = nullptr;
     QLineEdit* TEXT_Worksheet = nullptr;
     QPushButton* BUTTON_EXBrowse = nullptr;
@@ -47,6 +48,7 @@ class frmSettings : public QDialog {
     void dispatchCommand(const QString& tag);
 
     void browseDatabase();
+    void moveBook();
     void browseWorksheet();
     void newDescription();
     void deleteDescription();

@@ -188,6 +188,20 @@ class SettingsWindowTest : public QObject {
         QCOMPARE(readFile(notes), QByteArray("Shopping list\n"));
     }
 
+    void moveBookAsksForTheTargetAndShowsWhatBecameOfIt() {
+        const QString taken = fixture->folder.file("taken.mdb");
+        writeFile(taken, "kept");
+        frmSettings window;
+        window.show();
+        fixture->prompts.inputs = {std::nullopt, taken};
+        window.BUTTON_MoveBook->click(); // cancelled: nothing moves, nothing is said
+        QVERIFY(fixture->prompts.messages.empty());
+        window.BUTTON_MoveBook->click();
+        QCOMPARE(fixture->prompts.messages.back().icon, QMessageBox::Critical);
+        QVERIFY(fixture->prompts.lastMessage().contains(taken));
+        QCOMPARE(readFile(taken), QByteArray("kept"));
+    }
+
     void unitDescriptionsFollowTheirRules() {
         writeFile(UnitDescriptionFilePath(), "Visits\r\n");
         frmSettings window;

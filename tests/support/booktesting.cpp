@@ -75,20 +75,42 @@ void ClearSettingsStore() {
     QFile::remove(SettingsFilePath());
 }
 
+ServerDatabase::ServerDatabase()
+    : name_(QStringLiteral("pellory_t_") +
+            QString::fromLatin1(QUuid::createUuid().toByteArray(QUuid::Id128))) {
+    const QString error =
+        runOnServer(serverMaintenanceDatabase(), {QStringLiteral("CREATE DATABASE ") + name_});
+    // A test on a database that is not there would mean nothing.
+    if (!error.isEmpty())
+        qFatal("Could not make a test database on the server: %s", qPrintable(error));
+}
+
+ServerDatabase::~ServerDatabase() {
+    // FORCE: a case that ends early may leave the data layer's connection open.
+    const QString error =
+        runOnServer(serverMaintenanceDatabase(),
+                    {QStringLiteral("DROP DATABASE ") + name_ + QStringLiteral(" WITH (FORCE)")});
+    if (!error.isEmpty())
+        qWarning("Could not drop the test database %s: %s", qPrintable(name_), qPrintable(error));
+}
+
+QString ServerDatabase::uri() const {
+    return QStringLiteral("postgresql:///") + name_ + QLatin1Char('?') +
+           testServer().query(QUrl::FullyEncoded);
+}
+
+QString ServerDatabase::run(const QStringList& statements) const {
+    return runOnServer(name_, statements);
+}
+
 ProgramFolderFixture::ProgramFolderFixture() {
     if (OnServerBook()) {
-        // A database per fixture, so no test sees another's rows.
-        serverDatabase_ = QStringLiteral("pellory_t_") +
-                          QString::fromLatin1(QUuid::createUuid().toByteArray(QUuid::Id128));
-        QString error = runOnServer(serverMaintenanceDatabase(),
-                                    {QStringLiteral("CREATE DATABASE ") + serverDatabase_});
-        if (error.isEmpty())
-            error = runOnServer(serverDatabase_, ScriptStatements(ServerTablesScript()));
+        server_ = std::make_unique<ServerDatabase>();
         // A test on a half-made book would mean nothing.
-        if (!error.isEmpty())
+        if (const QString error = server_->run(ScriptStatements(ServerTablesScript()));
+            !error.isEmpty())
             qFatal("Could not make a test book on the server: %s", qPrintable(error));
-        database_ = QStringLiteral("postgresql:///") + serverDatabase_ + QLatin1Char('?') +
-                    testServer().query(QUrl::FullyEncoded);
+        database_ = server_->uri();
     } else {
         database_ = file(QStringLiteral("pellory.mdb"));
         QFile::copy(QStringLiteral(PELLORY_BUILT_PROGRAM_FOLDER "/pellory.mdb"), database_);
@@ -101,15 +123,6 @@ ProgramFolderFixture::ProgramFolderFixture() {
 
 ProgramFolderFixture::~ProgramFolderFixture() {
     SetProgramFolder(QString());
-    // FORCE: a case that ends early may leave the data layer's connection open.
-    if (!serverDatabase_.isEmpty()) {
-        const QString error = runOnServer(
-            serverMaintenanceDatabase(),
-            {QStringLiteral("DROP DATABASE ") + serverDatabase_ + QStringLiteral(" WITH (FORCE)")});
-        if (!error.isEmpty())
-            qWarning("Could not drop the test book %s: %s", qPrintable(serverDatabase_),
-                     qPrintable(error));
-    }
 }
 
 bool DamageMiddlePages(const QString& path) {

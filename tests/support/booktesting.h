@@ -9,6 +9,26 @@
 #include <QString>
 #include <QTemporaryDir>
 #include <QTest>
+#include <memory>
+
+// An empty database of its own on the test server (PELLORY_TEST_SERVER), dropped again at the
+// end, so no test sees another's rows.
+class ServerDatabase {
+  public:
+    ServerDatabase();
+    ~ServerDatabase();
+    ServerDatabase(const ServerDatabase&) = delete;
+    ServerDatabase& operator=(const ServerDatabase&) = delete;
+    // Its connection URI, as the Database setting holds it.
+    QString uri() const;
+    const QString& name() const { return name_; }
+    // Runs statements in it, in order, up to the first that fails; empty when all ran, otherwise
+    // what went wrong.
+    QString run(const QStringList& statements) const;
+
+  private:
+    QString name_;
+};
 
 // A program folder of its own for one test: a copy of the blank database, an empty backup
 // folder, and a settings store that starts empty. On a server run (PELLORY_TEST_SERVER) the
@@ -25,7 +45,7 @@ class ProgramFolderFixture {
   private:
     QTemporaryDir folder_;
     QString database_;
-    QString serverDatabase_; // the database's name on the server; empty for a file
+    std::unique_ptr<ServerDatabase> server_; // none for a file
 };
 
 // True when the suite runs against a PostgreSQL server, so cases about the book's file skip.
