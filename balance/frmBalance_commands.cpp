@@ -1,4 +1,5 @@
 // The commands of the account balance window: saving a payment and deleting the last invoice.
+#include "accountreading.h"
 #include "balances.h"
 #include "bookaccess.h"
 #include "formats.h"
@@ -31,8 +32,36 @@ void frmBalance::dispatchCommand(const QString& tag) {
         closeWindow();
 }
 
+// A payment entered against figures another desk has changed since would be saved over what
+// that desk stored: the user is told and may read the account anew instead.
+bool frmBalance::stillAsRead() {
+    if (!reading_)
+        return true;
+    const auto changed =
+        ReadFromBook<bool>(this, OpenFailed, [&] { return ChangedSinceRead(*reading_); });
+    if (!changed)
+        return false;
+    if (!changed->ok()) {
+        ShowMessage(this, "Error saving to database!\n\n" + changed->error(),
+                    QMessageBox::Critical);
+        return false;
+    }
+    if (!changed->value())
+        return true;
+    if (ShowMessage(this,
+                    "Another desk changed account " + reading_->account +
+                        " since this window read it.\n\nRead the account again? Your entry "
+                        "is not saved either way.",
+                    QMessageBox::Warning, QMessageBox::Yes | QMessageBox::No,
+                    QStringLiteral("Account Changed")) == QMessageBox::Yes) {
+        SelectedInvoice = selectedLine();
+        LoadAccount(reading_->account);
+    }
+    return false;
+}
+
 void frmBalance::Save() {
-    if (!ValidateEdits())
+    if (!ValidateEdits() || !stillAsRead())
         return;
     const QString number = selectedLine();
     PaymentEntry entry;
@@ -41,7 +70,13 @@ void frmBalance::Save() {
     entry.reference = TEXT_Reference->text();
     entry.amountReceived = ParseMoney(TEXT_PaymentRecieved->text()).value_or(0.0);
     LoggedChange logged = LoggedChange::PaymentSaved(entry);
-    const auto saved = ReadFromBook<double>(this, OpenFailed, [&] { return SavePayment(entry); });
+    const auto saved = ReadFromBook<double>(this, OpenFailed, [&] {
+        auto stored = SavePayment(entry);
+        // The next save compares against this one's rows, not those it replaced.
+        if (auto again = ReadFiguresAsStored(shownAccount_, number); stored && again)
+            reading_ = std::move(*again);
+        return stored;
+    });
     if (!saved)
         return logged.Dropped();
     if (!saved->ok()) {
