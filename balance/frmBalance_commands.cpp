@@ -33,29 +33,21 @@ void frmBalance::dispatchCommand(const QString& tag) {
 }
 
 // A payment entered against figures another desk has changed since would be saved over what
-// that desk stored: the user is told and may read the account anew instead.
+// that desk stored.
 bool frmBalance::stillAsRead() {
     if (!reading_)
         return true;
-    const auto changed =
-        ReadFromBook<bool>(this, OpenFailed, [&] { return ChangedSinceRead(*reading_); });
-    if (!changed)
-        return false;
-    if (!changed->ok()) {
-        ShowMessage(this, "Error saving to database!\n\n" + changed->error(),
-                    QMessageBox::Critical);
+    switch (CheckStillAsRead(this, *reading_)) {
+    case SaveOverReading::Proceed:
+        return true;
+    case SaveOverReading::Reload: {
+        SelectedInvoice = selectedLine();
+        const QString account = reading_->account; // loading drops the reading
+        LoadAccount(account);
         return false;
     }
-    if (!changed->value())
-        return true;
-    if (ShowMessage(this,
-                    "Another desk changed account " + reading_->account +
-                        " since this window read it.\n\nRead the account again? Your entry "
-                        "is not saved either way.",
-                    QMessageBox::Warning, QMessageBox::Yes | QMessageBox::No,
-                    QStringLiteral("Account Changed")) == QMessageBox::Yes) {
-        SelectedInvoice = selectedLine();
-        LoadAccount(reading_->account);
+    case SaveOverReading::Keep:
+        return false;
     }
     return false;
 }

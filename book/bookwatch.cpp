@@ -58,6 +58,7 @@ void BookWatch::listen() {
         missed_ = true;
         return;
     }
+    process_ = listeningProcess();
     connect(db.driver(), &QSqlDriver::notification, this, &BookWatch::heard, Qt::UniqueConnection);
     if (std::exchange(missed_, false))
         AnnounceBookChanged();
@@ -71,16 +72,22 @@ void BookWatch::stopListening() {
     db.close();
 }
 
+// The driver closes a connection it finds lost; one that no longer answers, or answers from
+// another server process than the one that listened, is closed here. Either way what was said
+// meanwhile was missed.
 void BookWatch::check() {
-    QSqlDatabase db = QSqlDatabase::database(connectionName_, false);
-    if (db.isOpen()) {
-        QSqlQuery probe(db);
-        if (probe.exec(QLatin1String(sql::ProveDatabase.server)))
-            return;
-        db.close();
-        missed_ = true;
-    }
+    if (QSqlDatabase::database(connectionName_, false).isOpen() && listeningProcess() == process_)
+        return;
+    stopListening();
+    missed_ = true;
     listen();
+}
+
+int BookWatch::listeningProcess() const {
+    QSqlQuery probe(QSqlDatabase::database(connectionName_, false));
+    probe.prepare(QLatin1String(sql::ListeningOn));
+    probe.addBindValue(QLatin1String(sql::DeskChannel));
+    return probe.exec() && probe.next() ? probe.value(0).toInt() : 0;
 }
 
 void BookWatch::heard(const QString& channel, QSqlDriver::NotificationSource,

@@ -25,6 +25,7 @@ class BookWatch : public QObject {
     void listen();
     void stopListening();
     void check();
+    int listeningProcess() const;
     void heard(const QString& channel, QSqlDriver::NotificationSource source,
                const QVariant& payload);
 
@@ -33,4 +34,5 @@ class BookWatch : public QObject {
     QTimer check_;
     // The connection was lost once: what was missed meanwhile is read anew when it is back.
     bool missed_ = false;
+    int process_ = 0; // the server process listening for us
 };
