@@ -1,5 +1,6 @@
 #pragma once
 
+#include "accountreading.h"
 #include "result.h"
 
 #include <QDialog>
@@ -17,7 +18,6 @@ class QScrollBar;
 class QTabWidget;
 class QWidget;
 class WindowToolbar;
-struct ProfileRecord;
 
 // The customer profile editor: creates, edits and deletes one account. Tag holds the account
 // to edit; empty means a new account. Shown modally; it closes itself after a save or delete.
@@ -70,6 +70,7 @@ class frmCustomer : public QDialog {
     void lockMasterBox();
     void CopyFromMaster(const QString& master);
     bool ValidateProfile();
+    bool stillAsRead();
     void Save();
     void Delete();
     bool changeOrReport(const std::function<Outcome()>& change, const QString& failure);
@@ -82,4 +83,6 @@ class frmCustomer : public QDialog {
 
     bool Activated = false;
     bool loading_ = false;
+    // The profile as stored when the window read it; none for a new account.
+    std::optional<AccountReading> reading_;
 };

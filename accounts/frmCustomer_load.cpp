@@ -48,11 +48,13 @@ void frmCustomer::loadOnFirstActivation() {
                 mastersUnread = read.failure();
             if (Tag.isEmpty())
                 return;
-            const auto stored = ReadProfile(Tag);
-            if (stored)
-                profile = *stored;
-            else
+            const auto stored = ReadProfileAsStored(Tag);
+            if (stored) {
+                reading_ = *stored;
+                profile = stored->profile;
+            } else {
                 profileError = stored.error();
+            }
         });
     if (!opened) {
         reject();

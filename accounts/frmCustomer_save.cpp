@@ -1,5 +1,6 @@
 // Checking, saving and deleting a profile. Each save and each delete runs as one transaction:
 // when any statement fails nothing is changed and the window keeps the user's input.
+#include "accountreading.h"
 #include "accounts.h"
 #include "bookaccess.h"
 #include "formats.h"
@@ -120,8 +121,32 @@ bool frmCustomer::changeOrReport(const std::function<Outcome()>& change, const Q
     return changed->ok();
 }
 
+// A profile edited while another desk changed it would be saved over that desk's change.
+bool frmCustomer::stillAsRead() {
+    if (!reading_)
+        return true;
+    switch (CheckStillAsRead(this, *reading_)) {
+    case SaveOverReading::Proceed:
+        return true;
+    case SaveOverReading::Reload: {
+        const auto stored =
+            ReadFromBook<AccountReading>(this, QStringLiteral("Error opening main database.\n\n"),
+                                         [&] { return ReadProfileAsStored(Tag); });
+        if (!stored)
+            return false;
+        if (stored->ok())
+            reading_ = stored->value();
+        loadProfile(reading_->profile, stored->error());
+        return false;
+    }
+    case SaveOverReading::Keep:
+        return false;
+    }
+    return false;
+}
+
 void frmCustomer::Save() {
-    if (!ValidateProfile())
+    if (!ValidateProfile() || !stillAsRead())
         return;
     const bool editing = !Tag.isEmpty();
     const ProfileRecord profile = enteredProfile();

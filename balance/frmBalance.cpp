@@ -1,11 +1,11 @@
 #include "frmBalance.h"
 
+#include "accountreading.h"
 #include "balances.h"
 #include "bookaccess.h"
 #include "bookchanges.h"
 #include "eventpacer.h"
 #include "formats.h"
-#include "invoices.h"
 #include "prompts.h"
 #include "settings.h"
 #include "windowkeys.h"
@@ -263,18 +263,24 @@ void frmBalance::selectInvoice(const QString& number) {
     setPaymentFieldsEditable(true);
     Toolbar1->button(QStringLiteral("Save"))->setEnabled(true);
     Toolbar1->button(QStringLiteral("Delete"))->setEnabled(true);
-    const auto invoice = ReadFromBook<std::optional<InvoiceRecord>>(
-        this, QStringLiteral("Error opening main database.\n\n"),
-        [&] { return ReadInvoice(number); });
-    if (!invoice)
+    reading_.reset();
+    const auto figures =
+        ReadFromBook<AccountReading>(this, QStringLiteral("Error opening main database.\n\n"),
+                                     [&] { return ReadFiguresAsStored(shownAccount_, number); });
+    if (!figures)
         return;
-    if (!invoice->ok()) {
-        ShowIncompleteRead(this, "Invoice " + number, invoice->failure());
+    if (!figures->ok()) {
+        ShowIncompleteRead(this, "Invoice " + number, figures->failure());
         return;
     }
+    // The balance is shown as read with the invoice, so that a save can tell whether either
+    // changed since.
+    reading_ = figures->value();
+    baseBalance_ = reading_->balance ? reading_->balance->Balance.value_or(0.0) : 0.0;
+    showBalance(baseBalance_);
     loading_ = true;
-    if (invoice->value())
-        showInvoice(*invoice->value());
+    if (reading_->stored)
+        showInvoice(*reading_->stored);
     loading_ = false;
     editsPending_ = false;
     TEXT_DateRecieved->setFocus();

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "accountreading.h"
+
 #include <QDialog>
+#include <optional>
 
 class QComboBox;
 class QLabel;
@@ -8,7 +11,6 @@ class QLineEdit;
 class QListWidget;
 class WindowToolbar;
 struct AccountActivity;
-struct InvoiceRecord;
 
 // The account balance window: records what a customer paid against each invoice, shows the
 // account's running balance, and removes the account's last invoice. It stays open after each
@@ -58,6 +60,7 @@ class frmBalance : public QDialog {
     void showBalance(double balance);
     void setPaymentFieldsEditable(bool editable);
     bool ValidateEdits();
+    bool stillAsRead();
     bool refuse(QWidget* field, const QString& message);
     void dispatchCommand(const QString& tag);
     void Save();
@@ -70,6 +73,8 @@ class frmBalance : public QDialog {
     bool loading_ = false;
     // The account whose figures are shown; empty while none is.
     QString shownAccount_;
+    // The stored rows the shown invoice and balance were read from.
+    std::optional<AccountReading> reading_;
     // The user has typed into the payment fields since they were filled or saved.
     bool editsPending_ = false;
     bool Activated = false;

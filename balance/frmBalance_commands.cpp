@@ -1,4 +1,5 @@
 // The commands of the account balance window: saving a payment and deleting the last invoice.
+#include "accountreading.h"
 #include "balances.h"
 #include "bookaccess.h"
 #include "formats.h"
@@ -31,8 +32,28 @@ void frmBalance::dispatchCommand(const QString& tag) {
         closeWindow();
 }
 
+// A payment entered against figures another desk has changed since would be saved over what
+// that desk stored.
+bool frmBalance::stillAsRead() {
+    if (!reading_)
+        return true;
+    switch (CheckStillAsRead(this, *reading_)) {
+    case SaveOverReading::Proceed:
+        return true;
+    case SaveOverReading::Reload: {
+        SelectedInvoice = selectedLine();
+        const QString account = reading_->account; // loading drops the reading
+        LoadAccount(account);
+        return false;
+    }
+    case SaveOverReading::Keep:
+        return false;
+    }
+    return false;
+}
+
 void frmBalance::Save() {
-    if (!ValidateEdits())
+    if (!ValidateEdits() || !stillAsRead())
         return;
     const QString number = selectedLine();
     PaymentEntry entry;
@@ -41,7 +62,13 @@ void frmBalance::Save() {
     entry.reference = TEXT_Reference->text();
     entry.amountReceived = ParseMoney(TEXT_PaymentRecieved->text()).value_or(0.0);
     LoggedChange logged = LoggedChange::PaymentSaved(entry);
-    const auto saved = ReadFromBook<double>(this, OpenFailed, [&] { return SavePayment(entry); });
+    const auto saved = ReadFromBook<double>(this, OpenFailed, [&] {
+        auto stored = SavePayment(entry);
+        // The next save compares against this one's rows, not those it replaced.
+        if (auto again = ReadFiguresAsStored(shownAccount_, number); stored && again)
+            reading_ = std::move(*again);
+        return stored;
+    });
     if (!saved)
         return logged.Dropped();
     if (!saved->ok()) {

@@ -245,22 +245,9 @@ bool openServerBook(QSqlDatabase& db, const QString& uri, bool readOnly, qint32&
     if (!pooledConnectionAnswers(db, uri)) {
         state().pooledServerBook.clear();
         db.close();
-        const ServerAddressReading reading = ReadServerAddress(uri);
-        if (!reading.refusal.isEmpty()) {
+        description = ConnectToServer(db, uri);
+        if (!description.isEmpty()) {
             number = EngineError;
-            description = reading.refusal;
-            return false;
-        }
-        const ServerAddress& address = reading.address;
-        db.setHostName(address.host);
-        db.setPort(address.port);
-        db.setUserName(address.user);
-        db.setDatabaseName(address.database);
-        db.setConnectOptions(address.options);
-        if (!db.open()) {
-            number = EngineError;
-            description = "cannot reach " + DescribeServer(address) + ": " +
-                          engine::ErrorText(db.lastError()).trimmed();
             return false;
         }
         proveBook(db, number, description);

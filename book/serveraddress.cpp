@@ -1,5 +1,9 @@
 #include "serveraddress.h"
 
+#include "enginecalls.h"
+
+#include <QSqlDatabase>
+#include <QSqlError>
 #include <QUrl>
 #include <QUrlQuery>
 
@@ -61,4 +65,20 @@ QString DescribeServer(const ServerAddress& address) {
     if (address.host.startsWith('/'))
         return "the server at socket folder " + address.host + ", port " + port;
     return address.host + ':' + port;
+}
+
+QString ConnectToServer(QSqlDatabase& db, const QString& uri) {
+    const ServerAddressReading reading = ReadServerAddress(uri);
+    if (!reading.refusal.isEmpty())
+        return reading.refusal;
+    const ServerAddress& address = reading.address;
+    db.setHostName(address.host);
+    db.setPort(address.port);
+    db.setUserName(address.user);
+    db.setDatabaseName(address.database);
+    db.setConnectOptions(address.options);
+    if (!db.open())
+        return "cannot reach " + DescribeServer(address) + ": " +
+               engine::ErrorText(db.lastError()).trimmed();
+    return QString();
 }

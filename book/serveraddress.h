@@ -24,3 +24,9 @@ ServerAddressReading ReadServerAddress(const QString& uri);
 
 // The server as a message names it: "host:port", or the socket folder and port.
 QString DescribeServer(const ServerAddress& address);
+
+class QSqlDatabase;
+
+// Opens db, a connection of the QPSQL driver, on the server book at uri. Empty when it is open;
+// otherwise why not, in words for the user.
+QString ConnectToServer(QSqlDatabase& db, const QString& uri);

@@ -2,6 +2,7 @@
 
 #include "announcer.h"
 #include "bookchanges.h"
+#include "bookwatch.h"
 #include "formats.h"
 #include "paths.h"
 #include "prompts.h"
@@ -62,7 +63,13 @@ frmPellory::~frmPellory() = default;
 
 void frmPellory::listenToAnnouncements() {
     Announcer& announcer = Announcements();
-    connect(&BookChangeAnnouncer(), &BookChanges::changed, this, [this] { RefreshTree(); });
+    // The settings window announces a change of the Database setting the same way.
+    bookWatch_ = new BookWatch(this);
+    bookWatch_->Watch(Settings().Database);
+    connect(&BookChangeAnnouncer(), &BookChanges::changed, this, [this] {
+        bookWatch_->Watch(Settings().Database);
+        RefreshTree();
+    });
     connect(&announcer, &Announcer::lineLogged, this, [this](const QString& line) {
         LIST_Transaction->addItem(line);
         LIST_Transaction->setCurrentRow(LIST_Transaction->count() - 1);

@@ -5,6 +5,7 @@
 #include <QMainWindow>
 #include <array>
 
+class BookWatch;
 class QAction;
 class QKeyEvent;
 class QLabel;
@@ -102,6 +103,7 @@ class frmPellory : public QMainWindow {
     QHash<QString, QTreeWidgetItem*> nodes_;
     QObject* treeViewport_ = nullptr; // compared only: it may be gone while the window closes
     QTimer* clock_ = nullptr;
+    BookWatch* bookWatch_ = nullptr; // hears the other desks' saves on a server book
     bool Activated = false;
     bool treeBusy_ = false;       // a rebuild or detail load is running
     bool rebuildPending_ = false; // a rebuild was asked for meanwhile

@@ -82,6 +82,11 @@ inline constexpr const char* ServerSessionSettings =
 // A server tells every desk listening on the book that a save landed; the value says which
 // desk, so that one does not refresh twice.
 inline constexpr const char* AnnounceToDesks = "SELECT pg_notify('pellory_book', ?)";
+// The channel those announcements travel on, which listening desks subscribe to.
+inline constexpr const char* DeskChannel = "pellory_book";
+// The server process of a connection that still listens on the channel; no row otherwise.
+inline constexpr const char* ListeningOn = "SELECT pg_backend_pid() FROM pg_listening_channels() "
+                                           "AS channel WHERE channel = ?";
 
 // The settings window's upkeep of the book.
 // Compacts the book in place; the engine applies it whole or not at all under its journal.

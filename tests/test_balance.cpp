@@ -211,13 +211,26 @@ class BalanceWindowTest : public QObject {
         QCOMPARE(balanceOf(db_, "A1"), QVariant(0.0));
     }
 
-    void invoiceCreatedWhileOpenIsKeptByTheNextPayment() {
+    void accountChangedElsewhereIsToldBeforeSaving() {
         QVERIFY(AddAccount(db_, {.account = "A1", .balance = 100}));
         QVERIFY(AddInvoice(db_, {"0000001", "A1", Billed, Billed, QVariant(), 0, 100, 0}));
         auto window = openOn("A1", "0000001");
-        // Meanwhile the account is billed 40.00 more, as invoice creation stores it.
+        // Meanwhile another desk bills the account 40.00 more.
         QVERIFY(AddInvoice(db_, {"0000002", "A1", Billed, Billed, QVariant(), 100, 140, 0}));
         alterBook(db_, "UPDATE tbl_Logs SET Balance = 140 WHERE AccountNumber = 'A1'");
+        window->TEXT_PaymentRecieved->setText("100");
+        fixture_->prompts.answers = {QMessageBox::No};
+        click(*window, "Save");
+        QVERIFY(fixture_->prompts.lastMessage().startsWith(
+            "Another desk changed account A1 since this window read it."));
+        QCOMPARE(balanceOf(db_, "A1"), QVariant(140.0));
+        QCOMPARE(window->TEXT_PaymentRecieved->text(), QString("100"));
+
+        fixture_->prompts.answers = {QMessageBox::Yes};
+        click(*window, "Save");
+        QCOMPARE(balanceOf(db_, "A1"), QVariant(140.0));
+        QCOMPARE(window->TEXT_Balance->text(), QString("140.00"));
+        QCOMPARE(window->LIST_Invoices->currentItem()->text(), QString("0000001"));
         window->TEXT_PaymentRecieved->setText("100");
         click(*window, "Save");
         QCOMPARE(balanceOf(db_, "A1"), QVariant(40.0));

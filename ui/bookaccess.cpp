@@ -1,5 +1,6 @@
 #include "bookaccess.h"
 
+#include "accountreading.h"
 #include "accounts.h"
 #include "booksession.h"
 #include "busypointer.h"
@@ -36,4 +37,26 @@ std::optional<QStringList> ReadAccountList(QWidget* owner, const QString& openFa
         return numbers->value();
     ShowIncompleteRead(owner, QStringLiteral("The list of accounts"), numbers->failure());
     return QStringList();
+}
+
+SaveOverReading CheckStillAsRead(QWidget* owner, const AccountReading& read) {
+    const auto changed =
+        ReadFromBook<bool>(owner, QStringLiteral("Error opening main database.\n\n"),
+                           [&] { return ChangedSinceRead(read); });
+    if (!changed)
+        return SaveOverReading::Keep;
+    if (!changed->ok()) {
+        ShowMessage(owner, "Nothing was saved.\n\n" + changed->error(), QMessageBox::Critical);
+        return SaveOverReading::Keep;
+    }
+    if (!changed->value())
+        return SaveOverReading::Proceed;
+    return ShowMessage(owner,
+                       "Another desk changed account " + read.account +
+                           " since this window read it.\n\nRead the account again? Nothing "
+                           "was saved; reading it again drops what you entered.",
+                       QMessageBox::Warning, QMessageBox::Yes | QMessageBox::No,
+                       QStringLiteral("Account Changed")) == QMessageBox::Yes
+               ? SaveOverReading::Reload
+               : SaveOverReading::Keep;
 }

@@ -8,6 +8,7 @@
 #include <optional>
 
 class QWidget;
+struct AccountReading;
 
 // Runs work on the book of the settings in force, under the busy pointer, and closes the book
 // again before anything is shown. When the book cannot be opened the user is told, with failure
@@ -31,3 +32,9 @@ void ShowIncompleteRead(QWidget* owner, const QString& what, const BookFailure& 
 // Every account number, for a window's account list: none when the book could not be opened;
 // an empty list, the user told, when the accounts could not be read.
 std::optional<QStringList> ReadAccountList(QWidget* owner, const QString& openFailure);
+
+// Whether a save may go over what a window read of an account. Not when the book cannot be read
+// (the user is told), nor when another desk changed the account since: the user is told so and
+// chooses whether the window reads the account again or keeps the input unsaved.
+enum class SaveOverReading { Proceed, Keep, Reload };
+SaveOverReading CheckStillAsRead(QWidget* owner, const AccountReading& read);
