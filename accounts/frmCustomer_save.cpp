@@ -49,7 +49,7 @@ void frmCustomer::refuse(const QString& message, int page, QWidget* field) {
 
 bool frmCustomer::ValidateProfile() {
     ProfileRecord entered = enteredProfile();
-    entered.AccountNumber = TEXT_AccountNumber->text();
+    entered.AccountNumber = TEXT_AccountNumber->text(); // checked as typed, stored trimmed
     const auto problem = CheckProfile(entered);
     if (!problem)
         return true;
