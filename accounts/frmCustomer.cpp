@@ -1,5 +1,6 @@
 #include "frmCustomer.h"
 
+#include "accounts.h"
 #include "columns.h"
 #include "windowkeys.h"
 #include "windowparts.h"
@@ -22,7 +23,6 @@
 namespace {
 constexpr int AddressLimit = 100;
 constexpr int AmountLimit = 9;
-constexpr int GraceDaysMaximum = 30;
 
 const QStringList BusinessClasses = {"Personal, Individual",
                                      "Private office",

@@ -21,10 +21,6 @@ namespace {
 constexpr int CustomerPage = 0;
 constexpr int BillingPage = 1;
 
-bool isBlank(const QString& text) {
-    return text.trimmed().isEmpty();
-}
-
 // An amount as stored: formatted when it is a number, otherwise as typed (the column refuses it).
 QVariant amountOf(const QLineEdit* field) {
     const auto amount = ParseNumber(field->text());
@@ -53,37 +49,30 @@ void frmCustomer::refuse(const QString& message, int page, QWidget* field) {
 }
 
 bool frmCustomer::ValidateProfile() {
-    const struct {
-        bool failed;
-        const char* message;
-        int page;
-        QWidget* field;
-    } checks[] = {
-        {isBlank(TEXT_AccountNumber->text()), "An Account Number is required.", CustomerPage,
-         TEXT_AccountNumber},
-        {TEXT_AccountNumber->text().contains(','),
-         "Please do not put comma's in the the Account Number.", CustomerPage, TEXT_AccountNumber},
-        {HoldsControlCharacters(TEXT_AccountNumber->text()),
-         "Please do not put control characters, such as a line break or a tab, in the Account "
-         "Number.",
-         CustomerPage, TEXT_AccountNumber},
-        {isBlank(chosenMaster()), "A Master Account Number is required.", CustomerPage,
-         COMBO_MasterAccount},
-        {isBlank(TEXT_Name->text()), "A Customer Name is required.", CustomerPage, TEXT_Name},
-        {isBlank(TEXT_BillAddress[0]->text()), "A Billing Address is required.", BillingPage,
-         TEXT_BillAddress[0]},
-        {isBlank(TEXT_Payable->text()), "A Check Payable name is required.", BillingPage,
-         TEXT_Payable},
-        {isBlank(TEXT_RecievingAddress[0]->text()), "A Recieving Address is required.", BillingPage,
-         TEXT_RecievingAddress[0]},
-    };
-    for (const auto& check : checks) {
-        if (check.failed) {
-            refuse(QString::fromLatin1(check.message), check.page, check.field);
-            return false;
+    ProfileRecord entered = enteredProfile();
+    entered.AccountNumber = TEXT_AccountNumber->text(); // checked as typed, stored trimmed
+    const auto problem = CheckProfile(entered);
+    if (!problem)
+        return true;
+    const std::pair<int, QWidget*> shown = [&]() -> std::pair<int, QWidget*> {
+        switch (problem->field) {
+        case ProfileField::AccountNumber:
+            return {CustomerPage, TEXT_AccountNumber};
+        case ProfileField::MasterAccount:
+            return {CustomerPage, COMBO_MasterAccount};
+        case ProfileField::CustomerName:
+            return {CustomerPage, TEXT_Name};
+        case ProfileField::BillAddress:
+            return {BillingPage, TEXT_BillAddress[0]};
+        case ProfileField::PayableTo:
+            return {BillingPage, TEXT_Payable};
+        case ProfileField::RecievingAddress:
+            break;
         }
-    }
-    return true;
+        return {BillingPage, TEXT_RecievingAddress[0]};
+    }();
+    refuse(problem->message, shown.first, shown.second);
+    return false;
 }
 
 ProfileRecord frmCustomer::enteredProfile() const {

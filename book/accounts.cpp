@@ -49,31 +49,71 @@ Result<std::optional<BalanceRecord>> ReadBalance(const QString& account) {
     return ReadOne<BalanceRecord>(sql::SelectBalance, account);
 }
 
+std::optional<ProfileProblem> CheckProfile(const ProfileRecord& p) {
+    const auto blank = [](const QString& text) { return text.trimmed().isEmpty(); };
+    const struct {
+        bool failed;
+        const char* message;
+        ProfileField field;
+    } checks[] = {
+        {blank(p.AccountNumber), "An Account Number is required.", ProfileField::AccountNumber},
+        {p.AccountNumber.contains(','), "Please do not put comma's in the the Account Number.",
+         ProfileField::AccountNumber},
+        {HoldsControlCharacters(p.AccountNumber),
+         "Please do not put control characters, such as a line break or a tab, in the Account "
+         "Number.",
+         ProfileField::AccountNumber},
+        {blank(p.MasterAccount), "A Master Account Number is required.",
+         ProfileField::MasterAccount},
+        {blank(p.CustomerName), "A Customer Name is required.", ProfileField::CustomerName},
+        {blank(p.BillAddress[0]), "A Billing Address is required.", ProfileField::BillAddress},
+        {blank(p.PayableTo), "A Check Payable name is required.", ProfileField::PayableTo},
+        {blank(p.RecievingAddress[0]), "A Recieving Address is required.",
+         ProfileField::RecievingAddress},
+    };
+    for (const auto& check : checks)
+        if (check.failed)
+            return ProfileProblem{QString::fromLatin1(check.message), check.field};
+    return std::nullopt;
+}
+
+Result<AccountSave> StoreAccount(const ProfileRecord& profile, const QString& replacing) {
+    if (!replacing.isEmpty()) {
+        if (Outcome removed = Execute(sql::DeleteProfile, {replacing}); !removed)
+            return removed.failure();
+    } else {
+        const auto exists = AccountExists(profile.AccountNumber);
+        if (!exists)
+            return exists.failure();
+        if (*exists)
+            return AccountSave::Duplicate;
+        const QDate today = QDate::currentDate();
+        const QVariantList balance = {profile.AccountNumber, QStringLiteral("0.00"), QString(),
+                                      today, today};
+        if (Outcome added = Append(tables::Logs, balance); !added)
+            return added.failure();
+    }
+    if (Outcome appended = Append(tables::CustomerProfile, profile.ToRow()); !appended) {
+        if (IsTakenKey(appended.failure()))
+            return AccountSave::Duplicate;
+        return appended.failure();
+    }
+    return AccountSave::Saved;
+}
+
 Result<AccountSave> SaveAccount(const ProfileRecord& profile, const QString& replacing) {
-    bool duplicate = false;
+    AccountSave result = AccountSave::Saved;
     const Outcome saved = InTransaction([&]() -> Outcome {
-        if (!replacing.isEmpty()) {
-            if (Outcome removed = Execute(sql::DeleteProfile, {replacing}); !removed)
-                return removed;
-        } else {
-            const auto exists = AccountExists(profile.AccountNumber);
-            if (!exists)
-                return exists.failure();
-            if (*exists) {
-                duplicate = true;
-                return Refusal(QStringLiteral("The account number is taken."));
-            }
-            const QDate today = QDate::currentDate();
-            const QVariantList balance = {profile.AccountNumber, QStringLiteral("0.00"), QString(),
-                                          today, today};
-            if (Outcome added = Append(tables::Logs, balance); !added)
-                return added;
-        }
-        Outcome appended = Append(tables::CustomerProfile, profile.ToRow());
-        duplicate = !appended && IsTakenKey(appended.failure());
-        return appended;
+        const auto stored = StoreAccount(profile, replacing);
+        if (!stored)
+            return stored.failure();
+        result = *stored;
+        // Rolled back: a balance row may have gone in before the profile was refused.
+        if (result == AccountSave::Duplicate)
+            return Refusal(QStringLiteral("The account number is taken."));
+        return Done{};
     });
-    if (duplicate)
+    if (result == AccountSave::Duplicate)
         return AccountSave::Duplicate;
     if (!saved)
         return saved.failure();

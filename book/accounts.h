@@ -13,6 +13,28 @@
 // or line separator in one is refused.
 bool HoldsControlCharacters(const QString& text);
 
+// The most grace days a profile allows after an invoice is due.
+inline constexpr int GraceDaysMaximum = 30;
+
+// The fields a profile's checks name, so that whoever shows a problem can point at the field.
+enum class ProfileField {
+    AccountNumber,
+    MasterAccount,
+    CustomerName,
+    BillAddress,
+    PayableTo,
+    RecievingAddress
+};
+
+struct ProfileProblem {
+    QString message;
+    ProfileField field;
+};
+
+// The first reason the profile cannot be stored; none when it can. The account number is
+// checked as typed, before it is trimmed for storing.
+[[nodiscard]] std::optional<ProfileProblem> CheckProfile(const ProfileRecord& profile);
+
 // None when the book holds no such account.
 Result<std::optional<ProfileRecord>> ReadProfile(const QString& account);
 Result<bool> AccountExists(const QString& account);
@@ -30,6 +52,9 @@ enum class AccountSave { Saved, Duplicate };
 // without, the account is new and gets its balance row of 0.00 too, unless its number is taken:
 // that is checked inside the transaction, so no other program can take it meanwhile.
 Result<AccountSave> SaveAccount(const ProfileRecord& profile, const QString& replacing);
+// SaveAccount's work inside a transaction the caller holds. On Duplicate nothing was stored, but
+// a server book may have failed the statement: the caller ends the transaction without committing.
+Result<AccountSave> StoreAccount(const ProfileRecord& profile, const QString& replacing);
 
 // Deletes the account's profile, invoices and balance row; a master account takes every
 // account linked to it along.

@@ -29,6 +29,7 @@ const QString InvoiceDeletedKind = QStringLiteral("invoice deleted");
 const QString AccountAddedKind = QStringLiteral("account added");
 const QString AccountEditedKind = QStringLiteral("account edited");
 const QString AccountDeletedKind = QStringLiteral("account deleted");
+const QString AccountsImportedKind = QStringLiteral("accounts imported");
 
 QString journalPath() {
     return LogFilePath() + QStringLiteral(".pending");
@@ -171,6 +172,16 @@ Verdict check(const QJsonObject& entry, QString& message) {
                                 : stored && fingerprint(*stored) == entry["profile"].toArray();
         return inBook ? Verdict::InBook : Verdict::NotInBook;
     }
+    if (kind == AccountsImportedKind) {
+        message = entry["message"].toString();
+        for (const QJsonValue profile : entry["profiles"].toArray()) {
+            const auto read = ReadProfile(profile.toArray().first().toString());
+            if (!read)
+                return Verdict::Unknown;
+            if (*read && fingerprint(**read) == profile.toArray())
+                return Verdict::InBook;
+        }
+    }
     return Verdict::NotInBook; // a kind this program does not know changes nothing it logs
 }
 
@@ -237,6 +248,17 @@ LoggedChange LoggedChange::AccountDeleted(const QString& account) {
     return LoggedChange(QJsonObject{{"change", AccountDeletedKind},
                                     {"key", account},
                                     {"message", "Deleted account# " + account}});
+}
+
+LoggedChange LoggedChange::AccountsImported(const QString& fileName,
+                                            const std::vector<ProfileRecord>& profiles) {
+    QJsonArray fingerprints;
+    for (const ProfileRecord& profile : profiles)
+        fingerprints.append(fingerprint(profile));
+    return LoggedChange(QJsonObject{{"change", AccountsImportedKind},
+                                    {"key", fileName},
+                                    {"profiles", fingerprints},
+                                    {"message", "Imported accounts from " + fileName}});
 }
 
 void LoggedChange::Landed() {

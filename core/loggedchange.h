@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <QJsonObject>
 #include <QString>
+#include <vector>
 
 struct InvoiceRecord;
 struct PaymentEntry;
@@ -23,6 +24,10 @@ class LoggedChange {
     static LoggedChange InvoiceDeleted(const QString& number);
     static LoggedChange AccountSaved(const ProfileRecord& profile, bool editing);
     static LoggedChange AccountDeleted(const QString& account);
+    // Accounts imported from the file named: the profiles the file's rows describe. The import
+    // is in the book when one of them is stored as described.
+    static LoggedChange AccountsImported(const QString& fileName,
+                                         const std::vector<ProfileRecord>& profiles);
 
     LoggedChange(LoggedChange&& other) noexcept;
     LoggedChange& operator=(LoggedChange&&) = delete;

@@ -4,6 +4,7 @@
 #include "frmAbout.h"
 #include "frmBalance.h"
 #include "frmCustomer.h"
+#include "frmImport.h"
 #include "frmInvoice.h"
 #include "frmPellory.h"
 #include "frmReport.h"
@@ -137,7 +138,7 @@ void frmPellory::dispatchCommand(const QString& tag) {
     if (tag == command::New || tag == command::Enter)
         openCustomerEditor(QString());
     else if (tag == command::Import)
-        ShowMessage(this, QStringLiteral("Import not yet supported"), QMessageBox::Warning);
+        ImportNewCustomers(this);
     else if (tag == command::Invoice)
         openInvoiceCreation(QString());
     else if (tag == command::Balance)

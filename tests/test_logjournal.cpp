@@ -4,6 +4,7 @@
 #include "balances.h"
 #include "booksession.h"
 #include "booktesting.h"
+#include "customerimport.h"
 #include "formats.h"
 #include "invoices.h"
 #include "loggedchange.h"
@@ -80,6 +81,10 @@ ProfileRecord profileOf(const QString& account, const QString& name) {
     InvoiceRecord invoice = newInvoice(QStringLiteral("0000009"));
     PaymentEntry payment{QStringLiteral("0000001"), Billed.addDays(3), QStringLiteral("chk 12"),
                          60.26};
+    const std::vector<QStringList> rows = {
+        {"2001", "Ada, \"Ltd\"", "Varnaby Services", "1 Mill Lane", "PO Box 17"}};
+    const ImportMapping mapping = DefaultMapping(
+        {"Account Number", "Name", "Payable To", "Bill Address 1", "Receiving Address 1"});
     std::optional<LoggedChange> logged;
     if (change == "create")
         logged.emplace(LoggedChange::InvoiceCreated(invoice, 125.0));
@@ -91,6 +96,9 @@ ProfileRecord profileOf(const QString& account, const QString& name) {
         logged.emplace(LoggedChange::AccountSaved(profileOf("2001", "Ada, \"Ltd\""), false));
     else if (change == "edit")
         logged.emplace(LoggedChange::AccountSaved(profileOf("1001", "Renamed"), true));
+    else if (change == "import")
+        logged.emplace(LoggedChange::AccountsImported(QStringLiteral("customers.csv"),
+                                                      {Must(ImportedProfile(rows[0], mapping))}));
     else
         logged.emplace(LoggedChange::AccountDeleted(QStringLiteral("1002")));
     dieAt("before");
@@ -113,6 +121,10 @@ ProfileRecord profileOf(const QString& account, const QString& name) {
                                : SaveAccount(profileOf("1001", "Renamed"), "1001");
         stored = saved && *saved == AccountSave::Saved;
         error = saved.error();
+    } else if (change == "import") {
+        const auto imported = ImportCustomers(rows, mapping, false);
+        stored = imported && imported->stored.size() == 1;
+        error = imported.error();
     } else {
         const Outcome deleted = DeleteAccount("1002", false);
         stored = deleted.ok();
@@ -220,6 +232,12 @@ class LogJournalTest : public QObject {
         QTest::newRow("account not yet deleted") << "delete"
                                                  << "before"
                                                  << "";
+        QTest::newRow("accounts imported") << "import"
+                                           << "after"
+                                           << "Imported accounts from customers.csv";
+        QTest::newRow("accounts not yet imported") << "import"
+                                                   << "before"
+                                                   << "";
     }
     void killedAfterTheCommitIsLoggedAtTheNextStart() {
         QFETCH(QString, change);

@@ -6,6 +6,7 @@
 #include "commandtags.h"
 #include "frmBalance.h"
 #include "frmCustomer.h"
+#include "frmImport.h"
 #include "frmInvoice.h"
 #include "frmPellory.h"
 #include "modCommand.h"
@@ -26,6 +27,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPointer>
+#include <QPushButton>
 #include <QTimer>
 #include <QToolTip>
 #include <QTreeWidget>
@@ -644,7 +646,7 @@ class TestMainWindow : public QObject {
                  QStringLiteral("12/1/2026 9:00:00 AM, Added account# 1001"));
     }
 
-    void keysFollowTheButtonsAndImportIsRefused() {
+    void keysFollowTheButtonsAndImportOpensTheImportWindow() {
         frmPellory window;
         open(window);
         QTest::keyClick(window.TreeView1, Qt::Key_B, Qt::AltModifier);
@@ -656,11 +658,26 @@ class TestMainWindow : public QObject {
         QTest::keyClick(window.TreeView1, Qt::Key_N, Qt::AltModifier);
         QCOMPARE(prompts_->modalWindows, std::vector<QString>({"frmCustomer"}));
 
+        QFile csv(folder_->file("customers.csv"));
+        QVERIFY(csv.open(QIODevice::WriteOnly));
+        csv.write("Account Number,Name,Payable To,Bill Address 1,Recieving Address 1\r\n"
+                  "1001,Abbott Plumbing,Varnaby,1 Mill Lane,PO Box 17\r\n");
+        csv.close();
+        prompts_->files.push_back(csv.fileName());
+        prompts_->onModal = [](QDialog* dialog) {
+            if (auto* import = qobject_cast<frmImport*>(dialog))
+                import->CMD_Import->click();
+            return dialog->result();
+        };
         dropDownItem(window, command::Import)->trigger();
-        QCOMPARE(prompts_->lastMessage(), QStringLiteral("Import not yet supported"));
-        QCOMPARE(prompts_->messages.back().icon, QMessageBox::Warning);
+        QCOMPARE(prompts_->modalWindows, std::vector<QString>({"frmCustomer", "frmImport"}));
+        QCOMPARE(prompts_->lastMessage(), QStringLiteral("Stored 1 accounts, skipped 0."));
+        QTRY_VERIFY(window.Node("[Master]1001"));
+        QVERIFY(window.LIST_Transaction->item(window.LIST_Transaction->count() - 1)
+                    ->text()
+                    .endsWith("Imported accounts from customers.csv"));
         dropDownItem(window, command::Enter)->trigger();
-        QCOMPARE(prompts_->modalWindows.size(), size_t(2));
+        QCOMPARE(prompts_->modalWindows.size(), size_t(3));
     }
 
     void reportOpensModallyByButtonAndAltROnceAMasterExists() {
