@@ -19,24 +19,10 @@ OwnConnection::OwnConnection(const QString& name, const QString& book, bool read
         }
         return;
     }
-    const ServerAddressReading reading = ReadServerAddress(book);
-    if (!reading.refusal.isEmpty()) {
-        number_ = engine::GeneralError;
-        description_ = reading.refusal;
-        return;
-    }
-    const ServerAddress& address = reading.address;
     db_ = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name_);
-    db_.setHostName(address.host);
-    db_.setPort(address.port);
-    db_.setUserName(address.user);
-    db_.setDatabaseName(address.database);
-    db_.setConnectOptions(address.options);
-    if (!db_.open()) {
+    description_ = ConnectToServer(db_, book);
+    if (!description_.isEmpty())
         number_ = engine::GeneralError;
-        description_ =
-            "cannot reach " + DescribeServer(address) + ": " + engine::ErrorText(db_.lastError());
-    }
 }
 
 OwnConnection::~OwnConnection() {
