@@ -6,6 +6,7 @@
 #include "booksession.h"
 #include "booktesting.h"
 #include "columns.h"
+#include "deskclock.h"
 #include "samplebook.h"
 #include "serveraddress.h"
 #include "treerows.h"
@@ -33,16 +34,6 @@ constexpr int OperationsPerDesk = 100;
 constexpr int Pings = 40;
 constexpr int Runs = 3;
 const QStringList Accounts{"D-1", "D-2", "D-3", "D-4", "D-5", "D-6", "D-7", "D-8"};
-
-QTextStream& out() {
-    static QTextStream stream(stdout);
-    return stream;
-}
-
-qint64 epochMicroseconds() {
-    using namespace std::chrono;
-    return duration_cast<microseconds>(system_clock::now().time_since_epoch()).count();
-}
 
 // Runs a program to its end; empty when it succeeded, otherwise what it said.
 QString runProgram(const QString& program, const QStringList& arguments) {

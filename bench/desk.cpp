@@ -16,6 +16,7 @@
 #include "booksession.h"
 #include "bookwork.h"
 #include "columns.h"
+#include "deskclock.h"
 #include "invoicedraft.h"
 #include "invoices.h"
 
@@ -31,16 +32,6 @@
 namespace {
 // A save that fails is tried again this often before the desk gives up.
 constexpr int Attempts = 50;
-
-QTextStream& out() {
-    static QTextStream stream(stdout);
-    return stream;
-}
-
-qint64 epochMicroseconds() {
-    using namespace std::chrono;
-    return duration_cast<microseconds>(system_clock::now().time_since_epoch()).count();
-}
 
 void sayFailed(const char* kind, const QString& number, double amount, const BookFailure& why) {
     out() << "failed " << kind << ' ' << number << ' ' << QString::number(amount, 'f', 2) << ' '
