@@ -10,6 +10,7 @@
 #include "settings.h"
 #include "treerows.h"
 
+#include <QScrollBar>
 #include <QTreeWidget>
 
 namespace {
@@ -83,6 +84,13 @@ void frmPellory::RefreshTree() {
 }
 
 void frmPellory::rebuildTree() {
+    // The user's place survives a rebuild, which another desk's save can set off at any time.
+    QStringList expanded;
+    for (auto node = nodes_.cbegin(); node != nodes_.cend(); ++node)
+        if (node.value()->isExpanded())
+            expanded << node.key();
+    const QString current = KeyOf(TreeView1->currentItem());
+    const int scrolled = TreeView1->verticalScrollBar()->value();
     TreeView1->clear();
     nodes_.clear();
     BusyPointer busy;
@@ -137,6 +145,12 @@ void frmPellory::rebuildTree() {
                         invoice);
         pacer.letEventsRun();
     }
+    for (const QString& key : expanded)
+        if (QTreeWidgetItem* node = Node(key))
+            node->setExpanded(true);
+    if (QTreeWidgetItem* node = Node(current))
+        TreeView1->setCurrentItem(node);
+    TreeView1->verticalScrollBar()->setValue(scrolled);
     LogTransaction(QString());
     applyFind();
     if (!unread) {

@@ -186,6 +186,15 @@ class TestMainWindow : public QObject {
         // With a master in the book the account commands are offered.
         QVERIFY(window.Toolbar1->button(command::Balance)->isEnabled());
         QVERIFY(window.Toolbar1->button(command::Report)->isEnabled());
+
+        // A rebuild, as another desk's save sets off, keeps the user's place.
+        window.Node("[Invoices]")->setExpanded(true);
+        window.Node("[Current]")->setExpanded(true);
+        window.TreeView1->setCurrentItem(window.Node("[InvoiceCurrent]0000003"));
+        window.RefreshTree();
+        QVERIFY(window.Node("[Current]")->isExpanded());
+        QVERIFY(!window.Node("[All]")->isExpanded());
+        QCOMPARE(window.TreeView1->currentItem(), window.Node("[InvoiceCurrent]0000003"));
     }
 
     void doubleClickedInvoiceGetsItsDetailLinesOnce() {
