@@ -78,13 +78,15 @@ void TestBookWatch::otherDesksSavesAreHeardOwnAreNot() {
     QVERIFY(watch.Listening());
     QSignalSpy heard(&BookChangeAnnouncer(), &BookChanges::changed);
 
-    // This desk's own save reaches the listener first; the other desk takes far longer to start.
+    // This desk's own save is announced here once; the server's notice of it is not heard again.
     Must(storePayment(folder.database(), 10.0));
+    QTRY_COMPARE_WITH_TIMEOUT(heard.count(), 1, 5000);
+    QTest::qWait(500);
+    QCOMPARE(heard.count(), 1);
     QProcess desk;
     startOtherDesk(desk, folder.database(), QStringLiteral("20"));
-    QTRY_COMPARE_WITH_TIMEOUT(heard.count(), 1, 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(heard.count(), 2, 5000);
     finishOtherDesk(desk);
-    QCOMPARE(heard.count(), 1);
 }
 
 void TestBookWatch::lostConnectionIsMadeAgain() {
