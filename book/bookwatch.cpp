@@ -9,12 +9,14 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QUuid>
+#include <algorithm>
 #include <utility>
 
 namespace {
 // How soon a lost connection is tried again, and how often a live one is proved to answer:
 // the driver does not tell when the server goes away.
 constexpr int CheckIntervalMs = 3000;
+constexpr int MaxCheckIntervalMs = 60000;
 } // namespace
 
 BookWatch::BookWatch(QObject* parent)
@@ -56,8 +58,11 @@ void BookWatch::listen() {
         !db.driver()->subscribeToNotification(QLatin1String(sql::DeskChannel))) {
         db.close();
         missed_ = true;
+        // Each try may wait out the connect timeout: a server away for long is tried less often.
+        check_.setInterval(std::min(check_.interval() * 2, MaxCheckIntervalMs));
         return;
     }
+    check_.setInterval(CheckIntervalMs);
     process_ = listeningProcess();
     connect(db.driver(), &QSqlDriver::notification, this, &BookWatch::heard, Qt::UniqueConnection);
     if (std::exchange(missed_, false))

@@ -51,9 +51,15 @@ ServerAddressReading ReadServerAddress(const QString& uri) {
             "The Database setting holds a password, and Pellory keeps no password in its "
             "settings. Remove it from the setting and put it in ~/.pgpass (or the file PGPASSFILE "
             "names).");
-    // A server that cannot be reached must not hold the window for minutes.
-    if (!QUrlQuery(url).hasQueryItem(QStringLiteral("connect_timeout")))
-        options << QStringLiteral("connect_timeout=10");
+    // A server that cannot be reached, or a network that goes silent under a connection, must
+    // not hold the window for minutes: a connect, and a send or read the server never answers,
+    // are given up after ten seconds unless the URI says otherwise.
+    for (const char* bound : {"connect_timeout=10", "tcp_user_timeout=10000", "keepalives_idle=10",
+                              "keepalives_interval=3", "keepalives_count=3"}) {
+        const QString option = QLatin1String(bound);
+        if (!QUrlQuery(url).hasQueryItem(option.section('=', 0, 0)))
+            options << option;
+    }
     address.options = options.join(';');
     return reading;
 }
