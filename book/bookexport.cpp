@@ -109,13 +109,16 @@ QString quotedIfNeeded(const QString& value) {
     return QLatin1Char('"') + doubled + QLatin1Char('"');
 }
 
-QString money(const std::optional<double>& amount) {
-    return amount ? FormatMoney(*amount) : QString();
+QString money(const std::optional<double>& amount, ExportNumbers numbers) {
+    if (!amount)
+        return QString();
+    return numbers == ExportNumbers::Plain ? FormatMoney(*amount)
+                                           : quotedIfNeeded(FormatMoneyForLocale(*amount));
 }
 
 // Profile amounts are stored as a number or nothing.
-QString money(const QVariant& stored) {
-    return stored.isNull() ? QString() : money(ParseMoney(stored));
+QString money(const QVariant& stored, ExportNumbers numbers) {
+    return stored.isNull() ? QString() : money(ParseMoney(stored), numbers);
 }
 
 QString day(const QDate& date) {
@@ -147,7 +150,7 @@ QString heading(std::initializer_list<const char*> names) {
 
 } // namespace
 
-QString AccountsCsv(const std::vector<ProfileRecord>& accounts) {
+QString AccountsCsv(const std::vector<ProfileRecord>& accounts, ExportNumbers numbers) {
     QString text = heading({"AccountNumber",
                             "MasterAccount",
                             "CustomerName",
@@ -183,8 +186,8 @@ QString AccountsCsv(const std::vector<ProfileRecord>& accounts) {
         for (const QString& line : account.Address)
             fields << CsvText(line);
         fields << CsvText(account.BusinessClass) << CsvText(account.Comments)
-               << whole(account.InvoiceType) << money(account.PaymentAmount)
-               << money(account.UnitPrice) << CsvText(account.PayableTo);
+               << whole(account.InvoiceType) << money(account.PaymentAmount, numbers)
+               << money(account.UnitPrice, numbers) << CsvText(account.PayableTo);
         for (const QString& line : account.BillAddress)
             fields << CsvText(line);
         fields << whole(account.BillCycle) << CsvText(account.MonthDay) << whole(account.GraceDays);
@@ -195,22 +198,23 @@ QString AccountsCsv(const std::vector<ProfileRecord>& accounts) {
     return text;
 }
 
-QString InvoicesCsv(const std::vector<InvoiceRecord>& invoices) {
+QString InvoicesCsv(const std::vector<InvoiceRecord>& invoices, ExportNumbers numbers) {
     QString text = heading({"InvoiceNumber", "AccountNumber", "DateBilled", "DateDue", "PastDue",
                             "AmountBilled", "DateRecieved", "CheckNumber", "AmountRecieved"});
     for (const InvoiceRecord& invoice : invoices)
         text += CsvRecord({CsvText(invoice.InvoiceNumber), CsvText(invoice.AccountNumber),
-                           day(invoice.DateBilled), day(invoice.DateDue), money(invoice.PastDue),
-                           money(invoice.AmountBilled), day(invoice.DateRecieved),
-                           CsvText(invoice.CheckNumber), money(invoice.AmountRecieved)});
+                           day(invoice.DateBilled), day(invoice.DateDue),
+                           money(invoice.PastDue, numbers), money(invoice.AmountBilled, numbers),
+                           day(invoice.DateRecieved), CsvText(invoice.CheckNumber),
+                           money(invoice.AmountRecieved, numbers)});
     return text;
 }
 
-QString BalancesCsv(const std::vector<BalanceRecord>& balances) {
+QString BalancesCsv(const std::vector<BalanceRecord>& balances, ExportNumbers numbers) {
     QString text = heading(
         {"AccountNumber", "Balance", "LastUnitDescription", "DateCreated", "DateLastUpdated"});
     for (const BalanceRecord& balance : balances)
-        text += CsvRecord({CsvText(balance.AccountNumber), money(balance.Balance),
+        text += CsvRecord({CsvText(balance.AccountNumber), money(balance.Balance, numbers),
                            CsvText(balance.LastUnitDescription), day(balance.DateCreated),
                            day(balance.DateLastUpdated)});
     return text;
@@ -274,10 +278,12 @@ Outcome WriteBookExport(const BookExport& book, const QString& folder) {
     const QDir dir(folder);
     if (!dir.exists())
         return Refusal(QStringLiteral("The folder %1 does not exist.").arg(folder));
-    const std::vector<ExportFile> files{
-        {dir.filePath(QLatin1String(AccountsFileName)), AccountsCsv(book.accounts).toUtf8()},
-        {dir.filePath(QLatin1String(InvoicesFileName)), InvoicesCsv(book.invoices).toUtf8()},
-        {dir.filePath(QLatin1String(BalancesFileName)), BalancesCsv(book.balances).toUtf8()}};
+    const std::vector<ExportFile> files{{dir.filePath(QLatin1String(AccountsFileName)),
+                                         AccountsCsv(book.accounts, book.numbers).toUtf8()},
+                                        {dir.filePath(QLatin1String(InvoicesFileName)),
+                                         InvoicesCsv(book.invoices, book.numbers).toUtf8()},
+                                        {dir.filePath(QLatin1String(BalancesFileName)),
+                                         BalancesCsv(book.balances, book.numbers).toUtf8()}};
     QString failedFile;
     QString reason;
     QStringList replaced;

@@ -24,10 +24,15 @@ struct ExportPeriod {
 // Refused when an end is not a valid day or the period ends before it begins.
 Outcome CheckPeriod(const ExportPeriod& period);
 
+// How amounts are written: with a '.' for scripts, or with the locale's decimal point for a
+// spreadsheet in this locale (quoted when that point is a comma).
+enum class ExportNumbers { Plain, ForLocale };
+
 struct BookExport {
     std::vector<ProfileRecord> accounts; // every account, by number
     std::vector<InvoiceRecord> invoices; // those billed in the period, by invoice number
     std::vector<BalanceRecord> balances; // every balance row, by account number
+    ExportNumbers numbers = ExportNumbers::Plain;
 };
 
 // The invoices billed in the period, on the book the caller has open. An invoice without a
@@ -45,9 +50,12 @@ QString CsvText(const QString& value);
 QString CsvRecord(const QStringList& fields);
 
 // Each file's whole text, heading line first.
-QString AccountsCsv(const std::vector<ProfileRecord>& accounts);
-QString InvoicesCsv(const std::vector<InvoiceRecord>& invoices);
-QString BalancesCsv(const std::vector<BalanceRecord>& balances);
+QString AccountsCsv(const std::vector<ProfileRecord>& accounts,
+                    ExportNumbers numbers = ExportNumbers::Plain);
+QString InvoicesCsv(const std::vector<InvoiceRecord>& invoices,
+                    ExportNumbers numbers = ExportNumbers::Plain);
+QString BalancesCsv(const std::vector<BalanceRecord>& balances,
+                    ExportNumbers numbers = ExportNumbers::Plain);
 
 // The files' names in the folder.
 inline constexpr const char* AccountsFileName = "accounts.csv";

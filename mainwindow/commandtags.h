@@ -7,6 +7,7 @@ namespace command {
 inline const QString New = QStringLiteral("New");
 inline const QString Enter = QStringLiteral("Enter");
 inline const QString Import = QStringLiteral("Import");
+inline const QString Export = QStringLiteral("Export");
 inline const QString Invoice = QStringLiteral("Invoice");
 inline const QString Balance = QStringLiteral("Balance");
 inline const QString Report = QStringLiteral("Report");

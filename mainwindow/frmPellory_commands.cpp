@@ -4,6 +4,7 @@
 #include "frmAbout.h"
 #include "frmBalance.h"
 #include "frmCustomer.h"
+#include "frmExport.h"
 #include "frmImport.h"
 #include "frmInvoice.h"
 #include "frmPellory.h"
@@ -60,6 +61,7 @@ void frmPellory::buildToolbar() {
     MENU_New = new QMenu(this);
     addMenuItem(MENU_New, QStringLiteral("Enter New Customer"), command::Enter);
     addMenuItem(MENU_New, QStringLiteral("Import New Customer"), command::Import);
+    addMenuItem(MENU_New, QStringLiteral("Export Books..."), command::Export);
     MENU_New->addSeparator();
     addMenuItem(MENU_New, QStringLiteral("New Invoice"), command::Invoice);
     MENU_New->addSeparator();
@@ -139,7 +141,10 @@ void frmPellory::dispatchCommand(const QString& tag) {
         openCustomerEditor(QString());
     else if (tag == command::Import)
         ImportNewCustomers(this);
-    else if (tag == command::Invoice)
+    else if (tag == command::Export) {
+        frmExport exporting(this);
+        ShowModal(&exporting);
+    } else if (tag == command::Invoice)
         openInvoiceCreation(QString());
     else if (tag == command::Balance)
         openModal<frmBalance>(QString());

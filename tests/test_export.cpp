@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLocale>
 #include <csignal>
 #include <sys/resource.h>
 #include <unistd.h>
@@ -200,6 +201,13 @@ class TestExport : public QObject {
         QCOMPARE(BalancesCsv({balance}),
                  QStringLiteral("AccountNumber,Balance,LastUnitDescription,DateCreated,"
                                 "DateLastUpdated\r\n1001,1234567.50,'+hours,2026-01-01,\r\n"));
+
+        // For a spreadsheet in a locale with a decimal comma the amount is quoted, not split.
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+        const QString forLocale = BalancesCsv({balance}, ExportNumbers::ForLocale);
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+        QCOMPARE(parsed(forLocale)[1],
+                 QStringList({"1001", "1234567,50", "'+hours", "2026-01-01", ""}));
     }
 
     // Both ends belong to the period, either may be left open; an invoice without a billing

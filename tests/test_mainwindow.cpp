@@ -6,6 +6,7 @@
 #include "commandtags.h"
 #include "frmBalance.h"
 #include "frmCustomer.h"
+#include "frmExport.h"
 #include "frmImport.h"
 #include "frmInvoice.h"
 #include "frmPellory.h"
@@ -687,6 +688,27 @@ class TestMainWindow : public QObject {
                     .endsWith("Imported accounts from customers.csv"));
         dropDownItem(window, command::Enter)->trigger();
         QCOMPARE(prompts_->modalWindows.size(), size_t(3));
+    }
+
+    void exportWritesTheBooksIntoTheChosenFolder() {
+        QVERIFY(book().addProfile("1001", MasterMarker, "Abbott Plumbing"));
+        frmPellory window;
+        open(window);
+        prompts_->files.push_back(folder_->path());
+        prompts_->onModal = [](QDialog* dialog) {
+            auto* exporting = qobject_cast<frmExport*>(dialog);
+            exporting->CMD_Folder->click();
+            exporting->CMD_Export->click();
+            return dialog->result();
+        };
+        dropDownItem(window, command::Export)->trigger();
+        QCOMPARE(prompts_->modalWindows, std::vector<QString>({"frmExport"}));
+        QVERIFY2(prompts_->lastMessage().startsWith("Exported 1 accounts, 0 invoices and 1 "
+                                                    "balances into " +
+                                                    folder_->path()),
+                 qPrintable(prompts_->lastMessage()));
+        for (const char* name : {"accounts.csv", "invoices.csv", "balances.csv"})
+            QVERIFY(QFile::exists(folder_->file(name)));
     }
 
     void reportOpensModallyByButtonAndAltROnceAMasterExists() {

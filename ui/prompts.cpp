@@ -24,6 +24,8 @@ PromptSeam realDialogs() {
         return text;
     };
     seam.openFile = [](QWidget* owner, const FileRequest& request) {
+        if (request.folderOnly)
+            return QFileDialog::getExistingDirectory(owner, request.title, request.folder);
         return QFileDialog::getOpenFileName(owner, request.title, request.folder, request.filter);
     };
     seam.printer = [](QWidget* owner, int initialCopies) {

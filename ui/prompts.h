@@ -30,6 +30,7 @@ struct FileRequest {
     QString title;
     QString folder;
     QString filter;
+    bool folderOnly = false; // a folder is chosen, not a file
 };
 
 // The device name chosen in the print dialog (empty when cancelled) and the copies.

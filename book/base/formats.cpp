@@ -15,6 +15,10 @@ QString FormatMoney(double amount) {
     return QString::number(RoundCents(amount), 'f', 2);
 }
 
+QString FormatMoneyForLocale(double amount) {
+    return FormatMoney(amount).replace(QLatin1Char('.'), QLocale().decimalPoint());
+}
+
 std::optional<QString> FormatInvoiceNumber(double number) {
     constexpr double ExactWholeLimit = 9007199254740992.0; // 2^53
     if (!std::isfinite(number) || std::abs(number) > ExactWholeLimit)

@@ -13,6 +13,8 @@ double RoundCents(double amount);
 
 // Money as shown, logged and written to cells: "######0.00" (no thousands separator).
 QString FormatMoney(double amount);
+// The same with the locale's decimal point, for a spreadsheet that reads numbers in that locale.
+QString FormatMoneyForLocale(double amount);
 
 // An invoice number: the whole number with leading zeros to at least seven digits; none for a
 // number beyond the whole numbers a double holds exactly.
