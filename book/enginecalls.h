@@ -2,6 +2,7 @@
 
 // How the book's code names the engine's errors and opens its files, in one place.
 
+#include <QSqlDatabase>
 #include <QSqlError>
 #include <QString>
 #include <QUrl>
@@ -42,6 +43,20 @@ inline QString Failure(const char* routine, qint32 number, const QString& descri
 inline QString FileUri(const QString& path, bool readOnly) {
     return QStringLiteral("file:") + QString::fromUtf8(QUrl::toPercentEncoding(path, "/")) +
            (readOnly ? QStringLiteral("?mode=ro") : QStringLiteral("?mode=rw"));
+}
+
+// Opens db on a book file through its URI, waiting busyMs for another program's lock; false, with
+// the engine's number and words, when it does not open.
+inline bool OpenFile(QSqlDatabase& db, const QString& path, bool readOnly, int busyMs,
+                     qint32& number, QString& description) {
+    db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=") +
+                         QString::number(busyMs));
+    db.setDatabaseName(FileUri(path, readOnly));
+    if (db.open())
+        return true;
+    number = ErrorNumber(db.lastError());
+    description = ErrorText(db.lastError());
+    return false;
 }
 
 } // namespace engine

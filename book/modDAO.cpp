@@ -211,14 +211,8 @@ bool openProven(QSqlDatabase& db, const QString& path, bool readOnly, qint32& nu
                                      "database format");
         return false;
     }
-    db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=") +
-                         QString::number(BusyTimeoutMs));
-    db.setDatabaseName(engine::FileUri(path, readOnly));
-    if (!db.open()) {
-        number = engine::ErrorNumber(db.lastError());
-        description = engine::ErrorText(db.lastError());
+    if (!engine::OpenFile(db, path, readOnly, BusyTimeoutMs, number, description))
         return false;
-    }
     proveBook(db, number, description);
     if (number != 0) {
         db.close();

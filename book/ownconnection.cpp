@@ -10,13 +10,7 @@ OwnConnection::OwnConnection(const QString& name, const QString& book, bool read
     : name_(name), dialect_(IsServerBook(book) ? sql::Dialect::Server : sql::Dialect::File) {
     if (dialect_ == sql::Dialect::File) {
         db_ = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name_);
-        db_.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=") +
-                              QString::number(busyMs));
-        db_.setDatabaseName(engine::FileUri(book, readOnly));
-        if (!db_.open()) {
-            number_ = engine::ErrorNumber(db_.lastError());
-            description_ = engine::ErrorText(db_.lastError());
-        }
+        engine::OpenFile(db_, book, readOnly, busyMs, number_, description_);
         return;
     }
     db_ = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name_);
