@@ -153,4 +153,20 @@ inline constexpr Dialectal BeginRead{"BEGIN DEFERRED",
                                      "BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY"};
 inline constexpr const char* EndRead = "COMMIT";
 
+// Restoring a backup copy into the book file in use. The copy is attached beside the book and
+// its rows replace the book's in one transaction, so the file stays the one every program has
+// open and a program writing to it meanwhile makes the restore wait or give way.
+inline constexpr const char* AttachCopy = "ATTACH DATABASE ? AS copy";
+inline constexpr const char* DetachCopy = "DETACH DATABASE copy";
+inline constexpr const char* EmptyProfiles = "DELETE FROM main.tbl_CustomerProfile";
+inline constexpr const char* EmptyInvoices = "DELETE FROM main.tbl_Invoices";
+inline constexpr const char* EmptyBalances = "DELETE FROM main.tbl_Logs";
+inline constexpr const char* CopyProfiles =
+    "INSERT INTO main.tbl_CustomerProfile SELECT * FROM copy.tbl_CustomerProfile";
+inline constexpr const char* CopyInvoices =
+    "INSERT INTO main.tbl_Invoices SELECT * FROM copy.tbl_Invoices";
+inline constexpr const char* CopyBalances = "INSERT INTO main.tbl_Logs SELECT * FROM copy.tbl_Logs";
+inline constexpr const char* CountProfiles = "SELECT count(*) FROM tbl_CustomerProfile";
+inline constexpr const char* CountInvoices = "SELECT count(*) FROM tbl_Invoices";
+
 } // namespace sql

@@ -6,6 +6,7 @@
 #include "busypointer.h"
 #include "events.h"
 #include "filedialog.h"
+#include "frmRestore.h"
 #include "modCommand.h"
 #include "modRegEdit.h"
 #include "paths.h"
@@ -107,10 +108,18 @@ QGroupBox* frmSettings::buildDatabaseFrame() {
         button(FRAME_Database, QStringLiteral("BUTTON_MoveBook"), QStringLiteral("Move Book..."),
                QStringLiteral("Copy the book to a PostgreSQL server, or from one to a new file"));
     connect(BUTTON_MoveBook, &QPushButton::clicked, this, &frmSettings::moveBook);
-    grid->addWidget(new QLabel(QStringLiteral("Main Database"), FRAME_Database), 0, 0, 1, 3);
+    BUTTON_Restore =
+        button(FRAME_Database, QStringLiteral("BUTTON_Restore"), QStringLiteral("Restore..."),
+               QStringLiteral("Restore the book from one of its copies in the backup folder"));
+    connect(BUTTON_Restore, &QPushButton::clicked, this, [this] {
+        frmRestore restoring(this);
+        ShowModal(&restoring);
+    });
+    grid->addWidget(new QLabel(QStringLiteral("Main Database"), FRAME_Database), 0, 0, 1, 4);
     grid->addWidget(TEXT_Database, 1, 0);
     grid->addWidget(BUTTON_DBBrowse, 1, 1);
     grid->addWidget(BUTTON_MoveBook, 1, 2);
+    grid->addWidget(BUTTON_Restore, 1, 3);
     return FRAME_Database;
 }
 

@@ -26,6 +26,7 @@ class frmSettings : public QDialog {
     QLineEdit* TEXT_Database = nullptr;
     QPushButton* BUTTON_DBBrowse = nullptr;
     QPushButton* BUTTON_MoveBook = nullptr;
+    QPushButton* BUTTON_Restore = nullptr;
     QGroupBox* FRAME_Invoice = nullptr;
     QLineEdit* TEXT_Worksheet = nullptr;
     QPushButton* BUTTON_EXBrowse = nullptr;

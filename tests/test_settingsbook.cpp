@@ -3,6 +3,7 @@
 #include "books.h"
 #include "booktesting.h"
 #include "modDAO.h"
+#include "restore.h"
 #include "statements.h"
 #include "upkeep.h"
 
@@ -223,6 +224,55 @@ class SettingsBookTest : public QObject {
         QString error;
         QCOMPARE(BackUpBook(book, backup, error), 0);
         QCOMPARE(QDir(backup).entryList(QDir::Files | QDir::Hidden), QStringList("pellory.mdb"));
+    }
+
+    // A restore keeps the book in use beside itself, then takes the copy's rows in one go; a
+    // damaged copy is listed as such and refused, and a book another program is writing to gives
+    // the restore way. Either refusal leaves the book as it was.
+    void restoreReplacesTheRowsOrNothing() {
+        if (OnServerBook())
+            QSKIP("a server book is restored with psql");
+        const QString book = folder->database();
+        const QString backup = folder->file("backup");
+        QVERIFY(AddAccount(book, {.account = "A"}));
+        QVERIFY(QFile::copy(book, backup + "/old.mdb"));
+        QVERIFY(AddAccount(book, {.account = "B"}));
+        QFile bad(backup + "/bad.mdb");
+        QVERIFY(bad.open(QIODevice::WriteOnly));
+        bad.write(QByteArray(8192, 'x'));
+        bad.close();
+
+        const std::vector<BackupCopy> copies = ListBackupCopies(backup);
+        QCOMPARE(copies.size(), size_t(2));
+        for (const BackupCopy& copy : copies) {
+            const bool old = copy.path.endsWith("old.mdb");
+            QCOMPARE(copy.damage.isEmpty(), old);
+            QCOMPARE(copy.accounts, old ? 1 : 0);
+        }
+        QVERIFY(!RestoreBackupCopy(backup + "/bad.mdb", book));
+        QCOMPARE(CountRows(book, sql::SelectAllProfiles), 2);
+
+        {
+            QSqlDatabase other = QSqlDatabase::addDatabase("QSQLITE", "writer");
+            other.setDatabaseName(book);
+            QVERIFY(other.open());
+            QSqlQuery writing(other);
+            QVERIFY(writing.exec("BEGIN IMMEDIATE"));
+            const auto refused = RestoreBackupCopy(backup + "/old.mdb", book);
+            QVERIFY(!refused);
+            QVERIFY2(refused.error().startsWith("Nothing was restored"),
+                     qPrintable(refused.error()));
+            QVERIFY(writing.exec("ROLLBACK"));
+            other.close();
+        }
+        QSqlDatabase::removeDatabase("writer");
+        QCOMPARE(CountRows(book, sql::SelectAllProfiles), 2);
+
+        const auto kept = RestoreBackupCopy(backup + "/old.mdb", book);
+        QVERIFY2(kept, qPrintable(kept.error()));
+        QCOMPARE(CountRows(book, sql::SelectAllProfiles), 1);
+        QCOMPARE(CountRows(book, sql::SelectBalance, {"B"}), 0);
+        QCOMPARE(CountRows(*kept, sql::SelectAllProfiles), 2);
     }
 
   private:

@@ -3,8 +3,10 @@
 #include "announcer.h"
 #include "bookchanges.h"
 #include "bookrows.h"
+#include "books.h"
 #include "commandtags.h"
 #include "frmPellory.h"
+#include "frmRestore.h"
 #include "frmSettings.h"
 #include "frmTips.h"
 #include "modCommand.h"
@@ -24,6 +26,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTableWidget>
 #include <QTimer>
 
 namespace {
@@ -200,6 +203,25 @@ class SettingsWindowTest : public QObject {
         QCOMPARE(fixture->prompts.messages.back().icon, QMessageBox::Critical);
         QVERIFY(fixture->prompts.lastMessage().contains(taken));
         QCOMPARE(readFile(taken), QByteArray("kept"));
+    }
+
+    void restoreListsTheCopiesAndRestoresTheChosenOne() {
+        const QString book = fixture->folder.database();
+        QVERIFY(QFile::copy(book, fixture->folder.file("backup/blank.mdb")));
+        QVERIFY(AddAccount(book, {.account = "A"}));
+        frmSettings window;
+        window.show();
+        fixture->prompts.answers = {QMessageBox::Yes};
+        fixture->prompts.onModal = [](QDialog* dialog) {
+            auto* restoring = qobject_cast<frmRestore*>(dialog);
+            restoring->TABLE_Copies->selectRow(0);
+            restoring->CMD_Restore->click();
+            return dialog->result();
+        };
+        window.BUTTON_Restore->click();
+        QVERIFY2(fixture->prompts.lastMessage().startsWith("The book was restored from"),
+                 qPrintable(fixture->prompts.lastMessage()));
+        QCOMPARE(CountRows(book, sql::SelectAllProfiles), 0);
     }
 
     void unitDescriptionsFollowTheirRules() {
