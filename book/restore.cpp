@@ -82,12 +82,15 @@ Result<QString> RestoreBackupCopy(const QString& copyPath, const QString& book) 
                                        error};
     const BookSession session(book);
     if (!session.isOpen())
-        return BookFailure{session.result(), session.error()};
-    if (Outcome attached = Execute(sql::AttachCopy, {engine::FileUri(copyPath, true)}); !attached)
-        return attached.failure();
-    const Outcome replaced = replaceRows();
-    if (Outcome detached = Execute(sql::DetachCopy, {}); !detached && replaced)
-        return detached.failure();
+        return BookFailure{session.result(),
+                           "Nothing was restored; the book is as it was.\n\n" + session.error()};
+    Outcome replaced = Execute(sql::AttachCopy, {engine::FileUri(copyPath, true)});
+    if (replaced) {
+        replaced = replaceRows();
+        // The copy is let go when the session closes too, so a failed detach undoes nothing that
+        // landed and is not reported as a failed restore.
+        (void)Execute(sql::DetachCopy, {});
+    }
     if (!replaced)
         return BookFailure{replaced.failure().code,
                            "Nothing was restored; the book is as it was (a copy of it is kept as " +
