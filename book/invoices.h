@@ -1,5 +1,6 @@
 #pragma once
 
+#include "invoicelines.h"
 #include "records.h"
 #include "result.h"
 
@@ -25,3 +26,14 @@ enum class InvoiceStore { Stored, Duplicate };
 // another window is so never overwritten. On success invoice holds the figures stored.
 Result<InvoiceStore> CreateInvoice(InvoiceRecord& invoice, double charges,
                                    const QString& unitDescription);
+
+// The same for an invoice of priced lines (see PriceLines): the charges are the lines' total, and
+// the lines are stored beside the row when the invoice needs them (NeedsLines).
+Result<InvoiceStore> CreateInvoice(InvoiceRecord& invoice, const std::vector<InvoiceLine>& lines,
+                                   const QString& unitDescription);
+
+// The work of CreateInvoice for a caller that stores several invoices in one transaction of its
+// own: Duplicate leaves that transaction to be rolled back by the caller.
+Result<InvoiceStore> StoreInvoiceWithin(InvoiceRecord& invoice,
+                                        const std::vector<InvoiceLine>& lines,
+                                        const QString& unitDescription);
