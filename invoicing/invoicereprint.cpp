@@ -9,8 +9,7 @@
 #include "reprintsource.h"
 #include "settings.h"
 
-namespace {
-InvoiceCells CellsFor(const InvoiceReprint& reprint) {
+InvoiceCells CellsForStored(const InvoiceReprint& reprint) {
     InvoiceCells cells;
     cells.takeAddresses(reprint.profile);
     cells.account = reprint.invoice.AccountNumber;
@@ -26,7 +25,6 @@ InvoiceCells CellsFor(const InvoiceReprint& reprint) {
     cells.guid = Settings().GUID;
     return cells;
 }
-} // namespace
 
 void ReprintInvoice(QWidget* owner, const QString& invoiceNumber) {
     const auto reprint =
@@ -41,7 +39,7 @@ void ReprintInvoice(QWidget* owner, const QString& invoiceNumber) {
         return;
     }
     InvoiceSheet sheet(owner);
-    if (sheet.print(CellsFor(reprint->value())) == InvoicePrint::Printed)
+    if (sheet.print(CellsForStored(reprint->value())) == InvoicePrint::Printed)
         LogTransaction("Reprinted invoice# " + invoiceNumber);
     sheet.finish(InvoiceBackupMissing(invoiceNumber), invoiceNumber);
 }

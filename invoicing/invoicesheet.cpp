@@ -28,14 +28,15 @@ QString InvoiceStoredNote(const QString& invoiceNumber) {
            "right-click the invoice in the main window and choose \"Reprint Invoice\".";
 }
 
-InvoicePrint InvoiceSheet::print(const InvoiceCells& cells) {
+bool InvoiceSheet::openAndFill(const InvoiceCells& cells) {
     BusyPointer busy;
     const qint32 opened = xlsOpen_Workbook(Settings().Worksheet);
     busy.release();
     if (opened != 0) {
         ShowMessage(owner_, "Error loading excel application and target workbook." + storedNote_,
                     QMessageBox::Critical);
-        return printed_ = InvoicePrint::NotOpened;
+        printed_ = InvoicePrint::NotOpened;
+        return false;
     }
     if (!fill(cells)) {
         // A form half filled must not go out as an invoice.
@@ -44,10 +45,15 @@ InvoicePrint InvoiceSheet::print(const InvoiceCells& cells) {
                     "printed." +
                         storedNote_,
                     QMessageBox::Critical);
-        return printed_ = InvoicePrint::Failed;
+        printed_ = InvoicePrint::Failed;
+        return false;
     }
     filled_ = true;
-    switch (PrintOnChosenPrinter(owner_, QStringLiteral("Sheet1"), Settings().Copies)) {
+    return true;
+}
+
+InvoicePrint InvoiceSheet::printed(SheetPrint outcome) {
+    switch (outcome) {
     case SheetPrint::Cancelled:
         return printed_ = InvoicePrint::Cancelled;
     case SheetPrint::Failed:
@@ -59,6 +65,18 @@ InvoicePrint InvoiceSheet::print(const InvoiceCells& cells) {
     }
     PauseAfterPrinting();
     return printed_ = InvoicePrint::Printed;
+}
+
+InvoicePrint InvoiceSheet::print(const InvoiceCells& cells) {
+    if (!openAndFill(cells))
+        return printed_;
+    return printed(PrintOnChosenPrinter(owner_, QStringLiteral("Sheet1"), Settings().Copies));
+}
+
+InvoicePrint InvoiceSheet::printOn(const InvoiceCells& cells, const ChosenPrinter& printer) {
+    if (!openAndFill(cells))
+        return printed_;
+    return printed(PrintOnPrinter(owner_, QStringLiteral("Sheet1"), printer));
 }
 
 void InvoiceSheet::finish(bool save, const QString& invoiceNumber) {

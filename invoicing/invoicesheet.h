@@ -1,6 +1,7 @@
 #pragma once
 
 #include "invoiceplan.h"
+#include "sheetprinting.h"
 
 #include <QString>
 #include <utility>
@@ -20,6 +21,8 @@ class InvoiceSheet {
     // Opens the workbook of the Worksheet setting, fills Sheet1, lets the user choose the
     // printer and prints. Shows its own failure messages.
     InvoicePrint print(const InvoiceCells& cells);
+    // The same on a printer chosen before, for printing several invoices after one choice.
+    InvoicePrint printOn(const InvoiceCells& cells, const ChosenPrinter& printer);
 
     // Closes the workbook, saving it when asked; a sheet filled for this invoice and saved is
     // copied to backup/Inv<number>.xls when the backup folder exists, with the sheet as a PDF
@@ -32,6 +35,9 @@ class InvoiceSheet {
     bool backedUp() const { return backedUp_; }
 
   private:
+    // Opens and fills the form; false, having said so, when it cannot.
+    bool openAndFill(const InvoiceCells& cells);
+    InvoicePrint printed(SheetPrint outcome);
     void tellBackupMissing(const QString& invoiceNumber) const;
 
     QWidget* owner_;
