@@ -4,6 +4,7 @@
 #include "bookaccess.h"
 #include "eventpacer.h"
 #include "formats.h"
+#include "frmBillingRun.h"
 #include "frmInvoice.h"
 #include "prompts.h"
 #include "settings.h"
@@ -12,6 +13,7 @@
 
 #include <QLabel>
 #include <QListWidget>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 frmSchedule::frmSchedule(QWidget* parent) : QDialog(parent) {
@@ -35,6 +37,10 @@ frmSchedule::frmSchedule(QWidget* parent) : QDialog(parent) {
     LIST_Cycle->setObjectName(QStringLiteral("LIST_Cycle"));
     layout->addWidget(LIST_Cycle);
     connect(LIST_Cycle, &QListWidget::itemDoubleClicked, this, &frmSchedule::startInvoice);
+    CMD_BillAllDue = new QPushButton(QStringLiteral("&Bill all due..."), this);
+    CMD_BillAllDue->setObjectName(QStringLiteral("CMD_BillAllDue"));
+    connect(CMD_BillAllDue, &QPushButton::clicked, this, &frmSchedule::billAllDue);
+    layout->addWidget(CMD_BillAllDue, 0, Qt::AlignRight);
     resize(520, 420);
 }
 
@@ -80,4 +86,11 @@ void frmSchedule::startInvoice() {
     frmInvoice invoice(parentWidget());
     invoice.Tag = account;
     ShowModal(&invoice);
+}
+
+// The run's preview, owned here; the list shows afterwards who is still due.
+void frmSchedule::billAllDue() {
+    frmBillingRun run(this);
+    ShowModal(&run);
+    FillSchedule();
 }

@@ -4,10 +4,11 @@
 
 class QLabel;
 class QListWidget;
+class QPushButton;
 class WindowToolbar;
 
 // The billing schedule: accounts on a monthly cycle with no invoice billed this month. A double
-// click closes it and starts that account's invoice.
+// click closes it and starts that account's invoice; "Bill all due" bills them all in one run.
 class frmSchedule : public QDialog {
     Q_OBJECT
   public:
@@ -19,6 +20,7 @@ class frmSchedule : public QDialog {
     QLabel* LABEL_Today = nullptr;
     QLabel* LABEL_Schedule = nullptr;
     QListWidget* LIST_Cycle = nullptr;
+    QPushButton* CMD_BillAllDue = nullptr;
     WindowToolbar* Toolbar1 = nullptr;
 
   protected:
@@ -26,6 +28,7 @@ class frmSchedule : public QDialog {
 
   private:
     void startInvoice();
+    void billAllDue();
 
     bool Activated = false;
 };

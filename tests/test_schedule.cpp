@@ -1,5 +1,6 @@
 // The billing schedule: which accounts still need this month's invoice.
 #include "books.h"
+#include "frmBillingRun.h"
 #include "frmInvoice.h"
 #include "frmSchedule.h"
 #include "settings.h"
@@ -8,6 +9,8 @@
 #include <QApplication>
 #include <QLabel>
 #include <QListWidget>
+#include <QPushButton>
+#include <QTableWidget>
 
 namespace {
 QStringList lines(const QListWidget* list) {
@@ -74,6 +77,45 @@ class ScheduleTest : public QObject {
         QCOMPARE(prompts.modalWindows, std::vector<QString>{"frmInvoice"});
         QCOMPARE(taggedAccount, QString("FRESH"));
         QVERIFY(!window.isVisible());
+    }
+
+    // The run's own rules are tested without windows; here only its place in the schedule.
+    void billAllDueStoresTheTickedRowsAndTheScheduleRefreshes() {
+        const QString db = folder->database();
+        QVERIFY(AddAccount(db, {.account = "FIXED",
+                                .invoiceType = 1,
+                                .fixedAmount = 25.0,
+                                .billCycle = 1,
+                                .lastDescription = "Care"}));
+        QVERIFY(AddAccount(db, {.account = "ENTERED", .billCycle = 1, .lastDescription = "Care"}));
+        PromptRecorder prompts;
+        prompts.printers.push_back({}); // the printer choice is cancelled
+        int rowsShown = 0;
+        QString totals;
+        prompts.onModal = [&](QDialog* dialog) {
+            if (auto* run = qobject_cast<frmBillingRun*>(dialog)) {
+                run->show();
+                if (QTest::qWaitFor([&] { return run->CMD_Store->isEnabled(); })) {
+                    rowsShown = run->TABLE_Run->rowCount();
+                    totals = run->LABEL_Totals->text();
+                    run->CMD_Store->click();
+                }
+            }
+            return int(QDialog::Rejected);
+        };
+        frmSchedule window;
+        window.show();
+        QApplication::processEvents();
+        QCOMPARE(window.LIST_Cycle->count(), 2);
+        window.CMD_BillAllDue->click();
+        QCOMPARE(rowsShown, 2);
+        QVERIFY(totals.startsWith("Ticked: 1 of 2 invoices   Amount: 25.00   Tax: 0.00"));
+        QCOMPARE(prompts.modalWindows,
+                 std::vector<QString>({"frmBillingRun", "frmUnprintedInvoices"}));
+        QVERIFY(
+            prompts.lastMessage().startsWith("1 invoices are stored, numbers 0000001 to 0000001"));
+        QVERIFY(prompts.lastMessage().contains("Not printed: 0000001."));
+        QCOMPARE(lines(window.LIST_Cycle), QStringList({"ENTERED, Customer, bill on day# 15"}));
     }
 
     void missingDatabaseIsReportedAndCloses() {
