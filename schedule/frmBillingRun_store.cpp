@@ -22,8 +22,27 @@
 namespace {
 const QString ConnectFailed = QStringLiteral("Error connecting to database!\n\n");
 
+// Invoice numbers in order, each run of consecutive ones as "first to last".
 QString numbersOf(const QStringList& numbers) {
-    return numbers.join(QStringLiteral(", "));
+    QStringList runs;
+    for (qsizetype i = 0; i < numbers.size();) {
+        qsizetype end = i;
+        while (end + 1 < numbers.size() &&
+               numbers[end + 1].toLongLong() == numbers[end].toLongLong() + 1)
+            ++end;
+        runs << (end == i ? numbers[i] : numbers[i] + " to " + numbers[end]);
+        i = end + 1;
+    }
+    return runs.join(QStringLiteral(", "));
+}
+
+// The first lines of a long list, and how many more there are.
+QString firstLinesOf(const QStringList& lines) {
+    constexpr qsizetype Shown = 12;
+    if (lines.size() <= Shown)
+        return lines.join('\n');
+    return lines.first(Shown).join('\n') +
+           QStringLiteral("\n... and %1 more").arg(lines.size() - Shown);
 }
 
 // What a message adds after a failure while printing: every invoice of the run is stored.
@@ -80,8 +99,7 @@ void frmBillingRun::storeAndPrint() {
     for (std::size_t i = 0; i < invoices.size(); ++i)
         logged[i].Landed(invoices[i].invoice.AmountBilled.value_or(0.0));
     const QString first = invoices.front().invoice.InvoiceNumber;
-    const QString last = invoices.back().invoice.InvoiceNumber;
-    if (!RaiseLastInvoice(ParseNumber(last).value_or(0.0)))
+    if (!RaiseLastInvoice(ParseNumber(invoices.back().invoice.InvoiceNumber).value_or(0.0)))
         ShowMessage(this, QStringLiteral("WARNING: Could not update registry setting."),
                     QMessageBox::Warning);
     // What the table shows is stored now: nothing more to change or store.
@@ -91,12 +109,16 @@ void frmBillingRun::storeAndPrint() {
     QString printerNote;
     const QStringList unprinted = printStored(invoices, printerNote);
     double billed = 0.0;
-    for (const StoredInvoice& invoice : invoices)
+    QStringList numbersStored;
+    for (const StoredInvoice& invoice : invoices) {
         billed = RoundCents(billed + invoice.charges);
-    QString summary = QStringLiteral("%1 invoices are stored, numbers %2 to %3, new charges %4 "
-                                     "in all, and the balances updated.")
-                          .arg(invoices.size())
-                          .arg(first, last, FormatMoney(billed));
+        numbersStored << invoice.invoice.InvoiceNumber;
+    }
+    QString summary = (invoices.size() == 1 ? "Invoice " + first + " is stored"
+                                            : QStringLiteral("%1 invoices are stored, numbers %2")
+                                                  .arg(invoices.size())
+                                                  .arg(numbersOf(numbersStored))) +
+                      ", new charges " + FormatMoney(billed) + " in all, and the balances updated.";
     if (unprinted.isEmpty())
         summary += QStringLiteral("\n\nAll of them were printed.");
     else
@@ -185,7 +207,8 @@ void frmBillingRun::offerEmail(const std::vector<StoredInvoice>& stored) {
     if (numbers.isEmpty())
         return;
     const QString question =
-        QStringLiteral("Email these %1 invoices now?\n\n").arg(numbers.size()) + lines.join('\n') +
+        QStringLiteral("Email these %1 invoices now?\n\n").arg(numbers.size()) +
+        firstLinesOf(lines) +
         QStringLiteral("\n\nYour mail program opens one new message for each invoice, %1 in all, "
                        "each with the invoice's PDF attached; nothing is sent until you send "
                        "each one there.")

@@ -112,8 +112,8 @@ class ScheduleTest : public QObject {
         QVERIFY(totals.startsWith("Ticked: 1 of 2 invoices   Amount: 25.00   Tax: 0.00"));
         QCOMPARE(prompts.modalWindows,
                  std::vector<QString>({"frmBillingRun", "frmUnprintedInvoices"}));
-        QVERIFY(
-            prompts.lastMessage().startsWith("1 invoices are stored, numbers 0000001 to 0000001"));
+        QVERIFY(prompts.lastMessage().startsWith(
+            "Invoice 0000001 is stored, new charges 25.00 in all"));
         QVERIFY(prompts.lastMessage().contains("Not printed: 0000001."));
         QCOMPARE(lines(window.LIST_Cycle), QStringList({"ENTERED, Customer, bill on day# 15"}));
     }
