@@ -110,6 +110,9 @@ class BillingRunTest : public QObject {
             BookSession session(folder->database());
             plan = Must(PlanBillingRun(Today, 0));
         }
+        plan.rows[0].line.taxName = "VAT 20 %";
+        plan.rows[0].line.taxPercent = 20.0;
+        Reprice(plan.rows[0]);
         plan.rows[1].ticked = false;
         plan.rows[2].line.units = 3;
         Reprice(plan.rows[2]);
@@ -122,6 +125,10 @@ class BillingRunTest : public QObject {
         QCOMPARE(seenBeforeCommit, 2);
         QCOMPARE(stored.size(), std::size_t(2));
         QCOMPARE(stored[0].invoice.InvoiceNumber, QString("0000002"));
+        QCOMPARE(*stored[0].invoice.AmountBilled, 53.0);
+        const auto lines = Must(LinesOfInvoice("0000002"));
+        QCOMPARE(lines.size(), std::size_t(1));
+        QCOMPARE(lines[0].tax, 8.0);
         QCOMPARE(stored[1].invoice.InvoiceNumber, QString("0000003"));
         QCOMPARE(stored[1].invoice.AccountNumber, QString("C"));
         QCOMPARE(*stored[1].invoice.PastDue, 5.0);
