@@ -93,6 +93,11 @@ void frmBillingRun::loadPlan() {
     }
     showing_ = false;
     TABLE_Run->resizeColumnsToContents();
+    // Room for the figures that edits may bring, not only for those planned.
+    const int figureWidth =
+        TABLE_Run->fontMetrics().horizontalAdvance(QStringLiteral("99999.99")) + 12;
+    for (const int column : {Units, Rate, Amount, Tax, Total})
+        TABLE_Run->setColumnWidth(column, std::max(TABLE_Run->columnWidth(column), figureWidth));
     showFigures();
 }
 
