@@ -206,13 +206,18 @@ void frmBillingRun::offerEmail(const std::vector<StoredInvoice>& stored) {
     }
     if (numbers.isEmpty())
         return;
+    // Each invoice is its own message in the mail program; the question says so.
     const QString question =
-        QStringLiteral("Email these %1 invoices now?\n\n").arg(numbers.size()) +
-        firstLinesOf(lines) +
-        QStringLiteral("\n\nYour mail program opens one new message for each invoice, %1 in all, "
-                       "each with the invoice's PDF attached; nothing is sent until you send "
-                       "each one there.")
-            .arg(numbers.size());
+        numbers.size() == 1
+            ? "Email invoice " + lines.front() +
+                  " now?\n\nYour mail program opens a new message with the invoice's PDF "
+                  "attached; nothing is sent until you send it there."
+            : QStringLiteral("Email these %1 invoices now?\n\n").arg(numbers.size()) +
+                  firstLinesOf(lines) +
+                  QStringLiteral("\n\nYour mail program opens one new message for each "
+                                 "invoice, %1 in all, each with the invoice's PDF attached; "
+                                 "nothing is sent until you send each one there.")
+                      .arg(numbers.size());
     if (ShowMessage(this, question, QMessageBox::Question, QMessageBox::Yes | QMessageBox::No,
                     QStringLiteral("Email Invoices")) != QMessageBox::Yes)
         return;
