@@ -3,6 +3,7 @@
 #include "booksession.h"
 #include "booktesting.h"
 #include "bookwork.h"
+#include "formats.h"
 #include "invoicelines.h"
 #include "reports.h"
 #include "taxreport.h"
