@@ -129,6 +129,32 @@ inline constexpr Dialectal HighestNumericInvoice{
 // The first problem a quick integrity check finds, or "ok".
 inline constexpr const char* QuickCheck = "PRAGMA quick_check(1)";
 
+// Reports of tax, from the invoices' stored lines (a book made before the lines has none).
+// The summary report's tax of each invoice of an account and of the accounts linked to it.
+// Values: the account twice.
+inline constexpr const char* SelectTaxOfInvoicesOfMaster =
+    "SELECT l.InvoiceNumber, sum(l.Tax) FROM tbl_InvoiceLines l "
+    "JOIN tbl_Invoices i ON i.InvoiceNumber = l.InvoiceNumber "
+    "WHERE i.AccountNumber = ? OR i.AccountNumber IN "
+    "(SELECT AccountNumber FROM tbl_CustomerProfile WHERE MasterAccount = ?) "
+    "GROUP BY l.InvoiceNumber";
+// The tax collected in a period: name, percent, net billed and tax of each rate of the lines of
+// the invoices billed in it, an empty name for untaxed lines. An invoice stored as its row alone
+// is untaxed, at its amount billed. Values: the first and last day, twice, as ISO dates.
+inline constexpr const char* SelectTaxByRateBilledWithin =
+    "SELECT TaxName, TaxPercent, sum(Net), sum(Tax) FROM ("
+    "SELECT coalesce(l.TaxName, '') AS TaxName, coalesce(l.TaxPercent, 0) AS TaxPercent, "
+    "l.Amount AS Net, l.Tax AS Tax FROM tbl_InvoiceLines l "
+    "JOIN tbl_Invoices i ON i.InvoiceNumber = l.InvoiceNumber "
+    "WHERE i.DateBilled >= ? AND i.DateBilled <= ? "
+    "UNION ALL SELECT '', 0, i.AmountBilled, 0 FROM tbl_Invoices i "
+    "WHERE i.DateBilled >= ? AND i.DateBilled <= ? AND NOT EXISTS "
+    "(SELECT 1 FROM tbl_InvoiceLines l WHERE l.InvoiceNumber = i.InvoiceNumber)"
+    ") AS billed GROUP BY TaxName, TaxPercent";
+// The same period of a book without lines: every invoice untaxed, at its amount billed.
+inline constexpr const char* SelectBilledWithin =
+    "SELECT sum(AmountBilled) FROM tbl_Invoices WHERE DateBilled >= ? AND DateBilled <= ?";
+
 // Customer statements.
 // The balance rows of the accounts that owe something, in account number order.
 inline constexpr const char* SelectBalancesOwing =
