@@ -326,8 +326,13 @@ bool xlsKeep_RowsTogether(int sheet, int firstRow, int lastRow) {
     return workbook->office->Call([&] {
         const auto& target = workbook->sheets.at(static_cast<std::size_t>(sheet));
         // The office lays out the pages to answer; a break's position is the row it starts.
+        // Marked deprecated, yet still the only call that reports the automatic breaks.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
         uno::Reference<sheet::XSheetPageBreak> pages(target, uno::UNO_QUERY_THROW);
-        for (const sheet::TablePageBreakData& pageBreak : pages->getRowPageBreaks()) {
+        const auto breaks = pages->getRowPageBreaks();
+#pragma GCC diagnostic pop
+        for (const sheet::TablePageBreakData& pageBreak : breaks) {
             if (pageBreak.Position < firstRow || pageBreak.Position > lastRow - 1)
                 continue;
             uno::Reference<table::XColumnRowRange> range(target, uno::UNO_QUERY_THROW);
