@@ -2,6 +2,7 @@
 
 #include "bookwork.h"
 #include "columns.h"
+#include "invoicelines.h"
 #include "statements.h"
 
 #include <algorithm>
@@ -132,6 +133,9 @@ Outcome DeleteAccount(const QString& account, bool master) {
         }
         accounts << account;
         for (const QString& each : accounts) {
+            // The lines go first: they are found through the account's invoices.
+            if (Outcome unlined = DeleteLinesOfAccount(each); !unlined)
+                return unlined;
             for (const char* statement :
                  {sql::DeleteProfile, sql::DeleteInvoicesOfAccount, sql::DeleteBalance}) {
                 if (Outcome deleted = Execute(statement, {each}); !deleted)

@@ -4,6 +4,7 @@
 #include "bookwork.h"
 #include "columns.h"
 #include "formats.h"
+#include "invoicelines.h"
 #include "invoices.h"
 #include "statements.h"
 
@@ -155,6 +156,8 @@ Result<Removal> DeleteLastInvoice(const QString& account, const QString& number)
                 storeBalance(account, BalanceWithout(stored->balance, stored->invoice));
             !balanced)
             return balanced;
+        if (Outcome unlined = DeleteInvoiceLines(number); !unlined)
+            return unlined;
         return bookwork::Execute(sql::DeleteInvoice, {number});
     });
     if (!removal.lastInvoice.isEmpty())

@@ -36,39 +36,64 @@ Result<std::optional<qlonglong>> HighestInvoiceNumber() {
     return std::optional<qlonglong>(highest->toLongLong());
 }
 
-Result<InvoiceStore> CreateInvoice(InvoiceRecord& invoice, double charges,
+Result<InvoiceStore> StoreInvoiceWithin(InvoiceRecord& invoice,
+                                        const std::vector<InvoiceLine>& lines,
+                                        const QString& unitDescription) {
+    // Checked inside the transaction, so no other program can take the number meanwhile.
+    const auto exists = InvoiceExists(invoice.InvoiceNumber);
+    if (!exists)
+        return exists.failure();
+    if (*exists)
+        return InvoiceStore::Duplicate;
+    if (Outcome held = HoldAccount(invoice.AccountNumber); !held)
+        return held.failure();
+    const auto balance = ReadBalance(invoice.AccountNumber);
+    if (!balance)
+        return balance.failure();
+    const double previous = *balance ? (*balance)->Balance.value_or(0.0) : 0.0;
+    invoice.PastDue = previous;
+    invoice.AmountBilled = RoundCents(previous + TotalOfLines(lines).total);
+    if (Outcome updated = Execute(
+            sql::UpdateBalanceAndDescription,
+            {*invoice.AmountBilled, unitDescription, QDate::currentDate(), invoice.AccountNumber});
+        !updated)
+        return updated.failure();
+    // Another desk may take the number after the check above; its key refuses this one then.
+    if (Outcome appended = Append(tables::Invoices, invoice.ToRow()); !appended) {
+        if (IsTakenKey(appended.failure()))
+            return InvoiceStore::Duplicate;
+        return appended.failure();
+    }
+    if (NeedsLines(lines))
+        if (Outcome written = WriteInvoiceLines(invoice.InvoiceNumber, lines); !written)
+            return written.failure();
+    return InvoiceStore::Stored;
+}
+
+Result<InvoiceStore> CreateInvoice(InvoiceRecord& invoice, const std::vector<InvoiceLine>& lines,
                                    const QString& unitDescription) {
-    bool duplicate = false;
+    InvoiceStore store = InvoiceStore::Stored;
     const Outcome stored = InTransaction([&]() -> Outcome {
-        // Checked inside the transaction, so no other program can take the number meanwhile.
-        const auto exists = InvoiceExists(invoice.InvoiceNumber);
-        if (!exists)
-            return exists.failure();
-        if (*exists) {
-            duplicate = true;
+        const auto within = StoreInvoiceWithin(invoice, lines, unitDescription);
+        if (!within)
+            return within.failure();
+        store = *within;
+        // Nothing of a refused invoice may land.
+        if (store == InvoiceStore::Duplicate)
             return Refusal(QStringLiteral("The invoice number is taken."));
-        }
-        if (Outcome held = HoldAccount(invoice.AccountNumber); !held)
-            return held;
-        const auto balance = ReadBalance(invoice.AccountNumber);
-        if (!balance)
-            return balance.failure();
-        const double previous = *balance ? (*balance)->Balance.value_or(0.0) : 0.0;
-        invoice.PastDue = previous;
-        invoice.AmountBilled = RoundCents(previous + charges);
-        if (Outcome updated = Execute(sql::UpdateBalanceAndDescription,
-                                      {*invoice.AmountBilled, unitDescription, QDate::currentDate(),
-                                       invoice.AccountNumber});
-            !updated)
-            return updated;
-        // Another desk may take the number after the check above; its key refuses this one then.
-        Outcome appended = Append(tables::Invoices, invoice.ToRow());
-        duplicate = !appended && IsTakenKey(appended.failure());
-        return appended;
+        return Done{};
     });
-    if (duplicate)
+    if (store == InvoiceStore::Duplicate)
         return InvoiceStore::Duplicate;
     if (!stored)
         return stored.failure();
     return InvoiceStore::Stored;
+}
+
+Result<InvoiceStore> CreateInvoice(InvoiceRecord& invoice, double charges,
+                                   const QString& unitDescription) {
+    InvoiceLine only;
+    only.units = 1;
+    only.amount = RoundCents(charges);
+    return CreateInvoice(invoice, std::vector<InvoiceLine>{only}, unitDescription);
 }

@@ -64,6 +64,10 @@ namespace tables {
 inline constexpr const char* CustomerProfile = "tbl_CustomerProfile";
 inline constexpr const char* Invoices = "tbl_Invoices";
 inline constexpr const char* Logs = "tbl_Logs";
+// Tables a book gains at its first invoice of several lines or tax, or its first tax rate.
+inline constexpr const char* InvoiceLines = "tbl_InvoiceLines";
+inline constexpr const char* TaxRates = "tbl_TaxRates";
+inline constexpr const char* AccountTax = "tbl_AccountTax";
 } // namespace tables
 
 // The marker a master account carries in its MasterAccount column.

@@ -169,4 +169,53 @@ inline constexpr const char* CopyBalances = "INSERT INTO main.tbl_Logs SELECT * 
 inline constexpr const char* CountProfiles = "SELECT count(*) FROM tbl_CustomerProfile";
 inline constexpr const char* CountInvoices = "SELECT count(*) FROM tbl_Invoices";
 
+// Invoices of several lines and tax. A book made before these tables gains them at the first
+// write that needs them, inside that write's transaction; older programs read on without them.
+// Before adding them a server desk takes a lock all desks share, so two desks adding them at
+// once take turns; a file's write transaction holds the whole book already.
+inline constexpr Dialectal LockForNewTables{"SELECT 1", "SELECT pg_advisory_xact_lock(7210531)"};
+inline constexpr Dialectal CreateInvoiceLines{
+    "CREATE TABLE IF NOT EXISTS tbl_InvoiceLines (InvoiceNumber TEXT NOT NULL, "
+    "LineNumber INTEGER NOT NULL, Description TEXT, Units REAL, Rate REAL, Amount REAL, "
+    "TaxName TEXT, TaxPercent REAL, Tax REAL) STRICT",
+    "CREATE TABLE IF NOT EXISTS tbl_InvoiceLines (InvoiceNumber TEXT COLLATE \"C\" NOT NULL, "
+    "LineNumber INTEGER NOT NULL, Description TEXT, Units DOUBLE PRECISION, Rate NUMERIC(15, 2), "
+    "Amount NUMERIC(15, 2), TaxName TEXT, TaxPercent DOUBLE PRECISION, Tax NUMERIC(15, 2))"};
+inline constexpr const char* CreateInvoiceLinesKey =
+    "CREATE UNIQUE INDEX IF NOT EXISTS idx_InvoiceLines_Number "
+    "ON tbl_InvoiceLines (InvoiceNumber, LineNumber)";
+inline constexpr Dialectal CreateTaxRates{
+    "CREATE TABLE IF NOT EXISTS tbl_TaxRates (TaxName TEXT NOT NULL PRIMARY KEY, "
+    "TaxPercent REAL NOT NULL) STRICT",
+    "CREATE TABLE IF NOT EXISTS tbl_TaxRates (TaxName TEXT COLLATE \"C\" NOT NULL PRIMARY KEY, "
+    "TaxPercent DOUBLE PRECISION NOT NULL)"};
+inline constexpr Dialectal CreateAccountTax{
+    "CREATE TABLE IF NOT EXISTS tbl_AccountTax (AccountNumber TEXT NOT NULL PRIMARY KEY, "
+    "TaxName TEXT NOT NULL) STRICT",
+    "CREATE TABLE IF NOT EXISTS tbl_AccountTax (AccountNumber TEXT COLLATE \"C\" NOT NULL "
+    "PRIMARY KEY, TaxName TEXT NOT NULL)"};
+// Values: invoice number, line number, description, units, rate, amount, tax name, percent, tax.
+inline constexpr const char* InsertInvoiceLine =
+    "INSERT INTO tbl_InvoiceLines (InvoiceNumber, LineNumber, Description, Units, Rate, Amount, "
+    "TaxName, TaxPercent, Tax) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)";
+inline constexpr const char* SelectInvoiceLines =
+    "SELECT Description, Units, Rate, Amount, TaxName, TaxPercent, Tax FROM tbl_InvoiceLines "
+    "WHERE InvoiceNumber = ? ORDER BY LineNumber";
+inline constexpr const char* DeleteInvoiceLines =
+    "DELETE FROM tbl_InvoiceLines WHERE InvoiceNumber = ?";
+inline constexpr const char* DeleteLinesOfAccount =
+    "DELETE FROM tbl_InvoiceLines WHERE InvoiceNumber IN "
+    "(SELECT InvoiceNumber FROM tbl_Invoices WHERE AccountNumber = ?)";
+inline constexpr const char* SelectTaxRates =
+    "SELECT TaxName, TaxPercent FROM tbl_TaxRates ORDER BY TaxName";
+inline constexpr const char* DeleteTaxRates = "DELETE FROM tbl_TaxRates";
+inline constexpr const char* InsertTaxRate =
+    "INSERT INTO tbl_TaxRates (TaxName, TaxPercent) VALUES (?, ?)";
+inline constexpr const char* SelectAccountTax =
+    "SELECT TaxName FROM tbl_AccountTax WHERE AccountNumber = ?";
+inline constexpr const char* DeleteAccountTax =
+    "DELETE FROM tbl_AccountTax WHERE AccountNumber = ?";
+inline constexpr const char* InsertAccountTax =
+    "INSERT INTO tbl_AccountTax (AccountNumber, TaxName) VALUES (?, ?)";
+
 } // namespace sql
