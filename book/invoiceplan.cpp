@@ -79,8 +79,8 @@ InvoiceLinesPlan PlanInvoiceLinesSheet(const InvoiceCells& c) {
     texts.push_back(cell(2, 1, c.payable));
     texts.push_back(lines(3, 1, c.receivingAddress));
     texts.push_back(cell(5, 5, c.number));
-    texts.push_back(cell(8, 5, c.account));
-    texts.push_back(cell(10, 5, c.dateBilled));
+    texts.push_back(cell(7, 5, c.account));
+    texts.push_back(cell(9, 5, c.dateBilled));
     texts.push_back(cell(13, 1, c.customerName));
     texts.push_back(lines(14, 1, c.billAddress));
     if (!c.lines.empty())

@@ -30,8 +30,8 @@ InvoiceCells Invoice(int lineCount) {
     for (int i = 0; i < lineCount; ++i)
         cells.lines.push_back({"Visit " + QString::number(i + 1), 1.5, 0.125, 0.19,
                                i % 2 ? "VAT 20 %" : "", i % 2 ? 20.0 : 0.0, i % 2 ? 0.04 : 0.0});
-    cells.totals = {100.0, {{"VAT 20 %", 20.0, 50.0, 10.0}, {"GST 5 %", 5.0, 50.0, 2.5}}, 12.5,
-                    112.5};
+    cells.totals = {
+        100.0, {{"VAT 20 %", 20.0, 50.0, 10.0}, {"GST 5 %", 5.0, 50.0, 2.5}}, 12.5, 112.5};
     return cells;
 }
 } // namespace
@@ -67,10 +67,10 @@ class InvoicePlanTest : public QObject {
         // Totals under the amount column, after one blank row: net, a row per rate, then the
         // invoice's figures.
         const int net = last + 2;
-        const QList<QStringList> totals{{"Net", "100.00"},         {"VAT 20 %", "10.00"},
-                                        {"GST 5 %", "2.50"},       {"New Charges", "123.00"},
-                                        {"Previous Balance", "25.00"}, {"Amount Billed", "148.00"},
-                                        {"Date Due", "3/19/2026"}};
+        const QList<QStringList> totals{
+            {"Net", "100.00"},         {"VAT 20 %", "10.00"},         {"GST 5 %", "2.50"},
+            {"New Charges", "123.00"}, {"Previous Balance", "25.00"}, {"Amount Billed", "148.00"},
+            {"Date Due", "3/19/2026"}};
         for (int i = 0; i < totals.size(); ++i) {
             QCOMPARE(At(plan, net + i, 3), totals[i][0]);
             QCOMPARE(At(plan, net + i, 4), totals[i][1]);
