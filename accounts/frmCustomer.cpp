@@ -203,6 +203,12 @@ QWidget* frmCustomer::buildBillingPage() {
     TEXT_Payable = lineEdit(page, QStringLiteral("TEXT_Payable"), 0);
     payable->addRow(QStringLiteral("Make Check Payable To"), TEXT_Payable);
     grid->addLayout(payable, 1, 0);
+    auto* tax = new QFormLayout;
+    COMBO_Tax = new QComboBox(page);
+    COMBO_Tax->setObjectName(QStringLiteral("COMBO_Tax"));
+    COMBO_Tax->setToolTip(QStringLiteral("The tax rate this account is billed at"));
+    tax->addRow(QStringLiteral("Tax"), COMBO_Tax);
+    grid->addLayout(tax, 1, 1);
     grid->addWidget(new QLabel(QStringLiteral("Billing Address (where the Bill is sent)"), page), 2,
                     0);
     grid->addLayout(addressLines(page, QStringLiteral("TEXT_BillAddress"), TEXT_BillAddress), 3, 0);

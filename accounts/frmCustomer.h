@@ -1,12 +1,14 @@
 #pragma once
 
 #include "accountreading.h"
+#include "invoicelines.h"
 #include "result.h"
 
 #include <QDialog>
 #include <array>
 #include <functional>
 #include <optional>
+#include <vector>
 
 class QComboBox;
 class QGroupBox;
@@ -53,6 +55,8 @@ class frmCustomer : public QDialog {
     QScrollBar* HScroll_Grace = nullptr;
     QLabel* LABEL_Grace = nullptr;
     std::array<QLineEdit*, 4> TEXT_RecievingAddress{};
+    // The book's tax rates, "(none)" first; each item carries the name stored.
+    QComboBox* COMBO_Tax = nullptr;
 
   protected:
     void showEvent(QShowEvent* event) override;
@@ -67,6 +71,9 @@ class frmCustomer : public QDialog {
 
     void loadOnFirstActivation();
     void loadProfile(const std::optional<ProfileRecord>& profile, const QString& readError);
+    void showTaxChoices(const std::vector<TaxRate>& rates, const std::optional<QString>& stored);
+    // The tax name to store with the profile: none when it stays as stored.
+    std::optional<QString> changedTaxName() const;
     void lockMasterBox();
     void CopyFromMaster(const QString& master);
     bool ValidateProfile();
@@ -85,4 +92,6 @@ class frmCustomer : public QDialog {
     bool loading_ = false;
     // The profile as stored when the window read it; none for a new account.
     std::optional<AccountReading> reading_;
+    // The account's tax name as read; none when it could not be read, and then it is not saved.
+    std::optional<QString> taxRead_;
 };

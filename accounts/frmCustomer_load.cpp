@@ -5,6 +5,7 @@
 #include "events.h"
 #include "formats.h"
 #include "frmCustomer.h"
+#include "invoicelines.h"
 #include "prompts.h"
 #include "settings.h"
 #include "windowparts.h"
@@ -39,6 +40,9 @@ void frmCustomer::loadOnFirstActivation() {
     std::optional<BookFailure> mastersUnread;
     std::optional<ProfileRecord> profile;
     QString profileError;
+    std::vector<TaxRate> rates;
+    std::optional<BookFailure> ratesUnread;
+    std::optional<BookFailure> taxUnread;
     const bool opened =
         WorkOnBook(this, QStringLiteral("Error opening main database, cannot continue.\n\n"), [&] {
             const auto read = ProfilesOfMaster(QLatin1String(MasterMarker));
@@ -46,8 +50,18 @@ void frmCustomer::loadOnFirstActivation() {
                 masters = *read;
             else
                 mastersUnread = read.failure();
-            if (Tag.isEmpty())
+            if (auto readRates = ReadTaxRates())
+                rates = std::move(*readRates);
+            else
+                ratesUnread = readRates.failure();
+            if (Tag.isEmpty()) {
+                taxRead_ = QString();
                 return;
+            }
+            if (const auto taxName = AccountTaxName(Tag))
+                taxRead_ = *taxName;
+            else
+                taxUnread = taxName.failure();
             const auto stored = ReadProfileAsStored(Tag);
             if (stored) {
                 reading_ = *stored;
@@ -65,6 +79,12 @@ void frmCustomer::loadOnFirstActivation() {
                                      master.AccountNumber);
     if (mastersUnread)
         ShowIncompleteRead(this, QStringLiteral("The list of master accounts"), *mastersUnread);
+    showTaxChoices(rates, taxRead_);
+    if (ratesUnread)
+        ShowIncompleteRead(this, QStringLiteral("The list of tax rates"), *ratesUnread);
+    if (taxUnread)
+        ShowIncompleteRead(this, "The tax rate of account " + Tag + " (it is saved as it was)",
+                           *taxUnread);
     if (Tag.isEmpty()) {
         TEXT_AccountNumber->setReadOnly(false);
         Toolbar1->button(QStringLiteral("OK"))->setEnabled(true);
@@ -125,6 +145,22 @@ void frmCustomer::showProfile(const ProfileRecord& p) {
     TEXT_MonthDay->setText(p.MonthDay);
     HScroll_Grace->setValue(p.GraceDays);
     showLines(TEXT_RecievingAddress, p.RecievingAddress);
+}
+
+// A stored name that is no longer one of the book's rates is still offered, so that saving the
+// profile keeps it unless the user chooses another.
+void frmCustomer::showTaxChoices(const std::vector<TaxRate>& rates,
+                                 const std::optional<QString>& stored) {
+    COMBO_Tax->addItem(QStringLiteral("(none)"), QString());
+    for (const TaxRate& rate : rates)
+        COMBO_Tax->addItem(rate.name, rate.name);
+    if (!stored) {
+        COMBO_Tax->setEnabled(false);
+        return;
+    }
+    if (!stored->isEmpty() && COMBO_Tax->findData(*stored) < 0)
+        COMBO_Tax->addItem(*stored + " (no longer a rate)", *stored);
+    COMBO_Tax->setCurrentIndex(COMBO_Tax->findData(*stored));
 }
 
 // A master account cannot become a linked one.

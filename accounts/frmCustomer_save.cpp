@@ -98,6 +98,15 @@ ProfileRecord frmCustomer::enteredProfile() const {
     return p;
 }
 
+// Only a changed rate is written: a save that leaves it alone never touches the book's tables
+// of rates, which a book made before them does not have.
+std::optional<QString> frmCustomer::changedTaxName() const {
+    const QString chosen = COMBO_Tax->currentData().toString();
+    if (!taxRead_ || chosen == *taxRead_)
+        return std::nullopt;
+    return chosen;
+}
+
 // Runs a change of the book and reports it. When it fails nothing has changed: the user is
 // told why and the window keeps its input. The book is closed before any message shows.
 bool frmCustomer::changeOrReport(const std::function<Outcome()>& change, const QString& failure) {
@@ -143,7 +152,7 @@ void frmCustomer::Save() {
     LoggedChange logged = LoggedChange::AccountSaved(profile, editing);
     const bool saved = changeOrReport(
         [&]() -> Outcome {
-            const auto stored = SaveAccount(profile, Tag);
+            const auto stored = SaveAccount(profile, Tag, changedTaxName());
             if (!stored)
                 return stored.failure();
             duplicate = *stored == AccountSave::Duplicate;

@@ -102,7 +102,8 @@ Result<AccountSave> StoreAccount(const ProfileRecord& profile, const QString& re
     return AccountSave::Saved;
 }
 
-Result<AccountSave> SaveAccount(const ProfileRecord& profile, const QString& replacing) {
+Result<AccountSave> SaveAccount(const ProfileRecord& profile, const QString& replacing,
+                                const std::optional<QString>& taxName) {
     AccountSave result = AccountSave::Saved;
     const Outcome saved = InTransaction([&]() -> Outcome {
         const auto stored = StoreAccount(profile, replacing);
@@ -112,6 +113,8 @@ Result<AccountSave> SaveAccount(const ProfileRecord& profile, const QString& rep
         // Rolled back: a balance row may have gone in before the profile was refused.
         if (result == AccountSave::Duplicate)
             return Refusal(QStringLiteral("The account number is taken."));
+        if (taxName)
+            return SetAccountTaxName(profile.AccountNumber, *taxName);
         return Done{};
     });
     if (result == AccountSave::Duplicate)

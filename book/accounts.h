@@ -50,8 +50,11 @@ enum class AccountSave { Saved, Duplicate };
 
 // Stores a profile. With `replacing` (the account being edited) its stored row is replaced;
 // without, the account is new and gets its balance row of 0.00 too, unless its number is taken:
-// that is checked inside the transaction, so no other program can take it meanwhile.
-Result<AccountSave> SaveAccount(const ProfileRecord& profile, const QString& replacing);
+// that is checked inside the transaction, so no other program can take it meanwhile. With
+// taxName the account's tax rate is set to it (empty for none) in the same transaction;
+// without, the rate stays as stored.
+Result<AccountSave> SaveAccount(const ProfileRecord& profile, const QString& replacing,
+                                const std::optional<QString>& taxName = std::nullopt);
 // SaveAccount's work inside a transaction the caller holds. On Duplicate nothing was stored, but
 // a server book may have failed the statement: the caller ends the transaction without committing.
 Result<AccountSave> StoreAccount(const ProfileRecord& profile, const QString& replacing);

@@ -7,15 +7,17 @@
 #include "formats.h"
 #include "invoices.h"
 #include "statements.h"
+#include "taxreport.h"
 
+#include <QHash>
 #include <optional>
 
 namespace {
 constexpr int FirstBlockRow = 17;
+constexpr int HeadingRow = 16;
+constexpr int TaxColumn = 9; // I, beside the form's columns
 
-QString asText(const QString& value) {
-    return QLatin1Char('\'') + value;
-}
+using TaxOfInvoices = QHash<QString, double>;
 
 // An empty amount shows nothing and adds nothing.
 QString amountText(const std::optional<double>& amount) {
@@ -27,8 +29,26 @@ void add(double& total, const std::optional<double>& amount) {
         total = RoundCents(total + *amount);
 }
 
+// The tax of every invoice of the account and its linked accounts that has lines, in one query.
+Result<TaxOfInvoices> readTaxOfInvoices(const QString& account) {
+    const auto holdsLines = BookHoldsLines();
+    if (!holdsLines)
+        return holdsLines.failure();
+    TaxOfInvoices taxes;
+    if (!*holdsLines)
+        return taxes;
+    if (Outcome queried = bookwork::Query(sql::SelectTaxOfInvoicesOfMaster, {account, account});
+        !queried)
+        return queried.failure();
+    Recordset& rows = SharedRecordset();
+    for (rows.MoveFirst(); !rows.EndOfFile(); rows.MoveNext())
+        taxes.insert(rows.Fields(0).toString(), ParseMoney(rows.Fields(1)).value_or(0.0));
+    return taxes;
+}
+
 Result<ReportAccountBlock> readBlock(const QString& account, const ReportPeriod& period,
-                                     ReportTotals& totals, EventPacer& pacer) {
+                                     const TaxOfInvoices& taxes, ReportTotals& totals,
+                                     EventPacer& pacer) {
     const auto profile = ReadProfile(account);
     if (!profile)
         return profile.failure();
@@ -48,17 +68,24 @@ Result<ReportAccountBlock> readBlock(const QString& account, const ReportPeriod&
             continue;
         const auto& billed = invoice.AmountBilled;
         const auto& received = invoice.AmountRecieved;
+        const double tax = taxes.value(invoice.InvoiceNumber, 0.0);
         block.invoices.push_back(
             {invoice.InvoiceNumber, FormatShortDate(invoice.DateBilled),
              amountText(invoice.PastDue), amountText(billed), amountText(received),
-             FormatMoney(RoundCents(billed.value_or(0.0) - received.value_or(0.0)))});
+             FormatMoney(RoundCents(billed.value_or(0.0) - received.value_or(0.0))),
+             FormatMoney(tax)});
         add(totals.SumPreviousBalance, invoice.PastDue);
         add(totals.SumAmountBilled, billed);
         add(totals.SumPaymentReceived, received);
+        add(totals.SumTax, tax);
     }
     return block;
 }
 } // namespace
+
+QString AsSheetText(const QString& value) {
+    return QLatin1Char('\'') + value;
+}
 
 bool ReportPeriod::includes(const QDate& billed) const {
     if (!billed.isValid())
@@ -102,9 +129,12 @@ Result<Report> ReadReport(const ReportRequest& request) {
         for (const ProfileRecord& profile : *linked)
             accounts << profile.AccountNumber;
     }
+    const auto taxes = readTaxOfInvoices(request.account);
+    if (!taxes)
+        return taxes.failure();
     EventPacer pacer;
     for (const QString& account : accounts) {
-        auto block = readBlock(account, request.period, report.totals, pacer);
+        auto block = readBlock(account, request.period, *taxes, report.totals, pacer);
         if (!block)
             return block.failure();
         report.blocks.push_back(std::move(*block));
@@ -129,29 +159,34 @@ Result<ReportAccountCheck> CheckReportAccount(const QString& account) {
 
 ReportSheetPlan PlanReportSheet(const Report& report) {
     ReportSheetPlan plan;
-    plan.header = {{4, 8, {{asText(report.account)}}}, {7, 8, {{asText(report.periodText)}}}};
+    plan.header = {{4, 8, {{AsSheetText(report.account)}}},
+                   {7, 8, {{AsSheetText(report.periodText)}}}};
+    plan.headings = {{HeadingRow, TaxColumn, {{AsSheetText(QStringLiteral("Tax"))}}}};
     int next = FirstBlockRow - 1; // the row after the last block's last line
     for (const ReportAccountBlock& block : report.blocks) {
         const int first = next + 1;
-        plan.blocks.push_back({first, 1, {{asText(block.account), asText(block.name)}}});
+        plan.blocks.push_back({first, 1, {{AsSheetText(block.account), AsSheetText(block.name)}}});
         if (!block.invoices.empty()) {
             SheetTexts lines{first, 3, {}};
             for (const ReportInvoiceLine& line : block.invoices)
-                lines.texts.push_back({asText(line.number), asText(line.dateBilled),
-                                       asText(line.previousBalance), asText(line.amountBilled),
-                                       asText(line.amountReceived), asText(line.balance)});
+                lines.texts.push_back({AsSheetText(line.number), AsSheetText(line.dateBilled),
+                                       AsSheetText(line.previousBalance),
+                                       AsSheetText(line.amountBilled),
+                                       AsSheetText(line.amountReceived), AsSheetText(line.balance),
+                                       AsSheetText(line.tax)});
             plan.blocks.push_back(lines);
         }
         next = first + static_cast<int>(block.invoices.size());
     }
     const ReportTotals& totals = report.totals;
-    plan.endingBalance = {10, 8, {{asText(FormatMoney(totals.SumEndingBalance))}}};
+    plan.endingBalance = {10, 8, {{AsSheetText(FormatMoney(totals.SumEndingBalance))}}};
     plan.labelRow = next + 2;
     plan.totalsRow = next + 3;
     plan.labels = {QStringLiteral("Sum Previous Balance"), QStringLiteral("Sum Amount Billed"),
-                   QStringLiteral("Sum Payment Recvd."), QStringLiteral("Ending Balance")};
+                   QStringLiteral("Sum Payment Recvd."), QStringLiteral("Ending Balance"),
+                   QStringLiteral("Sum Tax")};
     for (const double total : {totals.SumPreviousBalance, totals.SumAmountBilled,
-                               totals.SumPaymentReceived, totals.SumEndingBalance})
-        plan.totals << asText(FormatMoney(total));
+                               totals.SumPaymentReceived, totals.SumEndingBalance, totals.SumTax})
+        plan.totals << AsSheetText(FormatMoney(total));
     return plan;
 }

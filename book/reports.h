@@ -49,6 +49,7 @@ struct ReportInvoiceLine {
     QString amountBilled;
     QString amountReceived;
     QString balance; // billed less received
+    QString tax;     // the tax of its stored lines; 0.00 for an invoice without lines
 };
 
 struct ReportAccountBlock {
@@ -62,6 +63,7 @@ struct ReportTotals {
     double SumAmountBilled = 0.0;
     double SumPaymentReceived = 0.0;
     double SumEndingBalance = 0.0; // the reported accounts' balances now, whatever the period
+    double SumTax = 0.0;
 };
 
 struct Report {
@@ -86,17 +88,23 @@ struct ReportAccountCheck {
 // Looks the account up in the book the caller has open.
 Result<ReportAccountCheck> CheckReportAccount(const QString& account);
 
+inline constexpr int ReportSheetIndex = 1;
+inline constexpr int ReportTotalsColumn = 5; // E
+
 // Where every text of a report goes on the report sheet, in writing order.
 struct ReportSheetPlan {
-    std::vector<SheetTexts> header; // account and period
-    std::vector<SheetTexts> blocks; // per account its account line, then its invoice lines
+    std::vector<SheetTexts> header;   // account and period
+    std::vector<SheetTexts> headings; // in bold, beside the sheet's own
+    std::vector<SheetTexts> blocks;   // per account its account line, then its invoice lines
     SheetTexts endingBalance;
-    int labelRow = 0;  // bold Arial labels, columns E to H
-    int totalsRow = 0; // bordered totals, columns E to H
+    int labelRow = 0;  // bold Arial labels, from totalsColumn on
+    int totalsRow = 0; // bordered totals, from totalsColumn on
+    int totalsColumn = ReportTotalsColumn;
     QStringList labels;
     QStringList totals;
 };
 
-inline constexpr int ReportSheetIndex = 1;
-inline constexpr int ReportTotalsColumn = 5; // E
 ReportSheetPlan PlanReportSheet(const Report& report);
+
+// A text as written to the sheet: as text, so that nothing in it becomes a number or a formula.
+QString AsSheetText(const QString& value);

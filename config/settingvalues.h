@@ -17,6 +17,7 @@ inline const QString NoShow = QStringLiteral("NoShow");
 inline const QString Description = QStringLiteral("Description");
 inline const QString LastInvoice = QStringLiteral("LastInvoice");
 inline const QString MainWindowSize = QStringLiteral("MainWindowSize");
+inline const QString TaxRounding = QStringLiteral("TaxRounding");
 
 inline const QString DefaultDatabaseName = QStringLiteral("pellory.mdb");
 inline const QString DefaultWorksheetName = QStringLiteral("pellory.xls");

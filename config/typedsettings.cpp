@@ -1,6 +1,7 @@
 #include "typedsettings.h"
 
 #include "formats.h"
+#include "invoicelines.h"
 #include "modRegEdit.h"
 #include "settingvalues.h"
 
@@ -58,4 +59,13 @@ MainWindowState ReadMainWindowState() {
 
 bool StoreMainWindowState(MainWindowState state) {
     return storeMain(setting::MainWindowSize, static_cast<int>(state));
+}
+
+TaxRounding ReadTaxRounding() {
+    return readWholeNumber(setting::TaxRounding, 0).value_or(0) == 1 ? TaxRounding::OnTotal
+                                                                     : TaxRounding::PerLine;
+}
+
+bool StoreTaxRounding(TaxRounding rounding) {
+    return storeMain(setting::TaxRounding, rounding == TaxRounding::OnTotal ? 1 : 0);
 }

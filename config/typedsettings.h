@@ -21,3 +21,9 @@ bool TipsHidden();
 enum class MainWindowState { Normal = 0, Minimized = 1, Maximized = 2 };
 MainWindowState ReadMainWindowState();
 [[nodiscard]] bool StoreMainWindowState(MainWindowState state);
+
+// Where invoices round their tax to the cent (book/invoicelines.h): "TaxRounding" 0 on each line,
+// 1 once per rate on the invoice's total. On each line when absent or unknown.
+enum class TaxRounding;
+TaxRounding ReadTaxRounding();
+[[nodiscard]] bool StoreTaxRounding(TaxRounding rounding);

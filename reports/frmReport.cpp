@@ -8,6 +8,7 @@
 #include "reports.h"
 #include "reportsheet.h"
 #include "settings.h"
+#include "taxreport.h"
 #include "windowkeys.h"
 #include "windowparts.h"
 #include "windowtoolbar.h"
@@ -26,6 +27,7 @@
 
 namespace {
 const QString PrintTag = QStringLiteral("OK");
+const QString TaxTag = QStringLiteral("Tax");
 const QString OpenFailed = QStringLiteral("Error opening main database, cannot continue.\n\n");
 
 QLabel* buddyLabel(const QString& text, QWidget* field) {
@@ -58,9 +60,16 @@ void frmReport::buildWindow() {
     Toolbar1->addButton(QStringLiteral("&Print Report"), PrintTag, QStringLiteral("Print Report"),
                         style()->standardIcon(QStyle::SP_DialogSaveButton));
     Toolbar1->button(PrintTag)->setEnabled(false); // until an account with invoices is chosen
+    Toolbar1->addButton(
+        QStringLiteral("Print &Tax Collected"), TaxTag,
+        QStringLiteral("Print the tax billed to every account from the Date Range's "
+                       "From date to its To date, by tax rate"),
+        style()->standardIcon(QStyle::SP_FileDialogDetailedView));
     connect(Toolbar1, &WindowToolbar::commandTriggered, this, [this](const QString& tag) {
         if (tag == PrintTag)
             PrintReport();
+        else if (tag == TaxTag)
+            PrintTaxCollected();
         else
             reject();
     });
@@ -226,8 +235,10 @@ void frmReport::LoadReportAccount(const QString& accountNumber) {
 }
 
 bool frmReport::ValidateReportInput() {
-    if (!OPTION_Report[2]->isChecked())
-        return true;
+    return !OPTION_Report[2]->isChecked() || validateDateRange();
+}
+
+bool frmReport::validateDateRange() {
     const auto refuse = [this](QLineEdit* field, const QString& message) {
         ShowMessage(this, message, QMessageBox::Warning);
         field->setFocus();
@@ -282,11 +293,46 @@ void frmReport::PrintReport() {
                     QMessageBox::Critical);
         return;
     }
-    const Report& report = read->value();
+    printOnReportSheet(PlanReportSheet(read->value()),
+                       "Created summary report for account# " + read->value().account);
+}
+
+void frmReport::PrintTaxCollected() {
+    if (working_)
+        return;
+    if (!validateDateRange())
+        return;
+    const QDate from = *ParseDate(TEXT_DateFrom->text());
+    const QDate to = *ParseDate(TEXT_DateTo->text());
+    if (from > to) {
+        ShowMessage(this, QStringLiteral("The Date From is after the Date To, please correct."),
+                    QMessageBox::Warning);
+        TEXT_DateFrom->setFocus();
+        return;
+    }
+    const QScopedValueRollback working(working_, true);
+    const auto read =
+        ReadFromBook<TaxCollected>(this, OpenFailed, [&] { return ReadTaxCollected(from, to); });
+    if (!read)
+        return;
+    if (!read->ok()) {
+        ShowMessage(this,
+                    "The tax collected could not be read from the database; nothing was "
+                    "printed.\n\n" +
+                        read->error(),
+                    QMessageBox::Critical);
+        return;
+    }
+    printOnReportSheet(PlanTaxCollectedSheet(read->value()), "Created tax collected report from " +
+                                                                 FormatShortDate(from) + " to " +
+                                                                 FormatShortDate(to));
+}
+
+void frmReport::printOnReportSheet(const ReportSheetPlan& plan, const QString& logLine) {
     BusyPointer busy;
     ReportSheet sheet(this);
     if (sheet.open()) {
-        if (!sheet.write(PlanReportSheet(report))) {
+        if (!sheet.write(plan)) {
             busy.release();
             ShowMessage(this,
                         QStringLiteral("Error writing the report into excel worksheet [Sheet2]; "
@@ -294,7 +340,7 @@ void frmReport::PrintReport() {
                         QMessageBox::Critical);
         } else if (sheet.print() == SheetPrint::Printed) {
             PauseAfterPrinting();
-            LogTransaction("Created summary report for account# " + report.account);
+            LogTransaction(logLine);
             busy.release();
             ShowMessage(this, QStringLiteral("The report has been created and sent to printer."),
                         QMessageBox::Information, QMessageBox::Ok,

@@ -10,9 +10,11 @@ class QLineEdit;
 class QRadioButton;
 class WindowToolbar;
 struct ReportRequest;
+struct ReportSheetPlan;
 
 // The summary report window: one account, its linked accounts or both, over a date range, a
-// month or the year to date. It stays open so that several reports can be printed.
+// month or the year to date; and the tax collected from every account over the date range. It
+// stays open so that several reports can be printed.
 class frmReport : public QDialog {
     Q_OBJECT
   public:
@@ -27,6 +29,7 @@ class frmReport : public QDialog {
     // Checks the date range when that report type is chosen; false at the first bad date.
     bool ValidateReportInput();
     void PrintReport();
+    void PrintTaxCollected();
 
     QLabel* LABEL_Help = nullptr;
     QComboBox* COMBO_AccountNumber = nullptr;
@@ -54,6 +57,9 @@ class frmReport : public QDialog {
     void watchAccountBox();
     void checkAccount(const QString& accountNumber);
     ReportRequest request() const;
+    // False at the first bad date of the range, the user told.
+    bool validateDateRange();
+    void printOnReportSheet(const ReportSheetPlan& plan, const QString& logLine);
 
     QString checkedAccount_; // the account number LoadReportAccount last ran on
     bool FillingAccounts = false;

@@ -30,6 +30,13 @@ bool ReportSheet::write(const ReportSheetPlan& plan) {
     for (const SheetTexts& texts : plan.header)
         if (!writeTexts(texts))
             return false;
+    for (const SheetTexts& texts : plan.headings) {
+        for (int i = 0; i < static_cast<int>(texts.texts.front().size()); ++i)
+            if (!xlsSet_CellFont(ReportSheetIndex, texts.row, texts.column + i))
+                return false;
+        if (!writeTexts(texts))
+            return false;
+    }
     for (const SheetTexts& texts : plan.blocks) {
         if (!writeTexts(texts))
             return false;
@@ -39,13 +46,13 @@ bool ReportSheet::write(const ReportSheetPlan& plan) {
         return false;
     const int columns = static_cast<int>(plan.labels.size());
     for (int i = 0; i < columns; ++i) {
-        const int column = ReportTotalsColumn + i;
+        const int column = plan.totalsColumn + i;
         if (!xlsSet_CellFont(ReportSheetIndex, plan.labelRow, column) ||
             !xlsSet_CellValue(ReportSheetIndex, plan.labelRow, column, plan.labels[i]) ||
             !xlsSet_CellStyle(ReportSheetIndex, plan.totalsRow, column))
             return false;
     }
-    return xlsSet_CellValues(ReportSheetIndex, plan.totalsRow, ReportTotalsColumn, {plan.totals});
+    return xlsSet_CellValues(ReportSheetIndex, plan.totalsRow, plan.totalsColumn, {plan.totals});
 }
 
 SheetPrint ReportSheet::print() {

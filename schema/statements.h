@@ -129,6 +129,32 @@ inline constexpr Dialectal HighestNumericInvoice{
 // The first problem a quick integrity check finds, or "ok".
 inline constexpr const char* QuickCheck = "PRAGMA quick_check(1)";
 
+// Reports of tax, from the invoices' stored lines (a book made before the lines has none).
+// The summary report's tax of each invoice of an account and of the accounts linked to it.
+// Values: the account twice.
+inline constexpr const char* SelectTaxOfInvoicesOfMaster =
+    "SELECT l.InvoiceNumber, sum(l.Tax) FROM tbl_InvoiceLines l "
+    "JOIN tbl_Invoices i ON i.InvoiceNumber = l.InvoiceNumber "
+    "WHERE i.AccountNumber = ? OR i.AccountNumber IN "
+    "(SELECT AccountNumber FROM tbl_CustomerProfile WHERE MasterAccount = ?) "
+    "GROUP BY l.InvoiceNumber";
+// The tax collected in a period: name, percent, net billed and tax of each rate of the lines of
+// the invoices billed in it, an empty name for untaxed lines. An invoice stored as its row alone
+// is untaxed, at its amount billed. Values: the first and last day, twice, as ISO dates.
+inline constexpr const char* SelectTaxByRateBilledWithin =
+    "SELECT TaxName, TaxPercent, sum(Net), sum(Tax) FROM ("
+    "SELECT coalesce(l.TaxName, '') AS TaxName, coalesce(l.TaxPercent, 0) AS TaxPercent, "
+    "l.Amount AS Net, l.Tax AS Tax FROM tbl_InvoiceLines l "
+    "JOIN tbl_Invoices i ON i.InvoiceNumber = l.InvoiceNumber "
+    "WHERE i.DateBilled >= ? AND i.DateBilled <= ? "
+    "UNION ALL SELECT '', 0, i.AmountBilled, 0 FROM tbl_Invoices i "
+    "WHERE i.DateBilled >= ? AND i.DateBilled <= ? AND NOT EXISTS "
+    "(SELECT 1 FROM tbl_InvoiceLines l WHERE l.InvoiceNumber = i.InvoiceNumber)"
+    ") AS billed GROUP BY TaxName, TaxPercent";
+// The same period of a book without lines: every invoice untaxed, at its amount billed.
+inline constexpr const char* SelectBilledWithin =
+    "SELECT sum(AmountBilled) FROM tbl_Invoices WHERE DateBilled >= ? AND DateBilled <= ?";
+
 // Customer statements.
 // The balance rows of the accounts that owe something, in account number order.
 inline constexpr const char* SelectBalancesOwing =
@@ -166,6 +192,16 @@ inline constexpr const char* CopyProfiles =
 inline constexpr const char* CopyInvoices =
     "INSERT INTO main.tbl_Invoices SELECT * FROM copy.tbl_Invoices";
 inline constexpr const char* CopyBalances = "INSERT INTO main.tbl_Logs SELECT * FROM copy.tbl_Logs";
+// A copy made before the tables of lines and rates has none of them.
+inline constexpr const char* CopyHoldsLineTables =
+    "SELECT count(*) FROM copy.sqlite_master WHERE type = 'table' AND name = 'tbl_AccountTax'";
+inline constexpr const char* EmptyLineTables[] = {"DELETE FROM main.tbl_InvoiceLines",
+                                                  "DELETE FROM main.tbl_TaxRates",
+                                                  "DELETE FROM main.tbl_AccountTax"};
+inline constexpr const char* CopyLineTables[] = {
+    "INSERT INTO main.tbl_InvoiceLines SELECT * FROM copy.tbl_InvoiceLines",
+    "INSERT INTO main.tbl_TaxRates SELECT * FROM copy.tbl_TaxRates",
+    "INSERT INTO main.tbl_AccountTax SELECT * FROM copy.tbl_AccountTax"};
 inline constexpr const char* CountProfiles = "SELECT count(*) FROM tbl_CustomerProfile";
 inline constexpr const char* CountInvoices = "SELECT count(*) FROM tbl_Invoices";
 
@@ -181,9 +217,11 @@ inline constexpr Dialectal CreateInvoiceLines{
     "CREATE TABLE IF NOT EXISTS tbl_InvoiceLines (InvoiceNumber TEXT COLLATE \"C\" NOT NULL, "
     "LineNumber INTEGER NOT NULL, Description TEXT, Units DOUBLE PRECISION, Rate NUMERIC(15, 2), "
     "Amount NUMERIC(15, 2), TaxName TEXT, TaxPercent DOUBLE PRECISION, Tax NUMERIC(15, 2))"};
-inline constexpr const char* CreateInvoiceLinesKey =
+inline constexpr const char* CreateInvoiceLinesKeyText =
     "CREATE UNIQUE INDEX IF NOT EXISTS idx_InvoiceLines_Number "
     "ON tbl_InvoiceLines (InvoiceNumber, LineNumber)";
+inline constexpr Dialectal CreateInvoiceLinesKey{CreateInvoiceLinesKeyText,
+                                                 CreateInvoiceLinesKeyText};
 inline constexpr Dialectal CreateTaxRates{
     "CREATE TABLE IF NOT EXISTS tbl_TaxRates (TaxName TEXT NOT NULL PRIMARY KEY, "
     "TaxPercent REAL NOT NULL) STRICT",
@@ -194,6 +232,13 @@ inline constexpr Dialectal CreateAccountTax{
     "TaxName TEXT NOT NULL) STRICT",
     "CREATE TABLE IF NOT EXISTS tbl_AccountTax (AccountNumber TEXT COLLATE \"C\" NOT NULL "
     "PRIMARY KEY, TaxName TEXT NOT NULL)"};
+// The steps that add the tables, in order; tbl_AccountTax is made last, so a book that holds it
+// holds them all.
+inline constexpr Dialectal AddLineTables[] = {
+    LockForNewTables, CreateInvoiceLines, CreateInvoiceLinesKey, CreateTaxRates, CreateAccountTax};
+inline constexpr const char* SelectAllInvoiceLines = "SELECT * FROM tbl_InvoiceLines";
+inline constexpr const char* SelectAllTaxRates = "SELECT * FROM tbl_TaxRates";
+inline constexpr const char* SelectAllAccountTax = "SELECT * FROM tbl_AccountTax";
 // Values: invoice number, line number, description, units, rate, amount, tax name, percent, tax.
 inline constexpr const char* InsertInvoiceLine =
     "INSERT INTO tbl_InvoiceLines (InvoiceNumber, LineNumber, Description, Units, Rate, Amount, "

@@ -7,6 +7,8 @@
 #include "events.h"
 #include "filedialog.h"
 #include "frmRestore.h"
+#include "frmTaxRates.h"
+#include "invoicelines.h"
 #include "modCommand.h"
 #include "modRegEdit.h"
 #include "paths.h"
@@ -174,6 +176,22 @@ QGroupBox* frmSettings::buildInvoiceFrame() {
                     1, 3);
     grid->addWidget(LABEL_DefaultCopies, row++, 2, Qt::AlignRight);
     grid->addWidget(HScroll_Copies, row++, 0, 1, 3);
+
+    // The rates live in the book and are saved by their own window; the rounding is a setting.
+    grid->addWidget(new QLabel(QStringLiteral("Tax"), FRAME_Invoice), row++, 0, 1, 3);
+    COMBO_TaxRounding = new QComboBox(FRAME_Invoice);
+    COMBO_TaxRounding->setObjectName(QStringLiteral("COMBO_TaxRounding"));
+    COMBO_TaxRounding->addItems({QStringLiteral("Round tax on each line"),
+                                 QStringLiteral("Round tax on the invoice total")});
+    BUTTON_TaxRates =
+        button(FRAME_Invoice, QStringLiteral("BUTTON_TaxRates"), QStringLiteral("Tax Rates..."),
+               QStringLiteral("Add, rename, change or remove the book's tax rates"));
+    connect(BUTTON_TaxRates, &QPushButton::clicked, this, [this] {
+        frmTaxRates rates(this);
+        ShowModal(&rates);
+    });
+    grid->addWidget(COMBO_TaxRounding, row, 0);
+    grid->addWidget(BUTTON_TaxRates, row++, 1, 1, 2);
     grid->setColumnStretch(0, 1);
     return FRAME_Invoice;
 }
@@ -210,6 +228,7 @@ void frmSettings::loadSettings() {
     TEXT_Worksheet->setText(inForce.Worksheet);
     HScroll_Copies->setValue(inForce.Copies);
     LABEL_DefaultCopies->setNum(HScroll_Copies->value());
+    COMBO_TaxRounding->setCurrentIndex(ReadTaxRounding() == TaxRounding::OnTotal ? 1 : 0);
     CHECK_Transaction->setChecked(inForce.TransactionLog == 1);
     if (!Announcements().listedLines().isEmpty())
         BUTTON_Transaction->setEnabled(true);
@@ -359,5 +378,8 @@ bool frmSettings::writeSettings() {
         writeSetting(setting::TransactionLog, CHECK_Transaction->isChecked() ? 1 : 0, false) &&
         written;
     written = writeSetting(setting::NoShow, CHECK_NoShow->isChecked() ? 1 : 0, false) && written;
+    written = StoreTaxRounding(COMBO_TaxRounding->currentIndex() == 1 ? TaxRounding::OnTotal
+                                                                      : TaxRounding::PerLine) &&
+              written;
     return written;
 }

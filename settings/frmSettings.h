@@ -13,8 +13,9 @@ class QScrollBar;
 class WindowToolbar;
 
 // The settings window: the database, the workbook, the invoice messages, the unit descriptions,
-// the copies, logging and the tips. Nothing is stored before Save Settings, which also compacts
-// and backs up the database that was in use, loads the settings again and rebuilds the tree.
+// the copies, tax, logging and the tips. Nothing is stored before Save Settings, which also
+// compacts and backs up the database that was in use, loads the settings again and rebuilds the
+// tree.
 class frmSettings : public QDialog {
     Q_OBJECT
   public:
@@ -36,6 +37,8 @@ class frmSettings : public QDialog {
     QPushButton* BUTTON_DelDescription = nullptr;
     QScrollBar* HScroll_Copies = nullptr;
     QLabel* LABEL_DefaultCopies = nullptr;
+    QComboBox* COMBO_TaxRounding = nullptr; // in TaxRounding's order
+    QPushButton* BUTTON_TaxRates = nullptr;
     QGroupBox* FRAME_Misc = nullptr;
     QCheckBox* CHECK_Transaction = nullptr;
     QPushButton* BUTTON_Transaction = nullptr;

@@ -2,7 +2,11 @@
 #include "books.h"
 #include "booksession.h"
 #include "booktesting.h"
+#include "bookwork.h"
+#include "formats.h"
+#include "invoicelines.h"
 #include "reports.h"
+#include "taxreport.h"
 #include "testbook.h"
 
 namespace {
@@ -34,6 +38,25 @@ QStringList accounts(const Report& report) {
         found << block.account;
     return found;
 }
+
+QStringList taxes(const ReportAccountBlock& block) {
+    QStringList found;
+    for (const ReportInvoiceLine& line : block.invoices)
+        found << line.tax;
+    return found;
+}
+
+InvoiceLine line(double units, double rate, const QString& taxName = {}, double percent = 0.0) {
+    return {.description = "Work",
+            .units = units,
+            .rate = rate,
+            .taxName = taxName,
+            .taxPercent = percent};
+}
+
+QStringList rateRow(const TaxCollectedRate& rate) {
+    return {rate.name, QString::number(rate.percent), FormatMoney(rate.net), FormatMoney(rate.tax)};
+}
 } // namespace
 
 class ReportBookTest : public QObject {
@@ -44,6 +67,54 @@ class ReportBookTest : public QObject {
     Report read(const QString& account, ReportedAccounts which, const ReportPeriod& period) {
         BookSession session(folder_->database());
         return Must(ReadReport({account, period, which}));
+    }
+
+    // March 2026: invoices of master M1, its linked L2 and another account X9, one of them stored
+    // as its row alone and one billed on the month's last day at an older VAT percent; one in
+    // April. The rows' amounts billed are their lines' totals.
+    void addTaxedInvoices() {
+        const QString db = folder_->database();
+        QVERIFY(AddAccount(db, {.account = "M1"}));
+        QVERIFY(AddAccount(db, {.account = "L2", .master = "M1"}));
+        QVERIFY(AddAccount(db, {.account = "X9"}));
+        const struct {
+            const char* number;
+            const char* account;
+            QDate billed;
+            double amountBilled;
+        } rows[] = {{"0000001", "M1", QDate(2026, 3, 5), 61.93},
+                    {"0000002", "M1", QDate(2026, 3, 6), 20.0},
+                    {"0000003", "L2", QDate(2026, 3, 7), 6.0},
+                    {"0000004", "X9", QDate(2026, 3, 7), 120.0},
+                    {"0000005", "M1", QDate(2026, 4, 1), 12.0},
+                    {"0000006", "M1", QDate(2026, 3, 31), 11.75}};
+        for (const auto& row : rows)
+            QVERIFY(AddInvoice(
+                db, {row.number, row.account, row.billed, {}, {}, 0, row.amountBilled, 0}));
+    }
+
+    void storeLines(const QString& invoice, std::vector<InvoiceLine> lines) {
+        (void)PriceLines(lines, TaxRounding::PerLine);
+        BookSession session(folder_->database());
+        QVERIFY(session.isOpen());
+        const Outcome stored =
+            bookwork::InTransaction([&] { return WriteInvoiceLines(invoice, lines); });
+        QVERIFY2(stored.ok(), qPrintable(stored.ok() ? QString() : stored.error()));
+    }
+
+    void storeTaxedLines() {
+        const QString vat = QStringLiteral("VAT 20 %");
+        storeLines("0000001", {line(2, 20, vat, 20), line(1, 10.10, "Sales tax 8.25 %", 8.25),
+                               line(1, 3)});             // tax 8.00 + 0.83
+        storeLines("0000003", {line(1, 5, vat, 20)});    // 1.00
+        storeLines("0000004", {line(1, 100, vat, 20)});  // 20.00, another account
+        storeLines("0000005", {line(1, 10, vat, 20)});   // April
+        storeLines("0000006", {line(1, 10, vat, 17.5)}); // 1.75
+    }
+
+    TaxCollected collected(const QDate& from, const QDate& to) {
+        BookSession session(folder_->database());
+        return Must(ReadTaxCollected(from, to));
     }
 
   private slots:
@@ -127,7 +198,7 @@ class ReportBookTest : public QObject {
         QVERIFY(plan.blocks.empty());
         QCOMPARE(plan.labelRow, 18);
         QCOMPARE(plan.totalsRow, 19);
-        QCOMPARE(plan.totals, QStringList({"'0.00", "'0.00", "'0.00", "'0.00"}));
+        QCOMPARE(plan.totals, QStringList({"'0.00", "'0.00", "'0.00", "'0.00", "'0.00"}));
         QCOMPARE(CountRows(db, sql::SelectAllInvoices), 7);
     }
 
@@ -146,10 +217,10 @@ class ReportBookTest : public QObject {
         QCOMPARE(at(plan.blocks[1]), 1703);
         QCOMPARE(plan.blocks[1].texts.size(), 3); // rows 17 to 19
         QCOMPARE(plan.blocks[1].texts[2],
-                 QStringList({"'0000003", "'3/5/2026", "'1.00", "'2.00", "'3.00", "'-1.00"}));
+                 QStringList({"'0000003", "'3/5/2026", "'1.00", "'2.00", "'3.00", "'-1.00", "'"}));
         QCOMPARE(plan.labelRow, 22);
         QCOMPARE(plan.totalsRow, 23);
-        QCOMPARE(plan.totals, QStringList({"'1.00", "'2.00", "'3.00", "'4.50"}));
+        QCOMPARE(plan.totals, QStringList({"'1.00", "'2.00", "'3.00", "'4.50", "'0.00"}));
 
         // A block without invoices is followed on the very next row; one with invoices
         // leaves an empty row before the next.
@@ -161,6 +232,67 @@ class ReportBookTest : public QObject {
             rows << texts.row;
         QCOMPARE(rows, QList<int>({17, 18, 18, 22}));
         QCOMPARE(plan.labelRow, 24);
+    }
+
+    void eachInvoiceShowsTheTaxOfItsStoredLines() {
+        addTaxedInvoices();
+        const Report before = read("M1", ReportedAccounts::ChosenAndLinked, monthly(3, "2026"));
+        QCOMPARE(taxes(before.blocks[0]), QStringList({"0.00", "0.00", "0.00"})); // no lines yet
+        QCOMPARE(before.totals.SumTax, 0.0);
+
+        storeTaxedLines();
+        const Report all = read("M1", ReportedAccounts::ChosenAndLinked, monthly(3, "2026"));
+        QCOMPARE(numbers(all.blocks[0]), QStringList({"0000001", "0000002", "0000006"}));
+        QCOMPARE(taxes(all.blocks[0]), QStringList({"8.83", "0.00", "1.75"}));
+        QCOMPARE(taxes(all.blocks[1]), QStringList({"1.00"}));
+        QCOMPARE(all.totals.SumTax, 11.58);
+        QCOMPARE(all.totals.SumAmountBilled, 99.68); // the rows' totals, tax included
+        QCOMPARE(read("M1", ReportedAccounts::OnlyLinked, monthly(3, "2026")).totals.SumTax, 1.0);
+
+        const ReportSheetPlan plan = PlanReportSheet(all);
+        QCOMPARE(plan.headings.front().row * 100 + plan.headings.front().column, 1609); // I16
+        QCOMPARE(plan.blocks[1].texts[0].last(), QString("'8.83"));
+        QCOMPARE(plan.labels.last(), QString("Sum Tax"));
+        QCOMPARE(plan.totals.last(), QString("'11.58"));
+    }
+
+    void taxCollectedByRateOverThePeriod() {
+        addTaxedInvoices();
+        const QDate first(2026, 3, 1);
+        const QDate last(2026, 3, 31);
+        // Before any invoice has lines, everything billed is untaxed.
+        const TaxCollected untaxed = collected(first, last);
+        QCOMPARE(untaxed.rates.size(), std::size_t(1));
+        QCOMPARE(rateRow(untaxed.rates[0]), QStringList({"", "0", "219.68", "0.00"}));
+
+        storeTaxedLines();
+        const TaxCollected march = collected(first, last);
+        QCOMPARE(march.rates.size(), std::size_t(4));
+        // The untaxed line and the invoice stored as its row alone; a changed percent apart.
+        QCOMPARE(rateRow(march.rates[0]), QStringList({"", "0", "23.00", "0.00"}));
+        QCOMPARE(rateRow(march.rates[1]),
+                 QStringList({"Sales tax 8.25 %", "8.25", "10.10", "0.83"}));
+        QCOMPARE(rateRow(march.rates[2]), QStringList({"VAT 20 %", "17.5", "10.00", "1.75"}));
+        QCOMPARE(rateRow(march.rates[3]), QStringList({"VAT 20 %", "20", "145.00", "29.00"}));
+        QCOMPARE(march.net, 188.10);
+        QCOMPARE(march.tax, 31.58);
+        QVERIFY(collected(QDate(2026, 3, 8), QDate(2026, 3, 30)).rates.empty());
+        const TaxCollected lastDay = collected(last, QDate(2026, 4, 1));
+        QCOMPARE(lastDay.tax, 3.75);
+
+        const ReportSheetPlan plan = PlanTaxCollectedSheet(march);
+        QCOMPARE(plan.header[3].texts, QList<QStringList>({{"'3/1/2026 to 3/31/2026"}}));
+        QCOMPARE(plan.blocks.size(), std::size_t(1));
+        QCOMPARE(plan.blocks[0].row, 17);
+        QCOMPARE(plan.blocks[0].texts[0],
+                 QStringList({"'No tax", "", "", "", "'0 %", "'23.00", "'0.00", "'23.00"}));
+        QCOMPARE(plan.blocks[0].texts[3].mid(4),
+                 QStringList({"'20 %", "'145.00", "'29.00", "'174.00"}));
+        QCOMPARE(plan.endingBalance.texts, QList<QStringList>({{"'31.58"}}));
+        QCOMPARE(plan.labelRow, 22);
+        QCOMPARE(plan.totalsRow, 23);
+        QCOMPARE(plan.totalsColumn, 6);
+        QCOMPARE(plan.totals, QStringList({"'188.10", "'31.58", "'219.68"}));
     }
 };
 

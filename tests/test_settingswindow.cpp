@@ -4,16 +4,20 @@
 #include "bookchanges.h"
 #include "bookrows.h"
 #include "books.h"
+#include "booksession.h"
 #include "commandtags.h"
 #include "frmPellory.h"
 #include "frmRestore.h"
 #include "frmSettings.h"
+#include "frmTaxRates.h"
 #include "frmTips.h"
+#include "invoicelines.h"
 #include "modCommand.h"
 #include "modRegEdit.h"
 #include "paths.h"
 #include "settingvalues.h"
 #include "startup.h"
+#include "typedsettings.h"
 #include "windowtoolbar.h"
 
 #include <QApplication>
@@ -222,6 +226,69 @@ class SettingsWindowTest : public QObject {
         QVERIFY2(fixture->prompts.lastMessage().startsWith("The book was restored from"),
                  qPrintable(fixture->prompts.lastMessage()));
         QCOMPARE(CountRows(book, sql::SelectAllProfiles), 0);
+    }
+
+    void taxRatesAreEditedInTheirWindowAndTheRoundingIsASetting() {
+        frmSettings window;
+        window.show();
+        QCOMPARE(window.COMBO_TaxRounding->currentIndex(), 0); // on each line unless stored
+        const auto setRow = [](frmTaxRates* rates, int row, const QString& name,
+                               const QString& percent) {
+            rates->TABLE_Rates->item(row, 0)->setText(name);
+            rates->TABLE_Rates->item(row, 1)->setText(percent);
+        };
+        QStringList refusals;
+        fixture->prompts.onModal = [&](QDialog* dialog) {
+            auto* rates = qobject_cast<frmTaxRates*>(dialog);
+            rates->CMD_Add->click();
+            rates->CMD_Add->click();
+            setRow(rates, 0, "VAT 20 %", "20");
+            setRow(rates, 1, "VAT 20 %", "8.25x");
+            rates->CMD_Save->click(); // not a number
+            refusals << fixture->prompts.lastMessage();
+            setRow(rates, 1, "VAT 20 %", "8.25");
+            rates->CMD_Save->click(); // the book refuses a name used twice
+            refusals << fixture->prompts.lastMessage();
+            setRow(rates, 1, " Sales tax 8.25 % ", "8.25");
+            rates->CMD_Save->click();
+            return dialog->result();
+        };
+        window.BUTTON_TaxRates->click();
+        QCOMPARE(refusals.size(), 2);
+        QVERIFY2(refusals[0].contains("\"8.25x\"") && refusals[0].contains("Nothing was saved"),
+                 qPrintable(refusals[0]));
+        QVERIFY2(refusals[1].contains("named twice") && refusals[1].contains("Nothing was saved"),
+                 qPrintable(refusals[1]));
+        QCOMPARE(fixture->prompts.messages.size(), std::size_t(2));
+        const auto storedRates = [&] {
+            BookSession session(fixture->folder.database());
+            QStringList found;
+            for (const TaxRate& rate : Must(ReadTaxRates()))
+                found << rate.name + "=" + QString::number(rate.percent);
+            return found;
+        };
+        QCOMPARE(storedRates(), QStringList({"Sales tax 8.25 %=8.25", "VAT 20 %=20"}));
+
+        // Opened again it lists them; one removed and cancelled leaves the book as it was.
+        QStringList listed;
+        fixture->prompts.onModal = [&](QDialog* dialog) {
+            auto* rates = qobject_cast<frmTaxRates*>(dialog);
+            for (int row = 0; row < rates->TABLE_Rates->rowCount(); ++row)
+                listed << rates->TABLE_Rates->item(row, 0)->text() + "=" +
+                              rates->TABLE_Rates->item(row, 1)->text();
+            rates->TABLE_Rates->selectRow(0);
+            rates->CMD_Remove->click();
+            rates->CMD_Cancel->click();
+            return dialog->result();
+        };
+        window.BUTTON_TaxRates->click();
+        QCOMPARE(listed, storedRates());
+        QCOMPARE(storedRates().size(), 2);
+
+        window.COMBO_TaxRounding->setCurrentIndex(1);
+        pressSave(window);
+        QCOMPARE(stored(setting::TaxRounding), QVariant(1));
+        QVERIFY(ReadTaxRounding() == TaxRounding::OnTotal);
     }
 
     void unitDescriptionsFollowTheirRules() {

@@ -19,6 +19,10 @@ QString FormatMoneyForLocale(double amount) {
     return FormatMoney(amount).replace(QLatin1Char('.'), QLocale().decimalPoint());
 }
 
+QString FormatPercent(double percent) {
+    return QString::number(percent, 'f', QLocale::FloatingPointShortest);
+}
+
 std::optional<QString> FormatInvoiceNumber(double number) {
     constexpr double ExactWholeLimit = 9007199254740992.0; // 2^53
     if (!std::isfinite(number) || std::abs(number) > ExactWholeLimit)

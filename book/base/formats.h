@@ -16,6 +16,9 @@ QString FormatMoney(double amount);
 // The same with the locale's decimal point, for a spreadsheet that reads numbers in that locale.
 QString FormatMoneyForLocale(double amount);
 
+// A tax percent as shown and written to cells: plainly, as few digits as it takes ("8.25", "20").
+QString FormatPercent(double percent);
+
 // An invoice number: the whole number with leading zeros to at least seven digits; none for a
 // number beyond the whole numbers a double holds exactly.
 std::optional<QString> FormatInvoiceNumber(double number);
