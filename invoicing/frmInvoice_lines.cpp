@@ -111,7 +111,10 @@ void frmInvoice::addLine() {
     for (int column : {Units, Rate, Amount})
         TABLE_Lines->item(row, column)->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
     connect(tax, &QComboBox::currentIndexChanged, this, [this] { showTotals(); });
-    TABLE_Lines->show();
+    if (TABLE_Lines->isHidden()) {
+        TABLE_Lines->show();
+        adjustSize(); // room for the lines
+    }
     BUTTON_RemoveLine->setEnabled(true);
     TABLE_Lines->setCurrentCell(row, Units);
     description->setFocus();

@@ -53,7 +53,12 @@ bool InvoiceSheet::openAndFill(const InvoiceCells& cells) {
         xlsOpen_Workbook(linesForm_ ? InvoiceLinesWorkbookPath() : Settings().Worksheet);
     busy.release();
     if (opened != 0) {
-        ShowMessage(owner_, "Error loading excel application and target workbook." + storedNote_,
+        const QString form = linesForm_ ? QStringLiteral(" (the form of invoices with lines or "
+                                                         "tax, pellorylines.xls)")
+                                        : QString();
+        ShowMessage(owner_,
+                    "Error loading excel application and target workbook" + form + "." +
+                        storedNote_,
                     QMessageBox::Critical);
         printed_ = InvoicePrint::NotOpened;
         return false;

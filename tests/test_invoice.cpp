@@ -1,7 +1,11 @@
 // The create-invoice window up to the point of saving: proposals, charges and checks.
+#include "balances.h"
 #include "books.h"
+#include "booksession.h"
+#include "booktesting.h"
 #include "columns.h"
 #include "frmInvoice.h"
+#include "invoicelines.h"
 #include "modRegEdit.h"
 #include "settings.h"
 #include "settingvalues.h"
@@ -14,6 +18,8 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
 #include <QToolBar>
 
 namespace {
@@ -164,6 +170,40 @@ class InvoiceWindowTest : public QObject {
         QCOMPARE(prompts.lastMessage(),
                  QString("An invalid Invoice Number was entered, please correct."));
         QCOMPARE(prompts.messages.size(), std::size_t(1)); // refused before the blank notice
+    }
+
+    // The account's rate is proposed; a further line that is not right is refused before anything
+    // is stored, and the lines go into the book with the invoice.
+    void taxAndFurtherLinesReachTheBook() {
+        QVERIFY(
+            AddAccount(folder->database(), {.account = "T1", .invoiceType = 1, .fixedAmount = 50}));
+        {
+            const BookSession session(folder->database());
+            QVERIFY(SaveTaxRates({{"VAT 20 %", 20}}).ok());
+            QVERIFY(SetAccountTaxName("T1", "VAT 20 %").ok());
+        }
+        Settings().Worksheet = folder->file("missing.xls");
+        PromptRecorder prompts;
+        auto window = openOn("T1");
+        window->COMBO_Description->setCurrentText("Hours");
+        QCOMPARE(window->COMBO_Tax->currentText(), QString("VAT 20 %"));
+        window->BUTTON_AddLine->click();
+        qobject_cast<QComboBox*>(window->TABLE_Lines->cellWidget(0, 0))->setCurrentText("Parts");
+        window->TABLE_Lines->item(0, 1)->setText("2");
+        window->TABLE_Lines->item(0, 2)->setText("ten");
+        ToolbarAction(window.get(), 3)->trigger();
+        QCOMPARE(prompts.lastMessage(),
+                 QString("An invalid number was entered for the Rate on line 2, please correct."));
+        QCOMPARE(CountRows(folder->database(), "SELECT * FROM tbl_Invoices"), 0);
+
+        window->TABLE_Lines->item(0, 2)->setText("12.50");
+        QVERIFY(window->LABEL_Totals->text().contains("VAT 20 % 15.00"));
+        prompts.answers = {QMessageBox::Yes};
+        ToolbarAction(window.get(), 3)->trigger();
+        QVERIFY(prompts.messages.at(1).text.contains(
+            "\nNet: 75.00\nVAT 20 %: 15.00\nNew Charges: 90.00"));
+        const BookSession session(folder->database());
+        QCOMPARE(Must(LinesOfInvoice(Must(ReadAccountInvoices("T1")).at(0))).size(), size_t(2));
     }
 
     // The order of the checks is the book's; the window puts the focus where the user must
