@@ -88,19 +88,23 @@ InvoicePrint InvoiceSheet::printed(SheetPrint outcome) {
     case SheetPrint::Printed:
         break;
     }
-    PauseAfterPrinting();
     return printed_ = InvoicePrint::Printed;
 }
 
 InvoicePrint InvoiceSheet::print(const InvoiceCells& cells) {
     if (!openAndFill(cells))
         return printed_;
-    return printed(PrintOnChosenPrinter(owner_, QStringLiteral("Sheet1"), Settings().Copies));
+    const InvoicePrint outcome =
+        printed(PrintOnChosenPrinter(owner_, QStringLiteral("Sheet1"), Settings().Copies));
+    if (outcome == InvoicePrint::Printed)
+        PauseAfterPrinting();
+    return outcome;
 }
 
 InvoicePrint InvoiceSheet::printOn(const InvoiceCells& cells, const ChosenPrinter& printer) {
     if (!openAndFill(cells))
         return printed_;
+    // A run of invoices goes on at once: the print returned only once the queue held the job.
     return printed(PrintOnPrinter(owner_, QStringLiteral("Sheet1"), printer));
 }
 
