@@ -31,10 +31,14 @@ struct TableCopy {
     const char* select;
     int columns;
     std::vector<int> money;
+    // Only in a book that has had an invoice of several lines or a tax rate.
+    bool addedLater = false;
 };
 
-const std::array<TableCopy, 3>& bookTables() {
-    static const std::array<TableCopy, 3> all{{
+constexpr std::size_t TableCount = 6;
+
+const std::array<TableCopy, TableCount>& bookTables() {
+    static const std::array<TableCopy, TableCount> all{{
         {tables::CustomerProfile,
          sql::SelectAllProfiles,
          col::ProfileColumnCount,
@@ -44,14 +48,18 @@ const std::array<TableCopy, 3>& bookTables() {
          col::InvoiceColumnCount,
          {col::PastDue, col::AmountBilled, col::AmountRecieved}},
         {tables::Logs, sql::SelectBalancesInAccountOrder, col::LogColumnCount, {col::Balance}},
+        {tables::InvoiceLines, sql::SelectAllInvoiceLines, 9, {4, 5, 8}, true},
+        {tables::TaxRates, sql::SelectAllTaxRates, 2, {}, true},
+        {tables::AccountTax, sql::SelectAllAccountTax, 2, {}, true},
     }};
     return all;
 }
 
-using Rows = std::array<std::vector<QVariantList>, 3>;
+using Rows = std::array<std::vector<QVariantList>, TableCount>;
 
 struct Copy {
     Rows rows;
+    bool hasLineTables = false;
     BookFigures figures;
 };
 
@@ -81,7 +89,19 @@ std::optional<BookFigures> readFigures(QSqlDatabase& db, StepError& error) {
     return BookFigures{whole(0), whole(1), whole(2), whole(3), whole(4), whole(5)};
 }
 
-// Every row of the three tables by column position, money in cents as everywhere else, and the
+std::optional<bool> hasLineTables(OwnConnection& source, StepError& error) {
+    QSqlQuery query(source.db());
+    const bool asked = query.prepare(QLatin1String(sql::TableExists.in(source.dialect())));
+    if (asked)
+        query.addBindValue(QString::fromLatin1(tables::AccountTax));
+    if (!asked || !query.exec()) {
+        error.description = engine::ErrorText(query.lastError());
+        return std::nullopt;
+    }
+    return query.next();
+}
+
+// Every row of the book's tables by column position, money in cents as everywhere else, and the
 // figures of the same state of the book.
 std::optional<Copy> readBook(OwnConnection& source, StepError& error) {
     QSqlDatabase& db = source.db();
@@ -91,9 +111,13 @@ std::optional<Copy> readBook(OwnConnection& source, StepError& error) {
         if (!execute(begin, QLatin1String(sql::BeginRead.in(source.dialect())), error))
             return std::nullopt;
     }
-    bool read = true;
+    const std::optional<bool> later = hasLineTables(source, error);
+    bool read = later.has_value();
+    copy.hasLineTables = later.value_or(false);
     for (std::size_t t = 0; read && t < bookTables().size(); ++t) {
         const TableCopy& table = bookTables()[t];
+        if (table.addedLater && !copy.hasLineTables)
+            continue;
         QSqlQuery query(db);
         query.setForwardOnly(true);
         read = execute(query, QLatin1String(table.select), error);
@@ -127,9 +151,17 @@ std::optional<Copy> readBook(OwnConnection& source, StepError& error) {
     return copy;
 }
 
-bool appendRows(QSqlDatabase& db, const Rows& rows, StepError& error) {
+bool appendRows(QSqlDatabase& db, sql::Dialect dialect, const Copy& copy, StepError& error) {
+    if (copy.hasLineTables) {
+        QSqlQuery add(db);
+        for (const sql::Dialectal& statement : sql::AddLineTables)
+            if (!execute(add, QLatin1String(statement.in(dialect)), error))
+                return false;
+    }
     for (std::size_t t = 0; t < bookTables().size(); ++t) {
         const TableCopy& table = bookTables()[t];
+        if (table.addedLater && !copy.hasLineTables)
+            continue;
         QStringList marks;
         for (int i = 0; i < table.columns; ++i)
             marks << QStringLiteral("?");
@@ -139,7 +171,7 @@ bool appendRows(QSqlDatabase& db, const Rows& rows, StepError& error) {
             error.description = engine::ErrorText(append.lastError());
             return false;
         }
-        for (const QVariantList& row : rows[t]) {
+        for (const QVariantList& row : copy.rows[t]) {
             for (int i = 0; i < table.columns; ++i)
                 append.bindValue(i, row[i]);
             if (!append.exec()) {
@@ -185,9 +217,9 @@ QString firstDifference(const BookFigures& book, const BookFigures& copy) {
 
 // Fills the target, already in its transaction, and checks it against the book. Empty when the
 // copy agrees and may be committed; otherwise why not.
-QString fillAndCheck(QSqlDatabase& db, const Copy& copy) {
+QString fillAndCheck(QSqlDatabase& db, sql::Dialect dialect, const Copy& copy) {
     StepError error;
-    if (!appendRows(db, copy.rows, error))
+    if (!appendRows(db, dialect, copy, error))
         return "a row could not be written (" + error.description + ")";
     const std::optional<BookFigures> written = readFigures(db, error);
     if (!written)
@@ -231,7 +263,7 @@ Outcome moveToServer(const Copy& copy, const QString& target) {
             if (problem.isEmpty() && !execute(step, statement, error))
                 problem = "the book's tables could not be made (" + error.description + ")";
         if (problem.isEmpty())
-            problem = fillAndCheck(db, copy);
+            problem = fillAndCheck(db, sql::Dialect::Server, copy);
         if (problem.isEmpty() && !execute(step, QLatin1String(sql::CommitTransaction), error))
             problem = "the commit failed (" + error.description + ")";
         if (!problem.isEmpty())
@@ -261,7 +293,7 @@ Outcome moveToFile(const Copy& copy, const QString& target) {
         if (problem.isEmpty() && !execute(step, QLatin1String(sql::BeginTransaction.file), error))
             problem = "the move could not begin (" + error.description + ")";
         if (problem.isEmpty())
-            problem = fillAndCheck(own.db(), copy);
+            problem = fillAndCheck(own.db(), sql::Dialect::File, copy);
         if (problem.isEmpty() && !execute(step, QLatin1String(sql::CommitTransaction), error))
             problem = "the commit failed (" + error.description + ")";
         if (!problem.isEmpty() && own.isOpen())

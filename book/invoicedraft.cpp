@@ -2,6 +2,7 @@
 
 #include "accounts.h"
 #include "formats.h"
+#include "invoicelines.h"
 #include "invoices.h"
 
 #include <algorithm>
@@ -74,6 +75,16 @@ Result<std::optional<InvoiceDraft>> DraftInvoice(const QString& account,
         draft.previous = (*balance)->Balance.value_or(0.0);
         draft.unitDescription = (*balance)->LastUnitDescription;
     }
+    const auto rates = ReadTaxRates();
+    if (!rates)
+        return rates.failure();
+    const auto taxName = AccountTaxName(account);
+    if (!taxName)
+        return taxName.failure();
+    draft.taxRates = *rates;
+    if (std::any_of(rates->begin(), rates->end(),
+                    [&](const TaxRate& rate) { return rate.name == *taxName; }))
+        draft.taxName = *taxName;
     return std::optional<InvoiceDraft>(draft);
 }
 
@@ -124,4 +135,30 @@ std::optional<InvoiceRefusal> CheckInvoiceEntry(InvoiceEntry& e) {
             return InvoiceRefusal{check.field, QString::fromLatin1(check.message)};
     }
     return std::nullopt;
+}
+
+std::variant<InvoiceLine, QString> ReadLineEntry(const LineEntry& entry, int lineNumber,
+                                                 const std::vector<TaxRate>& rates) {
+    const QString line = " on line " + QString::number(lineNumber) + ", please correct.";
+    InvoiceLine read;
+    read.description = entry.description.trimmed();
+    if (read.description.isEmpty())
+        return "Please enter a description" + line;
+    const auto units = ParseNumber(entry.units);
+    if (!units)
+        return "An invalid number was entered for the Units" + line;
+    const auto rate = ParseMoney(entry.rate);
+    if (!rate)
+        return "An invalid number was entered for the Rate" + line;
+    read.units = *units;
+    read.rate = *rate;
+    if (!entry.taxName.isEmpty()) {
+        const auto taxed = std::find_if(rates.begin(), rates.end(),
+                                        [&](const TaxRate& r) { return r.name == entry.taxName; });
+        if (taxed == rates.end())
+            return "The tax rate \"" + entry.taxName + "\" is no longer in the book" + line;
+        read.taxName = taxed->name;
+        read.taxPercent = taxed->percent;
+    }
+    return read;
 }

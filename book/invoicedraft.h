@@ -1,11 +1,13 @@
 #pragma once
 
+#include "invoicelines.h"
 #include "records.h"
 #include "result.h"
 
 #include <QDate>
 #include <QString>
 #include <optional>
+#include <variant>
 
 // The rules of a new invoice before it is stored: the number proposed, the due date, the charges
 // the account's billing terms give, the amount billed, and the checks of what the user entered.
@@ -44,6 +46,10 @@ struct InvoiceDraft {
     QString number;
     double previous = 0.0;
     QString unitDescription;
+    // The book's tax rates, and the one the account is billed at unless the invoice says
+    // otherwise (empty for none, and for a rate no longer among them).
+    std::vector<TaxRate> taxRates;
+    QString taxName;
 };
 Result<std::optional<InvoiceDraft>> DraftInvoice(const QString& account,
                                                  qlonglong lastInvoiceSetting);
@@ -68,3 +74,17 @@ struct InvoiceRefusal {
 
 // The first check the entry fails, in the order the user is told; none when it passes.
 std::optional<InvoiceRefusal> CheckInvoiceEntry(InvoiceEntry& entry);
+
+// A further line of an invoice as typed: description, units and rate, and the tax rate's name
+// (empty for none).
+struct LineEntry {
+    QString description;
+    QString units;
+    QString rate;
+    QString taxName;
+};
+
+// The line the entry makes, taxed at the named rate among these; the message for the first thing
+// wrong with it otherwise (lineNumber says which line in the message).
+std::variant<InvoiceLine, QString> ReadLineEntry(const LineEntry& entry, int lineNumber,
+                                                 const std::vector<TaxRate>& rates);

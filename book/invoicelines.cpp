@@ -192,9 +192,7 @@ Outcome EnsureLineTables() {
     // The last of the tables made: when it is there, all are.
     if (*exists)
         return Done{};
-    const char* steps[] = {sql::LockForNewTables, sql::CreateInvoiceLines,
-                           sql::CreateInvoiceLinesKey, sql::CreateTaxRates, sql::CreateAccountTax};
-    for (const char* statement : steps)
+    for (const sql::Dialectal& statement : sql::AddLineTables)
         if (Outcome done = Execute(statement, {}); !done)
             return done;
     return Done{};

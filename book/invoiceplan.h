@@ -1,5 +1,6 @@
 #pragma once
 
+#include "invoicelines.h"
 #include "records.h"
 #include "sheettexts.h"
 
@@ -27,6 +28,10 @@ struct InvoiceCells {
     std::array<QString, 4> billAddress;
     std::array<QString, 4> receivingAddress;
     QString guid;
+    // The invoice's lines as priced and their totals; an invoice that needs them prints on the
+    // lines form, where the totals show net and tax and charges is the new charges.
+    std::vector<InvoiceLine> lines;
+    InvoiceTotals totals;
 
     // Name and addresses from the account's profile.
     void takeAddresses(const ProfileRecord& profile);
@@ -37,3 +42,22 @@ inline constexpr int InvoiceSheetIndex = 0;
 // Every text of the invoice and of its remittance stub, each stored as text, in writing order.
 // Only cells of the form's fields are written: the labels around them stay.
 std::vector<SheetTexts> PlanInvoiceSheet(const InvoiceCells& cells);
+
+// A count as typed: the locale's decimal point, no group separators, no trailing zeros.
+QString FormatCount(double count);
+
+// The lines form: the head in fixed cells, the headings in row InvoiceLinesHeadingRow (repeated
+// on every page), one row per line below them, then the totals, the messages and the
+// remittance stub, in rows that follow from the number of lines.
+inline constexpr int InvoiceLinesHeadingRow = 19;
+
+struct InvoiceLinesPlan {
+    std::vector<SheetTexts> texts;
+    std::vector<std::pair<int, int>> bold;     // (row, column) in bold Arial
+    std::vector<std::pair<int, int>> bordered; // (row, column) in bold Arial with a border
+    // The stub's rows, which must print on one page.
+    int stubFirstRow = 0;
+    int stubLastRow = 0;
+};
+
+InvoiceLinesPlan PlanInvoiceLinesSheet(const InvoiceCells& cells);

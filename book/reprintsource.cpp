@@ -3,9 +3,9 @@
 #include "accounts.h"
 #include "balances.h"
 #include "formats.h"
+#include "invoiceplan.h"
 #include "invoices.h"
 
-#include <QLocale>
 #include <cmath>
 
 namespace {
@@ -21,9 +21,7 @@ QString UnitsFor(const ProfileRecord& profile, double charges) {
     const double units = std::round(charges / price * 1000.0) / 1000.0;
     if (RoundCents(units * price) != RoundCents(charges))
         return {};
-    QLocale shown = QLocale::system();
-    shown.setNumberOptions(QLocale::OmitGroupSeparator);
-    return shown.toString(units, 'g', 12);
+    return FormatCount(units);
 }
 
 // The account's last invoice in the order the balance window lists them.
@@ -54,6 +52,10 @@ Result<InvoiceReprint> ReadInvoiceReprint(const QString& number) {
     reprint.billed = RoundCents(reprint.invoice.AmountBilled.value_or(0.0));
     reprint.charges = RoundCents(reprint.billed - reprint.previous);
     reprint.units = UnitsFor(reprint.profile, reprint.charges);
+    auto lines = LinesOfInvoice(number);
+    if (!lines)
+        return lines.failure();
+    reprint.lines = std::move(*lines);
     const auto newest = IsNewestOfAccount(reprint.invoice);
     if (!newest)
         return newest.failure();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "invoicelines.h"
 #include "records.h"
 #include "result.h"
 
@@ -20,6 +21,8 @@ struct InvoiceReprint {
     // The account's last unit description, when this is the account's newest invoice (a
     // later one replaced it otherwise); empty then.
     QString description;
+    // The lines as stored, empty for an invoice stored as its row alone.
+    std::vector<InvoiceLine> lines;
 };
 
 // Fails, saying which, when the invoice or its account's profile is not in the book.

@@ -3,6 +3,7 @@
 #include "booksession.h"
 #include "bookwork.h"
 #include "enginecalls.h"
+#include "invoicelines.h"
 #include "modDAO.h"
 #include "paths.h"
 #include "statements.h"
@@ -38,13 +39,32 @@ QString keptCopyPath(const QString& book) {
                                file.suffix());
 }
 
+// The lines and tax rates of the copy replace the book's; a copy made before them leaves the book
+// with none.
+Outcome replaceLineRows() {
+    const Result<QVariant> inCopy = ReadFirstValue(sql::CopyHoldsLineTables);
+    if (!inCopy)
+        return inCopy.failure();
+    const bool copyHasThem = inCopy->toInt() > 0;
+    if (Outcome ensured = EnsureLineTables(); !ensured)
+        return ensured;
+    for (const char* statement : sql::EmptyLineTables)
+        if (Outcome done = Execute(statement, {}); !done)
+            return done;
+    if (copyHasThem)
+        for (const char* statement : sql::CopyLineTables)
+            if (Outcome done = Execute(statement, {}); !done)
+                return done;
+    return Done{};
+}
+
 Outcome replaceRows() {
     return InTransaction([]() -> Outcome {
         for (const char* statement : {sql::EmptyProfiles, sql::EmptyInvoices, sql::EmptyBalances,
                                       sql::CopyProfiles, sql::CopyInvoices, sql::CopyBalances})
             if (Outcome done = Execute(statement, {}); !done)
                 return done;
-        return Done{};
+        return replaceLineRows();
     });
 }
 } // namespace

@@ -25,7 +25,7 @@ endfunction()
 
 install(FILES ${PELLORY_PROGRAM_FOLDER}/pellory.mdb ${PELLORY_PROGRAM_FOLDER}/pellory.xls
               ${PELLORY_PROGRAM_FOLDER}/pelloryenv.xls ${PELLORY_PROGRAM_FOLDER}/pellorystmt.xls
-              ${PELLORY_PROGRAM_FOLDER}/pellory.htm
+              ${PELLORY_PROGRAM_FOLDER}/pellorylines.xls ${PELLORY_PROGRAM_FOLDER}/pellory.htm
         DESTINATION ${CMAKE_INSTALL_DATADIR}/pellory)
 install(FILES ${PELLORY_PACKAGING}/com.varnaby.pellory.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)

@@ -89,6 +89,7 @@ void frmInvoice::buildWindow() {
     TEXT_Units->setReadOnly(true);
     for (QLineEdit* field : {TEXT_Units, TEXT_Payment, TEXT_Balance})
         field->setAlignment(Qt::AlignRight);
+    buildLines(form);
     layout->addLayout(form);
     layout->addStretch();
 
@@ -178,6 +179,7 @@ void frmInvoice::resetFields() {
     TEXT_Units->setReadOnly(true);
     TEXT_Units->setText(QStringLiteral("1"));
     TEXT_Payment->setText(QStringLiteral("0.00"));
+    showTaxRates({}, QString());
 }
 
 void frmInvoice::LoadAccount(const QString& accountNumber) {
@@ -241,6 +243,7 @@ void frmInvoice::showDraft(const InvoiceDraft& draft) {
     TEXT_Payable->setText(profile.PayableTo);
     TEXT_Balance->setText(FormatMoney(draft.previous));
     COMBO_Description->setCurrentText(draft.unitDescription);
+    showTaxRates(draft.taxRates, draft.taxName);
 }
 
 bool frmInvoice::refuse(QWidget* field, const QString& message) {

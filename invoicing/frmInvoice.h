@@ -1,11 +1,17 @@
 #pragma once
 
+#include "invoicelines.h"
+
 #include <QDialog>
 #include <array>
+#include <optional>
+#include <vector>
 
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QPushButton;
+class QTableWidget;
 class WindowToolbar;
 class InvoiceSheet;
 struct InvoiceCells;
@@ -40,6 +46,13 @@ class frmInvoice : public QDialog {
     QLineEdit* TEXT_Units = nullptr;
     QLineEdit* TEXT_Payment = nullptr;
     QLineEdit* TEXT_Balance = nullptr;
+    // Tax on the charges above, and further lines below them; an invoice that never uses them
+    // is the invoice of one line it always was.
+    QComboBox* COMBO_Tax = nullptr;
+    QPushButton* BUTTON_AddLine = nullptr;
+    QPushButton* BUTTON_RemoveLine = nullptr;
+    QTableWidget* TABLE_Lines = nullptr;
+    QLabel* LABEL_Totals = nullptr;
     QLabel* LABEL_Help = nullptr;
     WindowToolbar* Toolbar1 = nullptr;
 
@@ -59,13 +72,21 @@ class frmInvoice : public QDialog {
     void PrintSave();
     void PrintBlank();
     enum class Stored { Ready, NotOpened, Refused };
-    Stored storeForPrinting(InvoiceRecord* invoice, double charges, ProfileRecord& profile);
+    Stored storeForPrinting(InvoiceRecord* invoice, const std::vector<InvoiceLine>& lines,
+                            ProfileRecord& profile);
+    void buildLines(class QFormLayout* form);
+    void showTaxRates(const std::vector<TaxRate>& rates, const QString& accountRate);
+    void addLine();
+    // Every line of the invoice, priced; none, having told the user, when one is not right.
+    std::optional<std::vector<InvoiceLine>> pricedLines(bool tell);
+    void showTotals();
     InvoiceCells cellsFor(const ProfileRecord& profile) const;
     void offerEmail(const InvoiceSheet& sheet, const ProfileRecord& profile);
     bool refuse(QWidget* field, const QString& message);
     void closeWindow();
 
     double UnitRate = 0.0;
+    std::vector<TaxRate> taxRates_;
     bool FillingAccounts = false;
     bool Activated = false;
     bool checkingInvoiceNumber_ = false;

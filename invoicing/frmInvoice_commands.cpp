@@ -44,19 +44,20 @@ void raiseLastInvoice(QWidget* owner, double number) {
 // Stores the invoice (unless blank) and reads the account's profile for the printed form. The
 // book is closed again before any message shows. When the invoice cannot go on to printing the
 // user has been told; a book that cannot be opened leaves the window open as it was.
-frmInvoice::Stored frmInvoice::storeForPrinting(InvoiceRecord* invoice, double charges,
+frmInvoice::Stored frmInvoice::storeForPrinting(InvoiceRecord* invoice,
+                                                const std::vector<InvoiceLine>& lines,
                                                 ProfileRecord& profile) {
     const QString number = TEXT_Invoice->text().trimmed();
     QString failure;
     std::optional<Result<std::optional<ProfileRecord>>> found;
     std::optional<LoggedChange> logged;
     if (invoice)
-        logged.emplace(LoggedChange::InvoiceCreated(*invoice, charges));
+        logged.emplace(LoggedChange::InvoiceCreated(*invoice, TotalOfLines(lines).total));
     bool stored = false;
     QString nextFree;
     const bool opened = WorkOnBook(this, ConnectFailed, [&] {
         if (invoice) {
-            const auto created = CreateInvoice(*invoice, charges, COMBO_Description->currentText());
+            const auto created = CreateInvoice(*invoice, lines, COMBO_Description->currentText());
             stored = created && *created == InvoiceStore::Stored;
             if (!created)
                 failure = "Error saving to database!\n\n" + created.error();
@@ -115,14 +116,24 @@ InvoiceCells frmInvoice::cellsFor(const ProfileRecord& profile) const {
 void frmInvoice::PrintSave() {
     if (!normaliseInvoiceNumber() || !ValidateInvoice())
         return;
+    const auto lines = pricedLines(true);
+    if (!lines)
+        return;
     const QString number = TEXT_Invoice->text().trimmed();
-    const double charges = ParseMoney(TEXT_Payment->text()).value_or(0.0);
+    const InvoiceTotals totals = TotalOfLines(*lines);
+    const double charges = totals.total;
     const double previous = ParseMoney(TEXT_Balance->text()).value_or(0.0);
     const double billed = AmountBilled(previous, charges);
+    QString taxes;
+    if (NeedsLines(*lines)) {
+        taxes = "\nNet: " + FormatMoney(totals.net);
+        for (const TaxOfRate& rate : totals.taxes)
+            taxes += "\n" + rate.name + ": " + FormatMoney(rate.tax);
+    }
     const QString summary = "Please confirm the following invoice summary...\n\n"
                             "Date Payment Due: " +
                             TEXT_DateDue->text() + "\nPrevious Balance: " + TEXT_Balance->text() +
-                            "\nNew Charges: " + FormatMoney(charges) +
+                            taxes + "\nNew Charges: " + FormatMoney(charges) +
                             "\nAmount Billed: " + FormatMoney(billed);
     if (ShowMessage(this, summary, QMessageBox::Question, QMessageBox::Yes | QMessageBox::No,
                     QStringLiteral("Please Confirm")) != QMessageBox::Yes)
@@ -135,7 +146,7 @@ void frmInvoice::PrintSave() {
     invoice.DateDue = ParseDate(TEXT_DateDue->text()).value_or(QDate());
     invoice.AmountRecieved = 0.0;
     ProfileRecord profile;
-    if (const Stored stored = storeForPrinting(&invoice, charges, profile);
+    if (const Stored stored = storeForPrinting(&invoice, *lines, profile);
         stored != Stored::Ready) {
         if (stored == Stored::Refused)
             closeWindow();
@@ -150,6 +161,10 @@ void frmInvoice::PrintSave() {
     cells.charges = FormatMoney(charges);
     cells.previous = FormatMoney(storedPrevious);
     cells.billed = FormatMoney(storedBilled);
+    if (NeedsLines(*lines)) {
+        cells.lines = *lines;
+        cells.totals = totals;
+    }
     InvoiceSheet sheet(this, InvoiceStoredNote(number));
     const InvoicePrint printed = sheet.print(cells);
     sheet.finish(true, TEXT_Invoice->text());
@@ -190,7 +205,7 @@ void frmInvoice::PrintBlank() {
                 QMessageBox::Information);
     const QString number = TEXT_Invoice->text().trimmed();
     ProfileRecord profile;
-    if (const Stored stored = storeForPrinting(nullptr, 0.0, profile); stored != Stored::Ready) {
+    if (const Stored stored = storeForPrinting(nullptr, {}, profile); stored != Stored::Ready) {
         if (stored == Stored::Refused)
             closeWindow();
         return;

@@ -23,6 +23,8 @@ InvoiceCells CellsForStored(const InvoiceReprint& reprint) {
     cells.payable = reprint.profile.PayableTo;
     cells.description = reprint.description;
     cells.guid = Settings().GUID;
+    cells.lines = reprint.lines;
+    cells.totals = TotalOfLines(reprint.lines);
     return cells;
 }
 

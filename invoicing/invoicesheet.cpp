@@ -5,6 +5,7 @@
 #include "invoicefiles.h"
 #include "invoicepdf.h"
 #include "modExcel.h"
+#include "paths.h"
 #include "prompts.h"
 #include "settings.h"
 #include "sheetprinting.h"
@@ -14,13 +15,30 @@
 
 namespace {
 // False at the first block the office did not take.
-bool fill(const InvoiceCells& cells) {
-    for (const SheetTexts& texts : PlanInvoiceSheet(cells))
+bool write(const std::vector<SheetTexts>& plan) {
+    for (const SheetTexts& texts : plan)
         if (!xlsSet_CellValues(InvoiceSheetIndex, texts.row, texts.column, texts.texts))
             return false;
     return true;
 }
+
+bool fillLines(const InvoiceCells& cells) {
+    const InvoiceLinesPlan plan = PlanInvoiceLinesSheet(cells);
+    if (!write(plan.texts))
+        return false;
+    for (const auto& [row, column] : plan.bold)
+        if (!xlsSet_CellFont(InvoiceSheetIndex, row, column))
+            return false;
+    for (const auto& [row, column] : plan.bordered)
+        if (!xlsSet_CellStyle(InvoiceSheetIndex, row, column))
+            return false;
+    return xlsKeep_RowsTogether(InvoiceSheetIndex, plan.stubFirstRow, plan.stubLastRow);
+}
 } // namespace
+
+QString InvoiceLinesWorkbookPath() {
+    return ProgramFile(QStringLiteral("pellorylines.xls"));
+}
 
 QString InvoiceStoredNote(const QString& invoiceNumber) {
     return "\n\nInvoice " + invoiceNumber +
@@ -29,8 +47,10 @@ QString InvoiceStoredNote(const QString& invoiceNumber) {
 }
 
 bool InvoiceSheet::openAndFill(const InvoiceCells& cells) {
+    linesForm_ = NeedsLines(cells.lines);
     BusyPointer busy;
-    const qint32 opened = xlsOpen_Workbook(Settings().Worksheet);
+    const qint32 opened =
+        xlsOpen_Workbook(linesForm_ ? InvoiceLinesWorkbookPath() : Settings().Worksheet);
     busy.release();
     if (opened != 0) {
         ShowMessage(owner_, "Error loading excel application and target workbook." + storedNote_,
@@ -38,7 +58,7 @@ bool InvoiceSheet::openAndFill(const InvoiceCells& cells) {
         printed_ = InvoicePrint::NotOpened;
         return false;
     }
-    if (!fill(cells)) {
+    if (!(linesForm_ ? fillLines(cells) : write(PlanInvoiceSheet(cells)))) {
         // A form half filled must not go out as an invoice.
         ShowMessage(owner_,
                     "Error writing the invoice into excel worksheet [sheet1]; nothing was "
@@ -83,10 +103,17 @@ void InvoiceSheet::finish(bool save, const QString& invoiceNumber) {
     const bool copyDue = save && filled_ && HasBackupFolder();
     // The PDF comes from the sheet as printed, while the workbook is still open.
     const bool exported = copyDue && ExportInvoicePdf(invoiceNumber);
-    // A save that failed leaves the previous invoice in the workbook: that is no copy of this one.
-    const bool saved = xlsClose_Workbook(save && filled_);
-    backedUp_ =
-        copyDue && saved && CopyWhole(Settings().Worksheet, InvoiceBackupPath(invoiceNumber));
+    if (linesForm_) {
+        // The lines form stays blank: the filled invoice is saved only as its backup copy.
+        backedUp_ = copyDue && xlsSave_WorkbookCopy(InvoiceBackupPath(invoiceNumber));
+        CloseWithoutSaving();
+    } else {
+        // A save that failed leaves the previous invoice in the workbook: that is no copy of
+        // this one.
+        const bool saved = xlsClose_Workbook(save && filled_);
+        backedUp_ =
+            copyDue && saved && CopyWhole(Settings().Worksheet, InvoiceBackupPath(invoiceNumber));
+    }
     // The PDF is kept only beside its backup workbook.
     if (exported && !backedUp_)
         QFile::remove(InvoicePdfPath(invoiceNumber));

@@ -23,11 +23,15 @@
 #include <com/sun/star/document/UpdateDocMode.hpp>
 #include <com/sun/star/frame/XModel.hpp>
 #include <com/sun/star/frame/XStorable.hpp>
+#include <com/sun/star/sheet/TablePageBreakData.hpp>
 #include <com/sun/star/sheet/XCellRangeData.hpp>
+#include <com/sun/star/sheet/XSheetPageBreak.hpp>
 #include <com/sun/star/sheet/XSpreadsheet.hpp>
 #include <com/sun/star/table/BorderLine2.hpp>
 #include <com/sun/star/table/BorderLineStyle.hpp>
 #include <com/sun/star/table/XCell.hpp>
+#include <com/sun/star/table/XColumnRowRange.hpp>
+#include <com/sun/star/table/XTableRows.hpp>
 #include <com/sun/star/text/XText.hpp>
 #include <com/sun/star/util/XCloseable.hpp>
 #include <optional>
@@ -121,9 +125,9 @@ bool OnCell(int sheet, int row, int column,
     return workbook->office->Call([&] { change(CellAt(*workbook, sheet, row, column)); });
 }
 
-// Saved through a scratch file beside the workbook, so a failure half-way leaves the old one.
-bool SaveOver(OpenWorkbook& workbook) {
-    return WriteBeside(workbook.path, [&](const QString& scratch) {
+// Saved through a scratch file beside the target, so a failure half-way leaves the old one.
+bool SaveTo(OpenWorkbook& workbook, const QString& target) {
+    return WriteBeside(target, [&](const QString& scratch) {
         return workbook.office->Call(
             [&] {
                 uno::Reference<frame::XStorable> storable(workbook.document, uno::UNO_QUERY_THROW);
@@ -309,11 +313,42 @@ bool xlsExport_WorksheetPdf(const QString& sheetName, const QString& path) {
     return workbook && ExportWorksheetPdf(*workbook->office, workbook->document, sheetName, path);
 }
 
+bool xlsSave_WorkbookCopy(const QString& path) {
+    auto& workbook = Current();
+    return workbook && SaveTo(*workbook, path);
+}
+
+bool xlsKeep_RowsTogether(int sheet, int firstRow, int lastRow) {
+    const auto& workbook = Current();
+    if (!workbook || sheet < 0 || sheet >= static_cast<int>(workbook->sheets.size()) ||
+        firstRow < 1 || lastRow < firstRow)
+        return false;
+    return workbook->office->Call([&] {
+        const auto& target = workbook->sheets.at(static_cast<std::size_t>(sheet));
+        // The office lays out the pages to answer; a break's position is the row it starts.
+        // Marked deprecated, yet still the only call that reports the automatic breaks.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+        uno::Reference<sheet::XSheetPageBreak> pages(target, uno::UNO_QUERY_THROW);
+        const auto breaks = pages->getRowPageBreaks();
+#pragma GCC diagnostic pop
+        for (const sheet::TablePageBreakData& pageBreak : breaks) {
+            if (pageBreak.Position < firstRow || pageBreak.Position > lastRow - 1)
+                continue;
+            uno::Reference<table::XColumnRowRange> range(target, uno::UNO_QUERY_THROW);
+            uno::Reference<beans::XPropertySet> row(range->getRows()->getByIndex(firstRow - 1),
+                                                    uno::UNO_QUERY_THROW);
+            row->setPropertyValue("IsStartOfNewPage", uno::Any(true));
+            return;
+        }
+    });
+}
+
 bool xlsClose_Workbook(bool saveChanges) {
     auto& workbook = Current();
     if (!workbook)
         return !saveChanges;
-    const bool saved = !saveChanges || SaveOver(*workbook);
+    const bool saved = !saveChanges || SaveTo(*workbook, workbook->path);
     const bool closed = workbook->office->Call([&] {
         workbook->sheets.clear();
         CloseDocument(workbook->document);

@@ -57,6 +57,16 @@ enum class XlsPrint {
 // path is left as it was.
 [[nodiscard]] bool xlsExport_WorksheetPdf(const QString& sheetName, const QString& path);
 
+// Saves the open workbook as an Excel 97 file at path, through a scratch file beside it; the
+// workbook stays open and its own file unchanged. False when no workbook is open or the file
+// could not be written, and then path is left as it was.
+[[nodiscard]] bool xlsSave_WorkbookCopy(const QString& path);
+
+// Starts a new page at firstRow of worksheet `sheet` (rows from 1) when the page breaks as the
+// sheet is now would fall between firstRow and lastRow, so those rows print on one page. False
+// when no workbook is open or the office failed.
+[[nodiscard]] bool xlsKeep_RowsTogether(int sheet, int firstRow, int lastRow);
+
 // Saves the workbook over its file in the Excel 97 format when saveChanges is set, then closes
 // the document: nothing of it stays in the office, and a document closed without saving never
 // changes its file. False when a save was asked for and the file could not be replaced (or no

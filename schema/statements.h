@@ -192,6 +192,16 @@ inline constexpr const char* CopyProfiles =
 inline constexpr const char* CopyInvoices =
     "INSERT INTO main.tbl_Invoices SELECT * FROM copy.tbl_Invoices";
 inline constexpr const char* CopyBalances = "INSERT INTO main.tbl_Logs SELECT * FROM copy.tbl_Logs";
+// A copy made before the tables of lines and rates has none of them.
+inline constexpr const char* CopyHoldsLineTables =
+    "SELECT count(*) FROM copy.sqlite_master WHERE type = 'table' AND name = 'tbl_AccountTax'";
+inline constexpr const char* EmptyLineTables[] = {"DELETE FROM main.tbl_InvoiceLines",
+                                                  "DELETE FROM main.tbl_TaxRates",
+                                                  "DELETE FROM main.tbl_AccountTax"};
+inline constexpr const char* CopyLineTables[] = {
+    "INSERT INTO main.tbl_InvoiceLines SELECT * FROM copy.tbl_InvoiceLines",
+    "INSERT INTO main.tbl_TaxRates SELECT * FROM copy.tbl_TaxRates",
+    "INSERT INTO main.tbl_AccountTax SELECT * FROM copy.tbl_AccountTax"};
 inline constexpr const char* CountProfiles = "SELECT count(*) FROM tbl_CustomerProfile";
 inline constexpr const char* CountInvoices = "SELECT count(*) FROM tbl_Invoices";
 
@@ -207,9 +217,11 @@ inline constexpr Dialectal CreateInvoiceLines{
     "CREATE TABLE IF NOT EXISTS tbl_InvoiceLines (InvoiceNumber TEXT COLLATE \"C\" NOT NULL, "
     "LineNumber INTEGER NOT NULL, Description TEXT, Units DOUBLE PRECISION, Rate NUMERIC(15, 2), "
     "Amount NUMERIC(15, 2), TaxName TEXT, TaxPercent DOUBLE PRECISION, Tax NUMERIC(15, 2))"};
-inline constexpr const char* CreateInvoiceLinesKey =
+inline constexpr const char* CreateInvoiceLinesKeyText =
     "CREATE UNIQUE INDEX IF NOT EXISTS idx_InvoiceLines_Number "
     "ON tbl_InvoiceLines (InvoiceNumber, LineNumber)";
+inline constexpr Dialectal CreateInvoiceLinesKey{CreateInvoiceLinesKeyText,
+                                                 CreateInvoiceLinesKeyText};
 inline constexpr Dialectal CreateTaxRates{
     "CREATE TABLE IF NOT EXISTS tbl_TaxRates (TaxName TEXT NOT NULL PRIMARY KEY, "
     "TaxPercent REAL NOT NULL) STRICT",
@@ -220,6 +232,13 @@ inline constexpr Dialectal CreateAccountTax{
     "TaxName TEXT NOT NULL) STRICT",
     "CREATE TABLE IF NOT EXISTS tbl_AccountTax (AccountNumber TEXT COLLATE \"C\" NOT NULL "
     "PRIMARY KEY, TaxName TEXT NOT NULL)"};
+// The steps that add the tables, in order; tbl_AccountTax is made last, so a book that holds it
+// holds them all.
+inline constexpr Dialectal AddLineTables[] = {
+    LockForNewTables, CreateInvoiceLines, CreateInvoiceLinesKey, CreateTaxRates, CreateAccountTax};
+inline constexpr const char* SelectAllInvoiceLines = "SELECT * FROM tbl_InvoiceLines";
+inline constexpr const char* SelectAllTaxRates = "SELECT * FROM tbl_TaxRates";
+inline constexpr const char* SelectAllAccountTax = "SELECT * FROM tbl_AccountTax";
 // Values: invoice number, line number, description, units, rate, amount, tax name, percent, tax.
 inline constexpr const char* InsertInvoiceLine =
     "INSERT INTO tbl_InvoiceLines (InvoiceNumber, LineNumber, Description, Units, Rate, Amount, "

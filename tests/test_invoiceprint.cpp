@@ -1,10 +1,13 @@
 // The road of one invoice: saved, printed on a real printer queue, and backed up.
 #include "books.h"
+#include "booksession.h"
 #include "columns.h"
 #include "formats.h"
 #include "frmInvoice.h"
+#include "invoicelines.h"
 #include "invoicepdf.h"
 #include "invoicereprint.h"
+#include "invoices.h"
 #include "invoicesheet.h"
 #include "modCommand.h"
 #include "modExcel.h"
@@ -397,6 +400,79 @@ class InvoicePrintTest : public QObject {
         QCOMPARE(prompts.messages[2].text,
                  "Error printing excel worksheet [sheet1]" + InvoiceStoredNote("0000002"));
         QCOMPARE(cups_->Jobs("BackOffice"), 0);
+    }
+    // A stored invoice of taxed lines prints again on the lines form: headings on every page,
+    // the stub whole on the last one, the form itself left blank. With PELLORY_SAMPLE_PRINTS
+    // set to a folder, the PDFs are kept there (for the README).
+    void taxedLinesReprintOnTheLinesForm_data() {
+        QTest::addColumn<int>("lineCount");
+        QTest::addColumn<int>("pageCount");
+        QTest::newRow("three lines") << 3 << 1;
+        QTest::newRow("stub moved to a page of its own") << 16 << 2;
+        QTest::newRow("lines over two pages") << 40 << 2;
+    }
+
+    void taxedLinesReprintOnTheLinesForm() {
+        QFETCH(int, lineCount);
+        QFETCH(int, pageCount);
+        const QString form = folder_->file("pellorylines.xls");
+        QVERIFY(
+            QFile::copy(QStringLiteral(PELLORY_BUILT_PROGRAM_FOLDER "/pellorylines.xls"), form));
+        QFile::setPermissions(form, QFile::ReadOwner | QFile::WriteOwner);
+        const QByteArray blank = contents(form);
+        addFixedAccount("T1");
+        const QStringList kinds{"hedge trimming", "lawn mowing", "green waste removal"};
+        std::vector<InvoiceLine> lines;
+        for (int i = 1; i <= lineCount; ++i)
+            lines.push_back(
+                {.description = "Visit " + QString::number(i) + " (" + kinds[i % 3] + ")",
+                 .units = double(i % 3 + 1),
+                 .rate = 12.35,
+                 .taxName = i % 2 ? "VAT 20 %" : "GST 5 %",
+                 .taxPercent = i % 2 ? 20.0 : 5.0});
+        const InvoiceTotals totals = PriceLines(lines, TaxRounding::PerLine);
+        {
+            BookSession session(folder_->database());
+            InvoiceRecord invoice{.InvoiceNumber = "0000077",
+                                  .AccountNumber = "T1",
+                                  .DateBilled = QDate(2026, 3, 5),
+                                  .DateDue = QDate(2026, 3, 19),
+                                  .AmountRecieved = 0.0};
+            QCOMPARE(Must(CreateInvoice(invoice, lines, "Visits")), InvoiceStore::Stored);
+        }
+
+        PromptRecorder prompts;
+        prompts.printers = {ourPrinter()};
+        ReprintInvoice(nullptr, "0000077");
+        QCOMPARE(prompts.messages.size(), std::size_t(0));
+        const QStringList pages = PdfPages(cups_->OutputFile(Queue));
+        QCOMPARE(pages.size(), pageCount);
+        for (const QString& page : pages)
+            QVERIFY2(page.contains("Description") && page.contains("Units"), qPrintable(page));
+        // The stub once, whole, on the last page.
+        const QString all = pages.join("");
+        QCOMPARE(all.count("REMITTANCE"), 1);
+        const QString stub = pages.back().section("detach", 1);
+        for (const QString& shown :
+             {QString("REMITTANCE"), QString("Amount Enclosed"), QString("0000077"),
+              FormatMoney(RoundCents(20 + totals.total))})
+            QVERIFY2(stub.contains(shown), qPrintable(shown));
+        QVERIFY(all.contains(QRegularExpression("Visit " + QString::number(lineCount) + " ")));
+        QVERIFY(all.contains(QRegularExpression("Net\\s+" + FormatMoney(totals.net))));
+        for (const TaxOfRate& tax : totals.taxes)
+            QVERIFY2(all.contains(QRegularExpression(tax.name + "\\s+" + FormatMoney(tax.tax))),
+                     qPrintable(all));
+        QVERIFY(all.contains(QRegularExpression("New Charges\\s+" + FormatMoney(totals.total))));
+
+        // The copy is of this invoice; the form stays blank.
+        QCOMPARE(PdfPages(InvoicePdfPath("0000077")).size(), pageCount);
+        QCOMPARE(cell(FirstSheetCells(InvoiceBackupPath("0000077")), 20, 1),
+                 QString("\"Visit 1 (lawn mowing)\""));
+        QCOMPARE(contents(form), blank);
+        const QString keep = qEnvironmentVariable("PELLORY_SAMPLE_PRINTS");
+        if (!keep.isEmpty())
+            QFile::copy(InvoicePdfPath("0000077"),
+                        keep + "/invoice-lines-" + QString::number(lineCount) + ".pdf");
     }
 };
 

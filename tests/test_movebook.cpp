@@ -2,7 +2,9 @@
 // book: real files, a real server.
 #include "blankbook.h"
 #include "bookmove.h"
+#include "booksession.h"
 #include "booktesting.h"
+#include "invoicelines.h"
 #include "testbook.h"
 #include "upkeep.h"
 
@@ -28,7 +30,9 @@ std::vector<QVariantList> everyRow(const QString& book) {
     const TestBook rows(book);
     std::vector<QVariantList> all = rows.rows(sql::SelectProfilesInAccountOrder);
     for (const auto& more : {rows.rows(sql::SelectInvoicesBilledWithin.file, {"", "", "", ""}),
-                             rows.rows(sql::SelectBalancesInAccountOrder)})
+                             rows.rows(sql::SelectBalancesInAccountOrder),
+                             rows.rows(sql::SelectInvoiceLines, {"1002"}),
+                             rows.rows(sql::SelectTaxRates), rows.rows(sql::SelectAllAccountTax)})
         all.insert(all.end(), more.begin(), more.end());
     return all;
 }
@@ -51,6 +55,14 @@ class MoveBookTest : public QObject {
         QVERIFY(rows.addInvoice("1002", "B2", QDate(2026, 4, 1), "chq 'x'"));
         QVERIFY(
             rows.append(tables::Logs, {"C3", -12.35, QVariant(), QDate(2025, 12, 31), QVariant()}));
+        {
+            // The tables of lines and rates go with the book.
+            const BookSession session(book);
+            InvoiceLine taxed{"Parts", 1.5, 10.0, 15.0, "VAT 20 %", 20.0, 3.0};
+            QVERIFY(SaveTaxRates({{"VAT 20 %", 20.0}}).ok());
+            QVERIFY(SetAccountTaxName("B2", "VAT 20 %").ok());
+            QVERIFY(WriteInvoiceLines("1002", {taxed, {"Labour", 2, 50, 100, {}, 0, 0}}).ok());
+        }
         const QByteArray source = contentOf(book);
 
         ServerDatabase server;
@@ -71,6 +83,7 @@ class MoveBookTest : public QObject {
         QVERIFY2(home.ok(), qPrintable(home.error()));
         QVERIFY(*home == *there);
         QCOMPARE(everyRow(back), everyRow(book));
+        QCOMPARE(TestBook(back).rows(sql::SelectInvoiceLines, {"1002"}).size(), size_t(2));
         QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden),
                  QStringList({"back.mdb", "pellory.mdb"}));
         QVERIFY(DescribeMove(*home, back).contains("The balances total -12.35"));

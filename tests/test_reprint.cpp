@@ -82,6 +82,30 @@ class ReprintTest : public QObject {
         QCOMPARE(ReadInvoiceReprint("0000006").error(),
                  QString("Invoice 0000006 is not in the book."));
     }
+    void storedLinesComeBackAsStored() {
+        BookSession session(folder->database());
+        QCOMPARE(Must(SaveAccount(account("L1", 1, 0.0), QString())), AccountSave::Saved);
+        std::vector<InvoiceLine> lines{{.description = "Hedges",
+                                        .units = 2,
+                                        .rate = 12.35,
+                                        .taxName = "VAT 20 %",
+                                        .taxPercent = 20},
+                                       {.description = "Lawn", .units = 1, .rate = 30}};
+        const InvoiceTotals totals = PriceLines(lines, TaxRounding::PerLine);
+        InvoiceRecord stored{.InvoiceNumber = "0000009",
+                             .AccountNumber = "L1",
+                             .DateBilled = QDate(2026, 3, 5),
+                             .AmountRecieved = 0.0};
+        QCOMPARE(Must(CreateInvoice(stored, lines, "Visits")), InvoiceStore::Stored);
+
+        const auto reprint = Must(ReadInvoiceReprint("0000009"));
+        QCOMPARE(reprint.lines.size(), std::size_t(2));
+        QCOMPARE(reprint.lines[0].description, QString("Hedges"));
+        QCOMPARE(reprint.lines[0].taxName, QString("VAT 20 %"));
+        QCOMPARE(reprint.lines[0].tax, lines[0].tax);
+        QCOMPARE(TotalOfLines(reprint.lines).total, totals.total);
+        QCOMPARE(reprint.charges, totals.total);
+    }
 };
 
 PELLORY_BOOK_TEST_MAIN(ReprintTest)

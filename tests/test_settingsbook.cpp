@@ -1,10 +1,13 @@
 // What a settings save does to the book and its side files: compaction, backup copies, the
 // book check, the unit-description rules and the log purge, on real files.
 #include "books.h"
+#include "booksession.h"
 #include "booktesting.h"
+#include "invoicelines.h"
 #include "modDAO.h"
 #include "restore.h"
 #include "statements.h"
+#include "testbook.h"
 #include "upkeep.h"
 
 #include <QCoreApplication>
@@ -235,8 +238,14 @@ class SettingsBookTest : public QObject {
         const QString book = folder->database();
         const QString backup = folder->file("backup");
         QVERIFY(AddAccount(book, {.account = "A"}));
+        const auto saveRate = [&](const QString& name) {
+            const BookSession session(book);
+            return SaveTaxRates({{name, 5.0}}).ok();
+        };
+        QVERIFY(saveRate("Old"));
         QVERIFY(QFile::copy(book, backup + "/old.mdb"));
         QVERIFY(AddAccount(book, {.account = "B"}));
+        QVERIFY(saveRate("New"));
         QFile bad(backup + "/bad.mdb");
         QVERIFY(bad.open(QIODevice::WriteOnly));
         bad.write(QByteArray(8192, 'x'));
@@ -273,6 +282,7 @@ class SettingsBookTest : public QObject {
         QCOMPARE(CountRows(book, sql::SelectAllProfiles), 1);
         QCOMPARE(CountRows(book, sql::SelectBalance, {"B"}), 0);
         QCOMPARE(CountRows(*kept, sql::SelectAllProfiles), 2);
+        QCOMPARE(TestBook(book).rows(sql::SelectTaxRates).at(0).at(0).toString(), QString("Old"));
     }
 
   private:

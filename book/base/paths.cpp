@@ -71,7 +71,8 @@ QString SharedFile(const QString& name) {
 
 QStringList SeededFileNames() {
     return {QStringLiteral("pellory.mdb"), QStringLiteral("pellory.xls"),
-            QStringLiteral("pelloryenv.xls"), QStringLiteral("pellorystmt.xls")};
+            QStringLiteral("pelloryenv.xls"), QStringLiteral("pellorystmt.xls"),
+            QStringLiteral("pellorylines.xls")};
 }
 
 QString SeedProgramFolder(const QString& shared, const QString& folder) {
