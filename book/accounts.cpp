@@ -139,6 +139,9 @@ Outcome DeleteAccount(const QString& account, bool master) {
             // The lines go first: they are found through the account's invoices.
             if (Outcome unlined = DeleteLinesOfAccount(each); !unlined)
                 return unlined;
+            // A new account under the number must not be billed at this one's rate.
+            if (Outcome untaxed = SetAccountTaxName(each, QString()); !untaxed)
+                return untaxed;
             for (const char* statement :
                  {sql::DeleteProfile, sql::DeleteInvoicesOfAccount, sql::DeleteBalance}) {
                 if (Outcome deleted = Execute(statement, {each}); !deleted)

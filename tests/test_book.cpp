@@ -8,6 +8,7 @@
 #include "booktesting.h"
 #include "formats.h"
 #include "invoicedraft.h"
+#include "invoicelines.h"
 #include "invoicemail.h"
 #include "invoices.h"
 #include "reports.h"
@@ -89,16 +90,25 @@ class BookTest : public QObject {
         QCOMPARE(Must(ReadProfile("2001"))->PaymentAmount, QVariant(12.5));
         QCOMPARE(Must(ReadBalance("2001"))->Balance, std::optional<double>(40.0));
 
-        // A new account whose number exists is refused inside the save: no second balance row.
-        QCOMPARE(Must(SaveAccount(profile("1001", MasterMarker, "Again"), QString())),
+        // The tax rate is saved with the profile, and stays as stored when none is given.
+        QCOMPARE(Must(SaveAccount(edited, "2001", QString("VAT 20 %"))), AccountSave::Saved);
+        QCOMPARE(Must(SaveAccount(edited, "2001")), AccountSave::Saved);
+        QCOMPARE(Must(AccountTaxName("2001")), QString("VAT 20 %"));
+
+        // A new account whose number exists is refused inside the save: no second balance row,
+        // and no tax rate either.
+        QCOMPARE(Must(SaveAccount(profile("1001", MasterMarker, "Again"), QString(),
+                                  QString("VAT 20 %"))),
                  AccountSave::Duplicate);
         QCOMPARE(Must(ReadProfile("1001"))->CustomerName, QString("Abbott"));
+        QCOMPARE(Must(AccountTaxName("1001")), QString());
 
         // The master takes its linked accounts, their invoices and balances along.
         QVERIFY(DeleteAccount("1001", true).ok());
         QCOMPARE(Must(AllProfiles()).size(), std::size_t(0));
         QCOMPARE(Must(AllInvoices()).size(), std::size_t(0));
         QVERIFY(!Must(ReadBalance("2001")));
+        QCOMPARE(Must(AccountTaxName("2001")), QString());
     }
 
     void invoiceStoresWithItsBalanceOrNotAtAll() {
