@@ -92,8 +92,12 @@ bool NeedsLines(const std::vector<InvoiceLine>& lines) {
            });
 }
 
+Result<bool> BookHoldsLines() {
+    return hasTable(tables::InvoiceLines);
+}
+
 Result<std::vector<InvoiceLine>> LinesOfInvoice(const QString& invoiceNumber) {
-    const auto exists = hasTable(tables::InvoiceLines);
+    const auto exists = BookHoldsLines();
     if (!exists)
         return exists.failure();
     std::vector<InvoiceLine> lines;

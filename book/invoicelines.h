@@ -59,6 +59,9 @@ InvoiceTotals TotalOfLines(const std::vector<InvoiceLine>& lines);
 // line or any tax.
 bool NeedsLines(const std::vector<InvoiceLine>& lines);
 
+// Whether the open book has ever held lines; one made before them has not.
+Result<bool> BookHoldsLines();
+
 // Reads from the book the caller has open. Empty for an invoice stored as its row alone, and
 // for a book that has never held lines.
 Result<std::vector<InvoiceLine>> LinesOfInvoice(const QString& invoiceNumber);

@@ -5,6 +5,7 @@
 #include "columns.h"
 #include "eventpacer.h"
 #include "formats.h"
+#include "invoicelines.h"
 #include "invoices.h"
 #include "statements.h"
 #include "taxreport.h"

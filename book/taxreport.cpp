@@ -3,6 +3,7 @@
 #include "bookwork.h"
 #include "columns.h"
 #include "formats.h"
+#include "invoicelines.h"
 #include "statements.h"
 
 #include <algorithm>
@@ -38,14 +39,6 @@ Result<std::vector<TaxCollectedRate>> readRates(const QString& from, const QStri
     return rates;
 }
 } // namespace
-
-Result<bool> BookHoldsLines() {
-    const Result<QVariant> found =
-        ReadFirstValue(sql::TableExists, {QString::fromLatin1(tables::InvoiceLines)});
-    if (!found)
-        return found.failure();
-    return found->isValid() && !found->isNull();
-}
 
 Result<TaxCollected> ReadTaxCollected(const QDate& from, const QDate& to) {
     auto rates = readRates(DateToStored(from), DateToStored(to));

@@ -9,9 +9,6 @@
 
 // The tax collected in a period over every account, by rate: what a tax return asks for.
 
-// Whether the book holds invoice lines at all; a book made before them does not.
-Result<bool> BookHoldsLines();
-
 struct TaxCollectedRate {
     QString name; // empty for what was billed without tax
     double percent = 0.0;
