@@ -109,6 +109,9 @@ class ReportTest : public QObject {
                      page.contains("0000003") && !page.contains("0000004") &&
                      page.contains("40.00 215.00 60.00 175.00"),
                  qPrintable(page));
+        // The tax column fits beside the others on the page.
+        QVERIFY2(page.contains("Tax") && PdfPages(cups_->OutputFile(Queue)).size() == 1,
+                 qPrintable(page));
         QVERIFY(log().contains(", Created summary report for account# 1001\r\n"));
 
         // The second report from the same window starts its totals afresh.
