@@ -5,6 +5,7 @@
 #include "bookaccess.h"
 #include "formats.h"
 #include "frmCustomer.h"
+#include "invoicelines.h"
 #include "loggedchange.h"
 #include "prompts.h"
 #include "settings.h"
@@ -127,14 +128,25 @@ bool frmCustomer::stillAsRead() {
     case SaveOverReading::Proceed:
         return true;
     case SaveOverReading::Reload: {
-        const auto stored =
-            ReadFromBook<AccountReading>(this, QStringLiteral("Error opening main database.\n\n"),
-                                         [&] { return ReadProfileAsStored(Tag); });
+        std::optional<QString> taxName;
+        const auto stored = ReadFromBook<AccountReading>(
+            this, QStringLiteral("Error opening main database.\n\n"), [&] {
+                if (const auto tax = AccountTaxName(Tag))
+                    taxName = *tax;
+                return ReadProfileAsStored(Tag);
+            });
         if (!stored)
             return false;
         if (stored->ok())
             reading_ = stored->value();
         loadProfile(reading_->profile, stored->error());
+        // The account's rate as the other desk left it, too.
+        if (taxName && taxRead_) {
+            taxRead_ = *taxName;
+            if (COMBO_Tax->findData(*taxName) < 0)
+                COMBO_Tax->addItem(*taxName + " (no longer a rate)", *taxName);
+            COMBO_Tax->setCurrentIndex(COMBO_Tax->findData(*taxName));
+        }
         return false;
     }
     case SaveOverReading::Keep:
