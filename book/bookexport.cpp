@@ -3,10 +3,14 @@
 #include "bookwork.h"
 #include "filewrites.h"
 #include "formats.h"
+#include "invoicelines.h"
 #include "statements.h"
 
 #include <QDir>
 #include <QFile>
+#include <QHash>
+#include <QLocale>
+#include <QSet>
 #include <algorithm>
 #include <functional>
 
@@ -56,6 +60,46 @@ class OneRead {
 
 } // namespace
 
+namespace {
+// One read of every line, kept for the invoices exported: one query however many invoices.
+Result<std::vector<ExportedLine>> linesOf(const std::vector<InvoiceRecord>& invoices) {
+    std::vector<ExportedLine> lines;
+    const auto holds = BookHoldsLines();
+    if (!holds)
+        return holds.failure();
+    if (!*holds)
+        return lines;
+    QSet<QString> exported;
+    for (const InvoiceRecord& invoice : invoices)
+        exported.insert(invoice.InvoiceNumber);
+    if (Outcome queried = Query(sql::SelectInvoiceLinesInOrder, {}); !queried)
+        return queried.failure();
+    Recordset& rows = SharedRecordset();
+    for (rows.MoveFirst(); !rows.EndOfFile(); rows.MoveNext()) {
+        const QString number = rows.Fields(0).toString();
+        if (!exported.contains(number))
+            continue;
+        ExportedLine read{number, rows.Fields(1).toInt(), {}};
+        read.line.description = rows.Fields(2).toString();
+        read.line.units = rows.Fields(3).toDouble();
+        read.line.rate = ParseMoney(rows.Fields(4)).value_or(0.0);
+        read.line.amount = ParseMoney(rows.Fields(5)).value_or(0.0);
+        read.line.taxName = rows.Fields(6).toString();
+        read.line.taxPercent = rows.Fields(7).toDouble();
+        read.line.tax = ParseMoney(rows.Fields(8)).value_or(0.0);
+        lines.push_back(read);
+    }
+    // The lines come in the book's text order of numbers; the invoices' own order is kept.
+    QHash<QString, int> order;
+    for (int i = 0; i < int(invoices.size()); ++i)
+        order.insert(invoices[std::size_t(i)].InvoiceNumber, i);
+    std::stable_sort(lines.begin(), lines.end(), [&](const ExportedLine& a, const ExportedLine& b) {
+        return order.value(a.invoiceNumber) < order.value(b.invoiceNumber);
+    });
+    return lines;
+}
+} // namespace
+
 Result<BookExport> ReadBookExport(const ExportPeriod& period) {
     if (Outcome checked = CheckPeriod(period); !checked)
         return checked.failure();
@@ -72,11 +116,15 @@ Result<BookExport> ReadBookExport(const ExportPeriod& period) {
     auto balances = ReadAll<BalanceRecord>(sql::SelectBalancesInAccountOrder);
     if (!balances)
         return balances.failure();
+    auto lines = linesOf(*invoices);
+    if (!lines)
+        return lines.failure();
     if (Outcome ended = read.end(); !ended)
         return ended.failure();
     book.accounts = std::move(accounts).value();
     book.invoices = std::move(invoices).value();
     book.balances = std::move(balances).value();
+    book.lines = std::move(lines).value();
     return book;
 }
 
@@ -210,6 +258,23 @@ QString InvoicesCsv(const std::vector<InvoiceRecord>& invoices, ExportNumbers nu
     return text;
 }
 
+QString InvoiceLinesCsv(const std::vector<ExportedLine>& lines, ExportNumbers numbers) {
+    QString text = heading({"InvoiceNumber", "LineNumber", "Description", "Units", "Rate", "Amount",
+                            "TaxName", "TaxPercent", "Tax"});
+    QLocale plain = QLocale::c();
+    plain.setNumberOptions(QLocale::OmitGroupSeparator);
+    const QLocale shown = numbers == ExportNumbers::Plain ? plain : QLocale::system();
+    const auto count = [&](double value) { return CsvText(shown.toString(value, 'g', 12)); };
+    const auto cash = [&](double value) { return money(std::optional<double>(value), numbers); };
+    for (const ExportedLine& each : lines) {
+        const InvoiceLine& l = each.line;
+        text += CsvRecord({CsvText(each.invoiceNumber), QString::number(each.lineNumber),
+                           CsvText(l.description), count(l.units), cash(l.rate), cash(l.amount),
+                           CsvText(l.taxName), count(l.taxPercent), cash(l.tax)});
+    }
+    return text;
+}
+
 QString BalancesCsv(const std::vector<BalanceRecord>& balances, ExportNumbers numbers) {
     QString text = heading(
         {"AccountNumber", "Balance", "LastUnitDescription", "DateCreated", "DateLastUpdated"});
@@ -282,6 +347,8 @@ Outcome WriteBookExport(const BookExport& book, const QString& folder) {
                                          AccountsCsv(book.accounts, book.numbers).toUtf8()},
                                         {dir.filePath(QLatin1String(InvoicesFileName)),
                                          InvoicesCsv(book.invoices, book.numbers).toUtf8()},
+                                        {dir.filePath(QLatin1String(InvoiceLinesFileName)),
+                                         InvoiceLinesCsv(book.lines, book.numbers).toUtf8()},
                                         {dir.filePath(QLatin1String(BalancesFileName)),
                                          BalancesCsv(book.balances, book.numbers).toUtf8()}};
     QString failedFile;

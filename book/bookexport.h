@@ -1,5 +1,6 @@
 #pragma once
 
+#include "invoicelines.h"
 #include "records.h"
 #include "result.h"
 
@@ -9,11 +10,12 @@
 #include <optional>
 #include <vector>
 
-// The books as three CSV files for the accountant's scripts: the accounts, the invoices of a
-// period with their payments, and the balances. The text is what a script can rely on: RFC 4180
-// (CRLF line ends, a field quoted when it holds a comma, quote, CR or LF, its quotes doubled),
-// UTF-8 without a byte-order mark, ISO dates, money with a '.' and two decimals. Text a
-// spreadsheet would take for a formula gets a leading apostrophe, as in the program's workbooks.
+// The books as four CSV files for the accountant's scripts: the accounts, the invoices of a
+// period with their payments, the lines and tax of those invoices, and the balances. The text is
+// what a script can rely on: RFC 4180 (CRLF line ends, a field quoted when it holds a comma, quote,
+// CR or LF, its quotes doubled), UTF-8 without a byte-order mark, ISO dates, money with a '.' and
+// two decimals. Text a spreadsheet would take for a formula gets a leading apostrophe, as in the
+// program's workbooks.
 
 // The days whose invoices are exported, both included; a missing end leaves that side open.
 struct ExportPeriod {
@@ -28,10 +30,18 @@ Outcome CheckPeriod(const ExportPeriod& period);
 // spreadsheet in this locale (quoted when that point is a comma).
 enum class ExportNumbers { Plain, ForLocale };
 
+struct ExportedLine {
+    QString invoiceNumber;
+    int lineNumber = 0;
+    InvoiceLine line;
+};
+
 struct BookExport {
     std::vector<ProfileRecord> accounts; // every account, by number
     std::vector<InvoiceRecord> invoices; // those billed in the period, by invoice number
     std::vector<BalanceRecord> balances; // every balance row, by account number
+    // The lines of the invoices exported that are stored with lines, by invoice and line.
+    std::vector<ExportedLine> lines;
     ExportNumbers numbers = ExportNumbers::Plain;
 };
 
@@ -39,7 +49,7 @@ struct BookExport {
 // billing date is in no period with an end.
 Result<std::vector<InvoiceRecord>> InvoicesBilledWithin(const ExportPeriod& period);
 
-// The three tables as they stand at one moment, on the book the caller has open (read-only is
+// The tables as they stand at one moment, on the book the caller has open (read-only is
 // enough). A bad period is refused before anything is read.
 Result<BookExport> ReadBookExport(const ExportPeriod& period);
 
@@ -56,13 +66,16 @@ QString InvoicesCsv(const std::vector<InvoiceRecord>& invoices,
                     ExportNumbers numbers = ExportNumbers::Plain);
 QString BalancesCsv(const std::vector<BalanceRecord>& balances,
                     ExportNumbers numbers = ExportNumbers::Plain);
+QString InvoiceLinesCsv(const std::vector<ExportedLine>& lines,
+                        ExportNumbers numbers = ExportNumbers::Plain);
 
 // The files' names in the folder.
 inline constexpr const char* AccountsFileName = "accounts.csv";
 inline constexpr const char* InvoicesFileName = "invoices.csv";
 inline constexpr const char* BalancesFileName = "balances.csv";
+inline constexpr const char* InvoiceLinesFileName = "invoice_lines.csv";
 
-// Writes the three files into folder (which must exist), replacing earlier ones. Every file is
+// Writes the four files into folder (which must exist), replacing earlier ones. Every file is
 // written in full under a scratch name before any of them replaces its target, so a failed write
 // leaves the folder as it was. The message names the file that failed and, should a rename fail
 // after others landed, the files already replaced.

@@ -68,7 +68,8 @@ frmExport::frmExport(QWidget* parent) : QDialog(parent) {
 
 void frmExport::chooseFolder() {
     const QString chosen = AskOpenFile(this, {.title = QStringLiteral("Export Into"),
-                                              .folder = TEXT_Folder->text(), .filter = QString(),
+                                              .folder = TEXT_Folder->text(),
+                                              .filter = QString(),
                                               .folderOnly = true});
     if (!chosen.isEmpty())
         TEXT_Folder->setText(QDir::toNativeSeparators(chosen));
@@ -100,14 +101,17 @@ void frmExport::Export() {
         ShowMessage(this, written.error(), QMessageBox::Critical);
         return;
     }
-    ShowMessage(this,
-                QStringLiteral("Exported %1 accounts, %2 invoices and %3 balances into %4 (%5, %6, "
-                               "%7).")
-                    .arg(book.accounts.size())
-                    .arg(book.invoices.size())
-                    .arg(book.balances.size())
-                    .arg(QDir::toNativeSeparators(folder), QLatin1String(AccountsFileName),
-                         QLatin1String(InvoicesFileName), QLatin1String(BalancesFileName)),
-                QMessageBox::Information);
+    ShowMessage(
+        this,
+        QStringLiteral("Exported %1 accounts, %2 invoices (%3 invoice lines) and %4 balances "
+                       "into %5 (%6, %7, %8, %9).")
+            .arg(book.accounts.size())
+            .arg(book.invoices.size())
+            .arg(book.lines.size())
+            .arg(book.balances.size())
+            .arg(QDir::toNativeSeparators(folder), QLatin1String(AccountsFileName),
+                 QLatin1String(InvoicesFileName), QLatin1String(InvoiceLinesFileName),
+                 QLatin1String(BalancesFileName)),
+        QMessageBox::Information);
     accept();
 }

@@ -7,7 +7,7 @@ class QPushButton;
 class QRadioButton;
 
 // Writes the books for the accountant: the accounts, the invoices billed in a period with their
-// payments, and the balances, as three CSV files in a folder the user chooses.
+// payments, and the balances, as four CSV files in a folder the user chooses.
 class frmExport : public QDialog {
     Q_OBJECT
   public:

@@ -237,6 +237,10 @@ inline constexpr Dialectal CreateAccountTax{
 inline constexpr Dialectal AddLineTables[] = {
     LockForNewTables, CreateInvoiceLines, CreateInvoiceLinesKey, CreateTaxRates, CreateAccountTax};
 inline constexpr const char* SelectAllInvoiceLines = "SELECT * FROM tbl_InvoiceLines";
+// The export for the accountant: every line, in invoice and line order.
+inline constexpr const char* SelectInvoiceLinesInOrder =
+    "SELECT InvoiceNumber, LineNumber, Description, Units, Rate, Amount, TaxName, TaxPercent, Tax "
+    "FROM tbl_InvoiceLines ORDER BY InvoiceNumber, LineNumber";
 inline constexpr const char* SelectAllTaxRates = "SELECT * FROM tbl_TaxRates";
 inline constexpr const char* SelectAllAccountTax = "SELECT * FROM tbl_AccountTax";
 // Values: invoice number, line number, description, units, rate, amount, tax name, percent, tax.

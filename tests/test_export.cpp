@@ -4,6 +4,7 @@
 #include "booksession.h"
 #include "booktesting.h"
 #include "formats.h"
+#include "invoicelines.h"
 #include "samplebook.h"
 #include "testbook.h"
 
@@ -98,7 +99,8 @@ QStringList entriesOf(const QString& folder) {
                                   QDir::Name);
 }
 
-const QStringList ExportFiles{AccountsFileName, BalancesFileName, InvoicesFileName};
+const QStringList ExportFiles{AccountsFileName, BalancesFileName, InvoiceLinesFileName,
+                              InvoicesFileName};
 
 } // namespace
 
@@ -222,6 +224,13 @@ class TestExport : public QObject {
             invoice("0000005", QDate(), 5.0)};
         for (const InvoiceRecord& i : stored)
             QVERIFY(book.append(tables::Invoices, i.ToRow()));
+        {
+            // Lines go with their invoices: those of an invoice outside the period stay out.
+            const BookSession writing(folder.database());
+            const InvoiceLine taxed{"Parts, \"large\"", 1.5, 10.0, 15.0, "VAT 20 %", 20.0, 3.0};
+            QVERIFY(WriteInvoiceLines("0000003", {taxed, {"=Labour", 2, 50, 100, {}, 0, 0}}).ok());
+            QVERIFY(WriteInvoiceLines("0000004", {taxed}).ok());
+        }
 
         const BookSession session(folder.database(), true);
         QVERIFY2(session.isOpen(), qPrintable(session.error()));
@@ -247,6 +256,11 @@ class TestExport : public QObject {
         QCOMPARE(read.accounts.size(), size_t(1));
         QCOMPARE(read.balances.size(), size_t(1));
         QCOMPARE(read.invoices.size(), size_t(2));
+        QCOMPARE(InvoiceLinesCsv(read.lines),
+                 QString("InvoiceNumber,LineNumber,Description,Units,Rate,Amount,TaxName,"
+                         "TaxPercent,Tax\r\n"
+                         "0000003,1,\"Parts, \"\"large\"\"\",1.5,10.00,15.00,VAT 20 %,20,3.00\r\n"
+                         "0000003,2,'=Labour,2,50.00,100.00,,0,0.00\r\n"));
     }
 
     // The files of a sample book hold what the book holds: every account and balance, the

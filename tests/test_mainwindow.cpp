@@ -703,11 +703,12 @@ class TestMainWindow : public QObject {
         };
         dropDownItem(window, command::Export)->trigger();
         QCOMPARE(prompts_->modalWindows, std::vector<QString>({"frmExport"}));
-        QVERIFY2(prompts_->lastMessage().startsWith("Exported 1 accounts, 0 invoices and 1 "
-                                                    "balances into " +
+        QVERIFY2(prompts_->lastMessage().startsWith("Exported 1 accounts, 0 invoices (0 invoice "
+                                                    "lines) and 1 balances into " +
                                                     folder_->path()),
                  qPrintable(prompts_->lastMessage()));
-        for (const char* name : {"accounts.csv", "invoices.csv", "balances.csv"})
+        for (const char* name :
+             {"accounts.csv", "invoices.csv", "invoice_lines.csv", "balances.csv"})
             QVERIFY(QFile::exists(folder_->file(name)));
     }
 

@@ -27,7 +27,8 @@ int main(int argc, char** argv) {
     QCoreApplication::setApplicationName(QStringLiteral("pellory-export"));
     QCommandLineParser options;
     options.setApplicationDescription(
-        QStringLiteral("Writes accounts.csv, invoices.csv (with their payments) and balances.csv "
+        QStringLiteral("Writes accounts.csv, invoices.csv (with their payments), invoice_lines.csv "
+                       "(their lines and tax) and balances.csv "
                        "of a Pellory book into a folder. The invoices are those billed in the "
                        "period, both days included; accounts and balances are written whole."));
     options.addHelpOption();
