@@ -14,11 +14,13 @@
 #include <QJsonDocument>
 #include <QLockFile>
 #include <QSaveFile>
+#include <QSet>
 #include <QUuid>
 #include <algorithm>
 #include <cmath>
 #include <optional>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -85,16 +87,15 @@ void rewriteEntries(const QString& path, const std::vector<QJsonObject>& entries
     file.commit();
 }
 
-// Takes the entry out of the journal; false when it was no longer there.
-bool removeEntry(const QString& path, const QString& id) {
+// Takes the entries out of the journal, read afresh so entries added meanwhile stay.
+void removeEntries(const QString& path, const QSet<QString>& ids) {
     JournalLock lock(path);
     std::vector<QJsonObject> entries = readEntries(path).value_or(std::vector<QJsonObject>());
     const auto before = entries.size();
-    std::erase_if(entries, [&](const QJsonObject& entry) { return entry["id"].toString() == id; });
-    if (entries.size() == before)
-        return false;
-    rewriteEntries(path, entries);
-    return true;
+    std::erase_if(entries,
+                  [&](const QJsonObject& entry) { return ids.contains(entry["id"].toString()); });
+    if (entries.size() != before)
+        rewriteEntries(path, entries);
 }
 
 bool logHolds(const QString& line) {
@@ -278,28 +279,58 @@ void LoggedChange::Dropped() {
 }
 
 void LoggedChange::settle(bool landed) {
-    if (!logging_)
+    settleAll({this}, landed);
+}
+
+void LoggedChange::LandedTogether(std::vector<LoggedChange>& changes,
+                                  const std::vector<double>& amountsBilled) {
+    std::vector<LoggedChange*> all;
+    for (std::size_t i = 0; i < changes.size(); ++i) {
+        changes[i].entry_["message"] =
+            createdMessage(changes[i].entry_["key"].toString(), amountsBilled.at(i));
+        all.push_back(&changes[i]);
+    }
+    settleAll(all, true);
+}
+
+void LoggedChange::DroppedTogether(std::vector<LoggedChange>& changes) {
+    std::vector<LoggedChange*> all;
+    for (LoggedChange& change : changes)
+        all.push_back(&change);
+    settleAll(all, false);
+}
+
+void LoggedChange::settleAll(const std::vector<LoggedChange*>& changes, bool landed) {
+    std::vector<LoggedChange*> due;
+    for (LoggedChange* change : changes)
+        if (std::exchange(change->logging_, false))
+            due.push_back(change);
+    if (due.empty())
         return;
-    logging_ = false;
     const QString path = journalPath();
-    const QString line = lineOf(entry_, entry_["message"].toString());
-    // The line goes to the log before the entry leaves the journal, so a program ending in
-    // between leaves the entry, which the next start finds already logged. An entry that is gone
-    // was settled by a program started meanwhile, which wrote the line only if the change was
-    // already in the book.
-    const bool pending = journalled_ && [&] {
+    // The lines go to the log before the entries leave the journal, so a program ending in
+    // between leaves the entries, which the next start finds already logged. An entry that is
+    // gone was settled by a program started meanwhile, which wrote the line only if the change
+    // was already in the book.
+    QSet<QString> pending;
+    if (std::any_of(due.begin(), due.end(), [](const LoggedChange* c) { return c->journalled_; })) {
         JournalLock lock(path);
-        const std::vector<QJsonObject> entries =
-            readEntries(path).value_or(std::vector<QJsonObject>());
-        return std::any_of(entries.begin(), entries.end(), [&](const QJsonObject& entry) {
-            return entry["id"] == entry_.value("id");
-        });
-    }();
-    if (landed && (pending || !journalled_ || !logHolds(line)))
-        AppendTransactionLine(line);
-    if (pending)
-        removeEntry(path, entry_["id"].toString());
-    journalled_ = false;
+        for (const QJsonObject& entry : readEntries(path).value_or(std::vector<QJsonObject>()))
+            pending.insert(entry["id"].toString());
+    }
+    QSet<QString> settled;
+    for (LoggedChange* change : due) {
+        const QString id = change->entry_.value("id").toString();
+        const bool inJournal = change->journalled_ && pending.contains(id);
+        const QString line = lineOf(change->entry_, change->entry_["message"].toString());
+        if (landed && (inJournal || !change->journalled_ || !logHolds(line)))
+            AppendTransactionLine(line);
+        if (inJournal)
+            settled.insert(id);
+        change->journalled_ = false;
+    }
+    if (!settled.isEmpty())
+        removeEntries(path, settled);
 }
 
 void SettleLoggedChanges() {

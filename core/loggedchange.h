@@ -42,9 +42,17 @@ class LoggedChange {
     // Nothing was stored: no line, and the entry leaves the journal.
     void Dropped();
 
+    // Changes stored together in one transaction, settled with one rewrite of the journal however
+    // many there are: created invoices landed with their amounts billed as stored (one for each),
+    // or all dropped.
+    static void LandedTogether(std::vector<LoggedChange>& changes,
+                               const std::vector<double>& amountsBilled);
+    static void DroppedTogether(std::vector<LoggedChange>& changes);
+
   private:
     explicit LoggedChange(QJsonObject entry);
     void settle(bool landed);
+    static void settleAll(const std::vector<LoggedChange*>& changes, bool landed);
 
     QJsonObject entry_;
     bool logging_ = false;    // a line is due when the change lands

@@ -86,8 +86,7 @@ void frmBillingRun::storeAndPrint() {
     if (!opened)
         return;
     if (!stored->ok()) {
-        for (LoggedChange& change : logged)
-            change.Dropped();
+        LoggedChange::DroppedTogether(logged);
         const bool refused = stored->code() == -1;
         ShowMessage(this,
                     (refused ? QString() : QStringLiteral("Error saving to database!\n\n")) +
@@ -96,8 +95,10 @@ void frmBillingRun::storeAndPrint() {
         return;
     }
     const std::vector<StoredInvoice>& invoices = stored->value();
-    for (std::size_t i = 0; i < invoices.size(); ++i)
-        logged[i].Landed(invoices[i].invoice.AmountBilled.value_or(0.0));
+    std::vector<double> amountsBilled;
+    for (const StoredInvoice& invoice : invoices)
+        amountsBilled.push_back(invoice.invoice.AmountBilled.value_or(0.0));
+    LoggedChange::LandedTogether(logged, amountsBilled);
     const QString first = invoices.front().invoice.InvoiceNumber;
     if (!RaiseLastInvoice(ParseNumber(invoices.back().invoice.InvoiceNumber).value_or(0.0)))
         ShowMessage(this, QStringLiteral("WARNING: Could not update registry setting."),

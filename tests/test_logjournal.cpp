@@ -276,6 +276,27 @@ class LogJournalTest : public QObject {
         QVERIFY(!QFile::exists(journal()));
     }
 
+    // A run of invoices settles in one go; an entry another program journalled meanwhile stays.
+    void changesStoredTogetherSettleTogether() {
+        std::vector<LoggedChange> run;
+        for (const QString number : {"0000011", "0000012", "0000013"})
+            run.push_back(LoggedChange::InvoiceCreated(newInvoice(number), 10.0));
+        const LoggedChange other = LoggedChange::InvoiceDeleted("0000001");
+        LoggedChange::LandedTogether(run, {10.0, 20.0, 30.0});
+        QCOMPARE(loggedMessages(), QStringList({"Created invoice# 0000011, billed$ 10.00",
+                                                "Created invoice# 0000012, billed$ 20.00",
+                                                "Created invoice# 0000013, billed$ 30.00"}));
+        QFile entries(journal());
+        QVERIFY(entries.open(QIODevice::ReadOnly));
+        QCOMPARE(entries.readAll().count('\n'), 1);
+        entries.close();
+
+        std::vector<LoggedChange> refused;
+        refused.push_back(LoggedChange::InvoiceCreated(newInvoice("0000014"), 10.0));
+        LoggedChange::DroppedTogether(refused);
+        QCOMPARE(loggedMessages().size(), 3);
+    }
+
     void refusedChangesAndOtherBooksLogNothing() {
         QString error;
         {
