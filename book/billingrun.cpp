@@ -60,11 +60,12 @@ Result<PlannedInvoice> planAccount(const DueAccount& due, const std::vector<TaxR
     row.email = p.Email.trimmed();
     takeTaxRate(row, *taxName, rates);
     Reprice(row);
-    if (start.amountEntered)
-        untick(row, QStringLiteral("Needs an amount: enter it as the rate, then tick it."));
-    else if (start.unitsEntered)
-        untick(row, QStringLiteral("Needs its units: enter them, then tick it."));
-    else if (const auto refusal = CheckPlannedInvoice(row))
+    if (start.amountEntered || start.unitsEntered) {
+        row.ticked = false;
+        row.needs = start.amountEntered
+                        ? QStringLiteral("Needs an amount: enter it as the rate, then tick it.")
+                        : QStringLiteral("Needs its units: enter them, then tick it.");
+    } else if (const auto refusal = CheckPlannedInvoice(row))
         untick(row, *refusal);
     return row;
 }

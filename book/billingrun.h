@@ -27,7 +27,14 @@ struct PlannedInvoice {
     QString email;  // the customer's, for emailing the invoice
     QString number; // proposed for a ticked row; empty for an unticked one
     QString note;   // what the user should know of the row, or why it is not ticked
+    QString needs;  // what the user must enter before the row can be ticked; empty once entered
 };
+
+// What the row's note column says: what it needs, then its note.
+inline QString NoteOf(const PlannedInvoice& row) {
+    return row.needs.isEmpty() || row.note.isEmpty() ? row.needs + row.note
+                                                     : row.needs + QStringLiteral(" ") + row.note;
+}
 
 // The figures of a row as it would be billed.
 inline double TotalOf(const PlannedInvoice& row) {

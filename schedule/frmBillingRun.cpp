@@ -116,7 +116,7 @@ void frmBillingRun::showRow(int row) {
     TABLE_Run->setItem(row, Tax, figure(planned.line.tax));
     TABLE_Run->setItem(row, Total, figure(TotalOf(planned)));
     TABLE_Run->setItem(row, Number, cell(planned.number));
-    TABLE_Run->setItem(row, Note, cell(planned.note));
+    TABLE_Run->setItem(row, Note, cell(NoteOf(planned)));
 }
 
 // The figures and numbers that follow from the rows as they now are.
@@ -129,6 +129,7 @@ void frmBillingRun::showFigures() {
         TABLE_Run->item(row, Tax)->setText(FormatMoney(planned.line.tax));
         TABLE_Run->item(row, Total)->setText(FormatMoney(TotalOf(planned)));
         TABLE_Run->item(row, Number)->setText(planned.number);
+        TABLE_Run->item(row, Note)->setText(NoteOf(planned));
     }
     showing_ = false;
     const BillingRunTotals totals = TotalOfTicked(plan_.rows);
@@ -155,11 +156,15 @@ void frmBillingRun::takeEdit(QTableWidgetItem* item) {
     case Units:
         if (!takeNumber(item, planned.line.units))
             return;
+        if (planned.terms == BillingTerms::ByUnits)
+            planned.needs.clear();
         break;
     case Rate:
         if (!takeNumber(item, planned.line.rate))
             return;
         planned.line.rate = RoundCents(planned.line.rate);
+        if (planned.terms == BillingTerms::EnteredAmount)
+            planned.needs.clear();
         break;
     default:
         return;

@@ -83,7 +83,7 @@ class BillingRunTest : public QObject {
 
         const PlannedInvoice& entered = rowOf(plan, "ENTERED");
         QVERIFY(!entered.ticked);
-        QVERIFY(entered.note.startsWith("Needs an amount"));
+        QVERIFY(NoteOf(entered).startsWith("Needs an amount"));
         QVERIFY(entered.number.isEmpty());
         const PlannedInvoice& units = rowOf(plan, "UNITS");
         QVERIFY(!units.ticked);
