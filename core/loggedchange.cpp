@@ -65,12 +65,14 @@ std::optional<std::vector<QJsonObject>> readEntries(const QString& path) {
     return entries;
 }
 
-// Flushed to the disk before the change is begun: the entry has to outlast the commit.
-bool appendEntry(const QString& path, const QJsonObject& entry) {
+// Flushed to the disk before the change is begun: the entries have to outlast the commit.
+bool appendEntries(const QString& path, const std::vector<QJsonObject>& entries) {
     QFile file(path);
-    const QByteArray line = QJsonDocument(entry).toJson(QJsonDocument::Compact) + '\n';
-    return file.open(QIODevice::WriteOnly | QIODevice::Append) && file.write(line) == line.size() &&
-           file.flush() && ::fsync(file.handle()) == 0;
+    QByteArray lines;
+    for (const QJsonObject& entry : entries)
+        lines += QJsonDocument(entry).toJson(QJsonDocument::Compact) + '\n';
+    return file.open(QIODevice::WriteOnly | QIODevice::Append) &&
+           file.write(lines) == lines.size() && file.flush() && ::fsync(file.handle()) == 0;
 }
 
 // The journal holding entries, removed when there are none.
@@ -192,7 +194,7 @@ QString lineOf(const QJsonObject& entry, const QString& message) {
 }
 } // namespace
 
-LoggedChange::LoggedChange(QJsonObject entry) : entry_(std::move(entry)) {
+LoggedChange::LoggedChange(QJsonObject entry, bool journalNow) : entry_(std::move(entry)) {
     // With the log switched off there is no line to keep.
     if (Settings().TransactionLog != 1)
         return;
@@ -202,7 +204,7 @@ LoggedChange::LoggedChange(QJsonObject entry) : entry_(std::move(entry)) {
     logging_ = true;
     // A journal that cannot be written leaves the line as unguarded as it always was; the log
     // beside it most likely cannot be written either, which the line's own write reports.
-    journalled_ = appendEntry(journalPath(), entry_);
+    journalled_ = journalNow && appendEntries(journalPath(), {entry_});
 }
 
 LoggedChange::LoggedChange(LoggedChange&& other) noexcept
@@ -211,13 +213,29 @@ LoggedChange::LoggedChange(LoggedChange&& other) noexcept
     other.journalled_ = false;
 }
 
+QJsonObject LoggedChange::invoiceCreatedEntry(const InvoiceRecord& invoice, double charges) {
+    return QJsonObject{{"change", InvoiceCreatedKind},     {"key", invoice.InvoiceNumber},
+                       {"account", invoice.AccountNumber}, {"billed", isoDate(invoice.DateBilled)},
+                       {"due", isoDate(invoice.DateDue)},  {"charges", RoundCents(charges)}};
+}
+
 LoggedChange LoggedChange::InvoiceCreated(const InvoiceRecord& invoice, double charges) {
-    return LoggedChange(QJsonObject{{"change", InvoiceCreatedKind},
-                                    {"key", invoice.InvoiceNumber},
-                                    {"account", invoice.AccountNumber},
-                                    {"billed", isoDate(invoice.DateBilled)},
-                                    {"due", isoDate(invoice.DateDue)},
-                                    {"charges", RoundCents(charges)}});
+    return LoggedChange(invoiceCreatedEntry(invoice, charges));
+}
+
+std::vector<LoggedChange>
+LoggedChange::InvoicesCreated(const std::vector<std::pair<InvoiceRecord, double>>& invoices) {
+    std::vector<LoggedChange> changes;
+    std::vector<QJsonObject> entries;
+    for (const auto& [invoice, charges] : invoices) {
+        changes.push_back(LoggedChange(invoiceCreatedEntry(invoice, charges), false));
+        if (changes.back().logging_)
+            entries.push_back(changes.back().entry_);
+    }
+    const bool journalled = !entries.empty() && appendEntries(journalPath(), entries);
+    for (LoggedChange& change : changes)
+        change.journalled_ = journalled && change.logging_;
+    return changes;
 }
 
 LoggedChange LoggedChange::PaymentSaved(const PaymentEntry& entry) {

@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <QJsonObject>
 #include <QString>
+#include <utility>
 #include <vector>
 
 struct InvoiceRecord;
@@ -20,6 +21,9 @@ struct ProfileRecord;
 class LoggedChange {
   public:
     static LoggedChange InvoiceCreated(const InvoiceRecord& invoice, double charges);
+    // Invoices stored together, with their new charges: journalled in one write.
+    static std::vector<LoggedChange>
+    InvoicesCreated(const std::vector<std::pair<InvoiceRecord, double>>& invoices);
     static LoggedChange PaymentSaved(const PaymentEntry& entry);
     static LoggedChange InvoiceDeleted(const QString& number);
     static LoggedChange AccountSaved(const ProfileRecord& profile, bool editing);
@@ -50,7 +54,8 @@ class LoggedChange {
     static void DroppedTogether(std::vector<LoggedChange>& changes);
 
   private:
-    explicit LoggedChange(QJsonObject entry);
+    explicit LoggedChange(QJsonObject entry, bool journalNow = true);
+    static QJsonObject invoiceCreatedEntry(const InvoiceRecord& invoice, double charges);
     void settle(bool landed);
     static void settleAll(const std::vector<LoggedChange*>& changes, bool landed);
 

@@ -79,8 +79,10 @@ void frmBillingRun::storeAndPrint() {
     const bool opened = WorkOnBook(this, ConnectFailed, [&] {
         stored.emplace(StoreBillingRun(plan_.rows, lastInvoice, [&](const auto& invoices) {
             // Journalled before the commit, so a program ending after it still logs them.
+            std::vector<std::pair<InvoiceRecord, double>> created;
             for (const StoredInvoice& invoice : invoices)
-                logged.push_back(LoggedChange::InvoiceCreated(invoice.invoice, invoice.charges));
+                created.emplace_back(invoice.invoice, invoice.charges);
+            logged = LoggedChange::InvoicesCreated(created);
         }));
     });
     if (!opened)

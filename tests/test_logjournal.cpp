@@ -278,9 +278,10 @@ class LogJournalTest : public QObject {
 
     // A run of invoices settles in one go; an entry another program journalled meanwhile stays.
     void changesStoredTogetherSettleTogether() {
-        std::vector<LoggedChange> run;
-        for (const QString number : {"0000011", "0000012", "0000013"})
-            run.push_back(LoggedChange::InvoiceCreated(newInvoice(number), 10.0));
+        std::vector<LoggedChange> run =
+            LoggedChange::InvoicesCreated({{newInvoice("0000011"), 10.0},
+                                           {newInvoice("0000012"), 10.0},
+                                           {newInvoice("0000013"), 10.0}});
         const LoggedChange other = LoggedChange::InvoiceDeleted("0000001");
         LoggedChange::LandedTogether(run, {10.0, 20.0, 30.0});
         QCOMPARE(loggedMessages(), QStringList({"Created invoice# 0000011, billed$ 10.00",
