@@ -79,15 +79,7 @@ Result<std::vector<ExportedLine>> linesOf(const std::vector<InvoiceRecord>& invo
         const QString number = rows.Fields(0).toString();
         if (!exported.contains(number))
             continue;
-        ExportedLine read{number, rows.Fields(1).toInt(), {}};
-        read.line.description = rows.Fields(2).toString();
-        read.line.units = rows.Fields(3).toDouble();
-        read.line.rate = ParseMoney(rows.Fields(4)).value_or(0.0);
-        read.line.amount = ParseMoney(rows.Fields(5)).value_or(0.0);
-        read.line.taxName = rows.Fields(6).toString();
-        read.line.taxPercent = rows.Fields(7).toDouble();
-        read.line.tax = ParseMoney(rows.Fields(8)).value_or(0.0);
-        lines.push_back(read);
+        lines.push_back({number, rows.Fields(1).toInt(), LineFromRow(rows, 2)});
     }
     // The lines come in the book's text order of numbers; the invoices' own order is kept.
     QHash<QString, int> order;

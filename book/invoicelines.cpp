@@ -92,6 +92,18 @@ bool NeedsLines(const std::vector<InvoiceLine>& lines) {
            });
 }
 
+InvoiceLine LineFromRow(const Recordset& rows, int first) {
+    InvoiceLine line;
+    line.description = rows.Fields(first).toString();
+    line.units = rows.Fields(first + 1).toDouble();
+    line.rate = ParseMoney(rows.Fields(first + 2)).value_or(0.0);
+    line.amount = ParseMoney(rows.Fields(first + 3)).value_or(0.0);
+    line.taxName = rows.Fields(first + 4).toString();
+    line.taxPercent = rows.Fields(first + 5).toDouble();
+    line.tax = ParseMoney(rows.Fields(first + 6)).value_or(0.0);
+    return line;
+}
+
 Result<bool> BookHoldsLines() {
     return hasTable(tables::InvoiceLines);
 }
@@ -106,17 +118,8 @@ Result<std::vector<InvoiceLine>> LinesOfInvoice(const QString& invoiceNumber) {
     if (Outcome queried = Query(sql::SelectInvoiceLines, {invoiceNumber}); !queried)
         return queried.failure();
     Recordset& rows = SharedRecordset();
-    for (rows.MoveFirst(); !rows.EndOfFile(); rows.MoveNext()) {
-        InvoiceLine line;
-        line.description = rows.Fields(0).toString();
-        line.units = rows.Fields(1).toDouble();
-        line.rate = ParseMoney(rows.Fields(2)).value_or(0.0);
-        line.amount = ParseMoney(rows.Fields(3)).value_or(0.0);
-        line.taxName = rows.Fields(4).toString();
-        line.taxPercent = rows.Fields(5).toDouble();
-        line.tax = ParseMoney(rows.Fields(6)).value_or(0.0);
-        lines.push_back(line);
-    }
+    for (rows.MoveFirst(); !rows.EndOfFile(); rows.MoveNext())
+        lines.push_back(LineFromRow(rows, 0));
     return lines;
 }
 

@@ -5,6 +5,8 @@
 #include <QString>
 #include <vector>
 
+class Recordset;
+
 // The lines of an invoice and the tax on them. An invoice of one untaxed line is stored as the
 // invoice row alone, as it always was; the lines of any other invoice live in a table of their
 // own beside it, written in the same transaction. The invoice row keeps the total billed, so
@@ -58,6 +60,10 @@ InvoiceTotals TotalOfLines(const std::vector<InvoiceLine>& lines);
 // An invoice needs its lines stored, and the lines form to print on, when it has more than one
 // line or any tax.
 bool NeedsLines(const std::vector<InvoiceLine>& lines);
+
+// A line read from the shared recordset, its columns from `first` on in the order of the
+// lines table: description, units, rate, amount, tax name, percent, tax.
+InvoiceLine LineFromRow(const Recordset& rows, int first);
 
 // Whether the open book has ever held lines; one made before them has not.
 Result<bool> BookHoldsLines();
