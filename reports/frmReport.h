@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <array>
 #include <optional>
+#include <utility>
 
 class QComboBox;
 class QGroupBox;

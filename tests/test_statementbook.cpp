@@ -166,7 +166,7 @@ class StatementBookTest : public QObject {
 
         QCOMPARE(StatementPdfName(statement), QString("Statement 3001 2026-06-30.pdf"));
         february.account = "../-r x/\\y";
-        QCOMPARE(StatementPdfName(february), QString("Statement .._-r_x___y 2026-02-28.pdf"));
+        QCOMPARE(StatementPdfName(february), QString("Statement .._-r_x__y 2026-02-28.pdf"));
         QCOMPARE(PdfFileName({"..", "-x"}), QString("_.. -x.pdf"));
     }
 
