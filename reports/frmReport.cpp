@@ -76,7 +76,7 @@ void frmReport::buildWindow() {
                         style()->standardIcon(QStyle::SP_DialogSaveButton));
     Toolbar1->addButton(QStringLiteral("&Save as PDF..."), PdfTag,
                         QStringLiteral("Save the report as a PDF file"),
-                        style()->standardIcon(QStyle::SP_DialogSaveButton));
+                        style()->standardIcon(QStyle::SP_FileIcon));
     // Until an account with invoices is chosen.
     for (const QString& tag : {PrintTag, PdfTag})
         Toolbar1->button(tag)->setEnabled(false);
@@ -87,7 +87,7 @@ void frmReport::buildWindow() {
         style()->standardIcon(QStyle::SP_FileDialogDetailedView));
     Toolbar1->addButton(QStringLiteral("Save Ta&x as PDF..."), TaxPdfTag,
                         QStringLiteral("Save the tax collected over the Date Range as a PDF file"),
-                        style()->standardIcon(QStyle::SP_DialogSaveButton));
+                        style()->standardIcon(QStyle::SP_FileIcon));
     connect(Toolbar1, &WindowToolbar::commandTriggered, this, [this](const QString& tag) {
         if (tag == PrintTag)
             PrintReport();
@@ -102,7 +102,8 @@ void frmReport::buildWindow() {
     });
     layout->addWidget(Toolbar1);
     LABEL_Help = BuildHelpStrip(this, QStringLiteral("Choose an Account Number and a Report Type, "
-                                                     "then click \"Print Report\"."));
+                                                     "then click \"Print Report\" or \"Save as "
+                                                     "PDF\"."));
     layout->addWidget(LABEL_Help->parentWidget());
 
     COMBO_AccountNumber = named(new QComboBox, "COMBO_AccountNumber");
