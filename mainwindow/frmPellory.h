@@ -99,6 +99,7 @@ class frmPellory : public QMainWindow {
     void leaveFind(bool clear);
 
     void rebuildTree();
+    QStringList expandedKeys() const;
     bool isUnfilledFolder(const QString& key) const;
     void fillFolder(QTreeWidgetItem* folder, const std::vector<TreeInvoice>& invoices);
     void folderExpanded(QTreeWidgetItem* folder);

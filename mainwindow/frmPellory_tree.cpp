@@ -86,10 +86,7 @@ void frmPellory::RefreshTree() {
 
 void frmPellory::rebuildTree() {
     // The user's place survives a rebuild, which another desk's save can set off at any time.
-    QStringList expanded;
-    for (auto node = nodes_.cbegin(); node != nodes_.cend(); ++node)
-        if (node.value()->isExpanded())
-            expanded << node.key();
+    const QStringList expanded = expandedKeys();
     const QString current = KeyOf(TreeView1->currentItem());
     const int scrolled = TreeView1->verticalScrollBar()->value();
     TreeView1->clear();
@@ -162,6 +159,21 @@ void frmPellory::rebuildTree() {
     }
     busy.release();
     reportIncompleteTree(*unread);
+}
+
+// The roots, the folders and the masters: an invoice's detail lines go with a rebuild anyway, and
+// asking each of tens of thousands of invoice nodes would cost more than the rebuild.
+QStringList frmPellory::expandedKeys() const {
+    QStringList expanded;
+    for (const QString& key :
+         {nodetag::Customers, nodetag::Invoices, nodetag::Current, nodetag::All})
+        if (const QTreeWidgetItem* node = Node(key); node && node->isExpanded())
+            expanded << key;
+    const QTreeWidgetItem* customers = Node(nodetag::Customers);
+    for (int i = 0; customers && i < customers->childCount(); ++i)
+        if (customers->child(i)->isExpanded())
+            expanded << KeyOf(customers->child(i));
+    return expanded;
 }
 
 bool frmPellory::isUnfilledFolder(const QString& key) const {
