@@ -20,6 +20,7 @@
 #include "windowtoolbar.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QCryptographicHash>
 #include <QFile>
@@ -724,6 +725,7 @@ class TestMainWindow : public QObject {
         prompts_->files.push_back(folder_->path());
         prompts_->onModal = [](QDialog* dialog) {
             auto* exporting = qobject_cast<frmExport*>(dialog);
+            exporting->CHECK_Workbook->setChecked(false); // the workbook has its own suite
             exporting->CMD_Folder->click();
             exporting->CMD_Export->click();
             return dialog->result();
