@@ -87,7 +87,6 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "could not fill the book\n");
         return 1;
     }
-    prompts.printers = {{queue, 1}};
     const ReportRequest request{QStringLiteral("M-0000"),
                                 {.type = ReportType::Monthly,
                                  .month = 3,
@@ -110,6 +109,7 @@ int main(int argc, char** argv) {
         plan = PlanReportSheet(report);
         steps.read = clock.restart();
         ReportSheet sheet(nullptr);
+        prompts.printers = {{queue, 1}};
         if (!sheet.open())
             return false;
         steps.opened = clock.restart();
