@@ -1,7 +1,8 @@
 // Starts the real program on a book of 3,000 accounts and 50,000 invoices, offscreen, and times
 // each start from the process starting until the main window has painted its tree complete and
 // waits for input (the program says so on a pipe named by PELLORY_READY_FD). Median of 5, and
-// the program's peak memory at that moment.
+// the program's peak memory at that moment. Usage: bench_startup [command the program runs
+// under, e.g. perf record -g -o start.data --]
 
 #include "benchsupport.h"
 #include "modRegEdit.h"
@@ -47,7 +48,7 @@ void waitForOfficesGone(const QString& officeFolder) {
         QThread::msleep(100);
 }
 
-Start startOnce(const QString& program, const QString& officeFolder) {
+Start startOnce(const QStringList& command, const QString& officeFolder) {
     int pipeEnds[2];
     if (::pipe2(pipeEnds, O_CLOEXEC) != 0)
         return {};
@@ -62,7 +63,7 @@ Start startOnce(const QString& program, const QString& officeFolder) {
     Start start;
     QElapsedTimer clock;
     clock.start();
-    process.start(program, {});
+    process.start(command.front(), command.mid(1));
     const bool started = process.waitForStarted();
     ::close(writeEnd); // a program that ends without the line closes the pipe for good
     if (started && waitForReadyLine(pipeEnds[0])) {
@@ -108,13 +109,15 @@ int main(int argc, char** argv) {
         return 1;
     }
     const QString program = QStringLiteral(PELLORY_BUILT_PROGRAM_FOLDER "/pellory");
+    // The memory counted under a wrapper would be the wrapper's.
+    const QStringList wrapper = QCoreApplication::arguments().mid(1);
     const QString officeFolder = offices.path() + QStringLiteral("/pellory-office-");
     std::printf("Start of %s (%s) on %d accounts, %d invoices:\n", qPrintable(program),
                 qgetenv("QT_QPA_PLATFORM").constData(), written.accounts, written.invoices);
     std::vector<qint64> times;
     long peak = 0;
     for (int run = 1; run <= Runs; ++run) {
-        const Start start = startOnce(program, officeFolder);
+        const Start start = startOnce(wrapper + QStringList{program}, officeFolder);
         if (start.ms < 0) {
             std::fprintf(stderr, "start %d never became ready:\n%s\n", run,
                          start.errorOutput.constData());
@@ -130,6 +133,7 @@ int main(int argc, char** argv) {
                 "(best %lld, worst %lld) over %d starts\n",
                 static_cast<long long>(times[Runs / 2]), static_cast<long long>(times.front()),
                 static_cast<long long>(times.back()), Runs);
-    std::printf("Peak memory of the program at that moment: %ld MB\n", peak / 1024);
+    if (wrapper.isEmpty())
+        std::printf("Peak memory of the program at that moment: %ld MB\n", peak / 1024);
     return 0;
 }
