@@ -1,7 +1,8 @@
 #include "treerows.h"
 
 #include "accounts.h"
-#include "invoices.h"
+#include "bookwork.h"
+#include "formats.h"
 
 #include <QHash>
 
@@ -33,12 +34,14 @@ Result<std::vector<TreeMaster>> ReadTreeAccounts() {
 }
 
 Result<std::vector<TreeInvoice>> ReadTreeInvoices() {
-    const auto invoices = AllInvoices();
-    if (!invoices)
-        return invoices.failure();
+    if (Outcome queried = bookwork::Query(sql::SelectTreeInvoices, {}); !queried)
+        return queried.failure();
+    Recordset& found = SharedRecordset();
     std::vector<TreeInvoice> rows;
-    rows.reserve(invoices->size());
-    for (const InvoiceRecord& invoice : *invoices)
-        rows.push_back({invoice.InvoiceNumber, invoice.AccountNumber, !invoice.IsPaid()});
+    rows.reserve(static_cast<std::size_t>(found.RecordCount()));
+    // Paid by the same reading of the stored date as the invoice's record.
+    for (found.MoveFirst(); !found.EndOfFile(); found.MoveNext())
+        rows.push_back({found.Fields(0).toString(), found.Fields(1).toString(),
+                        !DateFromStored(found.Fields(2)).isValid()});
     return rows;
 }

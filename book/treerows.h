@@ -5,7 +5,8 @@
 #include <QString>
 #include <vector>
 
-// What the main window's tree shows, read from the open book in one go.
+// What the main window's tree shows, read from the open book: the accounts when it is built,
+// the invoices when one of their folders is opened.
 struct TreeAccount {
     QString account;
     QString name;
@@ -24,6 +25,5 @@ struct TreeInvoice {
 
 // Masters in the book's order, each with its linked accounts.
 Result<std::vector<TreeMaster>> ReadTreeAccounts();
-// Every invoice, read apart from the accounts so that a tree whose invoices cannot be read
-// still shows its accounts.
+// Every invoice, in the book's order, with only what its node shows.
 Result<std::vector<TreeInvoice>> ReadTreeInvoices();

@@ -121,6 +121,8 @@ QWidget* frmPellory::buildTreeSide() {
     treeViewport_ = TreeView1->viewport();
     treeViewport_->installEventFilter(this);
     connect(TreeView1, &QTreeWidget::itemDoubleClicked, this, [this] { nodeDoubleClicked(); });
+    connect(TreeView1, &QTreeWidget::itemExpanded, this,
+            [this](QTreeWidgetItem* node) { folderExpanded(node); });
     column->addWidget(TreeView1);
     return side;
 }

@@ -3,9 +3,13 @@
 #include <QHash>
 #include <QIcon>
 #include <QMainWindow>
+#include <QSet>
 #include <array>
+#include <vector>
 
 class BookWatch;
+struct BookFailure;
+struct TreeInvoice;
 class QAction;
 class QKeyEvent;
 class QLabel;
@@ -26,8 +30,9 @@ class frmPellory : public QMainWindow {
     explicit frmPellory(QWidget* parent = nullptr);
     ~frmPellory() override;
 
-    // Rebuilds the whole tree from the database. Asked for while a tree operation runs, it runs
-    // once more when that one has finished.
+    // Rebuilds the tree from the database: every account, and the invoices of an invoice folder
+    // only while it is open (a closed one is read when it is opened). Asked for while a tree
+    // operation runs, it runs once more when that one has finished.
     void RefreshTree();
     // Adds the edit line and the eight detail lines of an invoice under the node parentKey.
     void LoadInvoiceDetails(const QString& parentKey, const QString& invoiceNumber, bool current);
@@ -94,6 +99,11 @@ class frmPellory : public QMainWindow {
     void leaveFind(bool clear);
 
     void rebuildTree();
+    QStringList expandedKeys() const;
+    bool isUnfilledFolder(const QString& key) const;
+    void fillFolder(QTreeWidgetItem* folder, const std::vector<TreeInvoice>& invoices);
+    void folderExpanded(QTreeWidgetItem* folder);
+    void reportIncompleteTree(const BookFailure& unread);
     void addInvoiceDetails(const QString& parentKey, const QString& invoiceNumber, bool current);
     QTreeWidgetItem* addNode(const QString& parentKey, const QString& key, const QString& text,
                              int icon);
@@ -101,6 +111,7 @@ class frmPellory : public QMainWindow {
     void showOpenBook();
 
     QHash<QString, QTreeWidgetItem*> nodes_;
+    QSet<QString> filledFolders_;     // the invoice folders read since the last build
     QObject* treeViewport_ = nullptr; // compared only: it may be gone while the window closes
     QTimer* clock_ = nullptr;
     BookWatch* bookWatch_ = nullptr; // hears the other desks' saves on a server book

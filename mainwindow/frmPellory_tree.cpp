@@ -12,6 +12,7 @@
 
 #include <QScrollBar>
 #include <QTreeWidget>
+#include <tuple>
 
 namespace {
 const QString OpenFailure = QStringLiteral("Error opening main database, cannot continue.");
@@ -85,22 +86,25 @@ void frmPellory::RefreshTree() {
 
 void frmPellory::rebuildTree() {
     // The user's place survives a rebuild, which another desk's save can set off at any time.
-    QStringList expanded;
-    for (auto node = nodes_.cbegin(); node != nodes_.cend(); ++node)
-        if (node.value()->isExpanded())
-            expanded << node.key();
+    const QStringList expanded = expandedKeys();
     const QString current = KeyOf(TreeView1->currentItem());
     const int scrolled = TreeView1->verticalScrollBar()->value();
     TreeView1->clear();
     nodes_.clear();
+    filledFolders_.clear();
     BusyPointer busy;
     showOpenBook();
     setStatus(QStringLiteral("Refreshing, please wait..."));
     LetEventsRun();
+    // Invoices are read only for a folder the user had open.
+    const bool invoicesShown =
+        expanded.contains(nodetag::Current) || expanded.contains(nodetag::All);
     std::optional<Result<std::vector<TreeMaster>>> accounts;
     std::optional<Result<std::vector<TreeInvoice>>> invoices;
     if (!WorkOnBook(this, OpenFailure + "\n\n", [&] {
             accounts.emplace(ReadTreeAccounts());
+            if (!invoicesShown)
+                return;
             LetEventsRun();
             invoices.emplace(ReadTreeInvoices());
         })) {
@@ -108,11 +112,12 @@ void frmPellory::rebuildTree() {
         return;
     }
     // What was read is shown, but the user must not take it for the whole book.
-    const std::optional<BookFailure> unread = !accounts->ok()   ? std::optional(accounts->failure())
-                                              : !invoices->ok() ? std::optional(invoices->failure())
-                                                                : std::nullopt;
+    std::optional<BookFailure> unread;
+    if (!accounts->ok())
+        unread = accounts->failure();
+    else if (invoices && !invoices->ok())
+        unread = invoices->failure();
     const auto masters = accounts->ok() ? accounts->value() : std::vector<TreeMaster>();
-    const auto invoiceRows = invoices->ok() ? invoices->value() : std::vector<TreeInvoice>();
     EventPacer pacer;
     addNode(QString(), nodetag::Customers, QStringLiteral("Customer Profiles"), IconCustomers);
     for (const TreeMaster& master : masters) {
@@ -132,21 +137,16 @@ void frmPellory::rebuildTree() {
         }
     }
     addNode(QString(), nodetag::Invoices, QStringLiteral("Invoices"), IconInvoices);
-    addNode(nodetag::Invoices, nodetag::Current, QStringLiteral("Current Unpaid Invoices"),
-            IconCurrent);
-    addNode(nodetag::Invoices, nodetag::All, QStringLiteral("All Invoices"), IconAll);
-    for (const TreeInvoice& invoice : invoiceRows) {
-        const QString text = invoice.number + ", " + invoice.account;
-        holdInvoice(addNode(nodetag::All, nodetag::Invoice + invoice.number, text, IconInvoice),
-                    invoice);
-        if (invoice.unpaid)
-            holdInvoice(addNode(nodetag::Current, nodetag::InvoiceCurrent + invoice.number, text,
-                                IconInvoice),
-                        invoice);
-        pacer.letEventsRun();
+    for (const auto& [key, text, icon] :
+         {std::tuple(nodetag::Current, QStringLiteral("Current Unpaid Invoices"), IconCurrent),
+          std::tuple(nodetag::All, QStringLiteral("All Invoices"), IconAll)}) {
+        QTreeWidgetItem* folder = addNode(nodetag::Invoices, key, text, icon);
+        folder->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
+        if (invoices && invoices->ok() && expanded.contains(key))
+            fillFolder(folder, invoices->value());
     }
     for (const QString& key : expanded)
-        if (QTreeWidgetItem* node = Node(key))
+        if (QTreeWidgetItem* node = Node(key); node && !isUnfilledFolder(key))
             node->setExpanded(true);
     if (QTreeWidgetItem* node = Node(current))
         TreeView1->setCurrentItem(node);
@@ -158,8 +158,82 @@ void frmPellory::rebuildTree() {
         return;
     }
     busy.release();
+    reportIncompleteTree(*unread);
+}
+
+// The roots, the folders and the masters: an invoice's detail lines go with a rebuild anyway, and
+// asking each of tens of thousands of invoice nodes would cost more than the rebuild.
+QStringList frmPellory::expandedKeys() const {
+    QStringList expanded;
+    for (const QString& key :
+         {nodetag::Customers, nodetag::Invoices, nodetag::Current, nodetag::All})
+        if (const QTreeWidgetItem* node = Node(key); node && node->isExpanded())
+            expanded << key;
+    const QTreeWidgetItem* customers = Node(nodetag::Customers);
+    for (int i = 0; customers && i < customers->childCount(); ++i)
+        if (customers->child(i)->isExpanded())
+            expanded << KeyOf(customers->child(i));
+    return expanded;
+}
+
+bool frmPellory::isUnfilledFolder(const QString& key) const {
+    return (key == nodetag::Current || key == nodetag::All) && !filledFolders_.contains(key);
+}
+
+// The invoices of a folder in one insertion: one by one, tens of thousands of them would each
+// tell the view.
+void frmPellory::fillFolder(QTreeWidgetItem* folder, const std::vector<TreeInvoice>& invoices) {
+    const QString folderKey = KeyOf(folder);
+    const bool unpaidOnly = folderKey == nodetag::Current;
+    const QString& tag = unpaidOnly ? nodetag::InvoiceCurrent : nodetag::Invoice;
+    QList<QTreeWidgetItem*> children;
+    children.reserve(static_cast<qsizetype>(invoices.size()));
+    for (const TreeInvoice& invoice : invoices) {
+        const QString key = tag + invoice.number;
+        if ((unpaidOnly && !invoice.unpaid) || nodes_.contains(key))
+            continue;
+        auto* node = new QTreeWidgetItem;
+        node->setText(0, invoice.number + ", " + invoice.account);
+        node->setData(0, noderole::Key, key);
+        node->setIcon(0, IL_Tree[IconInvoice - 1]);
+        holdInvoice(node, invoice);
+        nodes_.insert(key, node);
+        children << node;
+    }
+    folder->addChildren(children);
+    folder->setChildIndicatorPolicy(QTreeWidgetItem::DontShowIndicatorWhenChildless);
+    filledFolders_.insert(folderKey);
+}
+
+// An invoice folder is read when the user first opens it after a build.
+void frmPellory::folderExpanded(QTreeWidgetItem* folder) {
+    const QString key = KeyOf(folder);
+    if (!isUnfilledFolder(key))
+        return;
+    if (treeBusy_) {
+        // The rebuild that follows reads it, the folder being open then.
+        rebuildPending_ = true;
+        return;
+    }
+    treeBusy_ = true;
+    BusyPointer busy;
+    const auto read = ReadFromBook<std::vector<TreeInvoice>>(this, OpenFailure + "\n\n",
+                                                             [] { return ReadTreeInvoices(); });
+    // Looked up again: the folder may have gone with a rebuild asked for meanwhile.
+    if (read && read->ok())
+        if (QTreeWidgetItem* shown = Node(key))
+            fillFolder(shown, read->value());
+    treeBusy_ = false;
+    busy.release();
+    if (read && !read->ok())
+        reportIncompleteTree(read->failure());
+    if (rebuildPending_)
+        RefreshTree();
+}
+
+void frmPellory::reportIncompleteTree(const BookFailure& unread) {
     setStatus(QStringLiteral("Error reading main database!"));
-    ShowMessage(this, "Error reading main database, the tree is incomplete.\n\n" + unread->message,
+    ShowMessage(this, "Error reading main database, the tree is incomplete.\n\n" + unread.message,
                 QMessageBox::Critical);
 }
 

@@ -20,6 +20,9 @@ inline constexpr const char* DeleteProfile =
     "DELETE FROM tbl_CustomerProfile WHERE AccountNumber = ?";
 
 inline constexpr const char* SelectAllInvoices = "SELECT * FROM tbl_Invoices";
+// Only what an invoice's node in the tree shows, for a folder of tens of thousands of them.
+inline constexpr const char* SelectTreeInvoices =
+    "SELECT InvoiceNumber, AccountNumber, DateRecieved FROM tbl_Invoices";
 inline constexpr const char* SelectInvoice = "SELECT * FROM tbl_Invoices WHERE InvoiceNumber = ?";
 inline constexpr const char* SelectInvoicesOfAccount =
     "SELECT * FROM tbl_Invoices WHERE AccountNumber = ?";

@@ -85,6 +85,7 @@ class InvoiceMailTest : public QObject {
         frmPellory window;
         window.show();
         QTRY_COMPARE(window.StatusPanels[0]->text(), QStringLiteral("Ready"));
+        window.Node("[Current]")->setExpanded(true); // its invoices are read when opened
         window.TreeView1->setCurrentItem(window.Node("[InvoiceCurrent]0000005"));
         window.MENUOPT_EmailInvoice->trigger();
 

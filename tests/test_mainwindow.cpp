@@ -92,6 +92,12 @@ void open(frmPellory& window) {
     QTRY_COMPARE(statusText(window), QStringLiteral("Ready"));
 }
 
+// Opens both invoice folders, whose invoices are read only then.
+void openFolders(frmPellory& window) {
+    for (const QString key : {"[Invoices]", "[Current]", "[All]"})
+        window.Node(key)->setExpanded(true);
+}
+
 int storedWindowState() {
     return regGet_KeyValue(HKEY_LOCAL_MACHINE, MainSettingsKey, setting::MainWindowSize, -1)
         .toInt();
@@ -176,6 +182,12 @@ class TestMainWindow : public QObject {
         QVERIFY(rows.addInvoice("0000003", "gone", QVariant())); // its account was deleted
         frmPellory window;
         open(window);
+        // The folders are read when opened, and until then offer to open.
+        for (const QString folder : {"[Current]", "[All]"}) {
+            QCOMPARE(window.Node(folder)->childCount(), 0);
+            QCOMPARE(window.Node(folder)->childIndicatorPolicy(), QTreeWidgetItem::ShowIndicator);
+        }
+        openFolders(window);
         QCOMPARE(childKeys(window.Node("[All]")),
                  QStringList({"[Invoice]0000001", "[Invoice]0000002", "[Invoice]0000003"}));
         QCOMPARE(childTexts(window.Node("[All]")),
@@ -189,12 +201,14 @@ class TestMainWindow : public QObject {
         QVERIFY(window.Toolbar1->button(command::Report)->isEnabled());
 
         // A rebuild, as another desk's save sets off, keeps the user's place.
-        window.Node("[Invoices]")->setExpanded(true);
-        window.Node("[Current]")->setExpanded(true);
+        // A closed folder is not read again.
+        window.Node("[All]")->setExpanded(false);
         window.TreeView1->setCurrentItem(window.Node("[InvoiceCurrent]0000003"));
         window.RefreshTree();
         QVERIFY(window.Node("[Current]")->isExpanded());
+        QCOMPARE(window.Node("[Current]")->childCount(), 2);
         QVERIFY(!window.Node("[All]")->isExpanded());
+        QCOMPARE(window.Node("[All]")->childCount(), 0);
         QCOMPARE(window.TreeView1->currentItem(), window.Node("[InvoiceCurrent]0000003"));
     }
 
@@ -203,6 +217,7 @@ class TestMainWindow : public QObject {
         QVERIFY(rows.addInvoice("0000007", "1001", QDate(2026, 4, 2), "5521"));
         frmPellory window;
         open(window);
+        openFolders(window);
         QTreeWidgetItem* invoice = window.Node("[Invoice]0000007");
         doubleClick(window, invoice);
         const QStringList expected = {"< Double click here to edit this invoice >",
@@ -236,6 +251,7 @@ class TestMainWindow : public QObject {
         QVERIFY(rows.addInvoice("0000008", "1001", QVariant()));
         frmPellory window;
         open(window);
+        openFolders(window);
         doubleClick(window, window.Node("[InvoiceCurrent]0000008"));
         doubleClick(window, window.Node("[Invoice]0000008"));
         const QStringList current = childKeys(window.Node("[InvoiceCurrent]0000008"));
@@ -255,6 +271,7 @@ class TestMainWindow : public QObject {
         addMasterLinkedAndUnpaidInvoice();
         frmPellory window;
         open(window);
+        openFolders(window);
 
         QTreeWidgetItem* linked = window.Node("[Account]2001");
         pointOf(window, linked);
@@ -364,7 +381,8 @@ class TestMainWindow : public QObject {
     }
 
     // A book whose disk failed in the middle: the accounts still read, the invoices do not. The
-    // user is told, and the next account is not written into the damaged file.
+    // user is told when the invoices are opened, and the next account is not written into the
+    // damaged file.
     void aDamagedBookSaysSoAndTakesNoNewAccount() {
         const QString damaged = folder_->file("sample.mdb");
         const SampleBookResult sample =
@@ -379,9 +397,11 @@ class TestMainWindow : public QObject {
         const QByteArray before = digest();
         Settings().Database = damaged;
         frmPellory window;
-        window.show();
-        QTRY_COMPARE(statusText(window), QStringLiteral("Error reading main database!"));
+        open(window);
         QVERIFY(window.windowTitle().endsWith(" - " + damaged)); // which book this is
+        QVERIFY(prompts_->messages.empty());
+        window.Node("[All]")->setExpanded(true);
+        QCOMPARE(statusText(window), QStringLiteral("Error reading main database!"));
         QCOMPARE(prompts_->messages.size(), size_t(1));
         QCOMPARE(prompts_->messages[0].icon, QMessageBox::Critical);
         QVERIFY2(prompts_->lastMessage().startsWith(
@@ -423,6 +443,7 @@ class TestMainWindow : public QObject {
         addMasterLinkedAndUnpaidInvoice();
         frmPellory window;
         open(window);
+        openFolders(window);
         QString statusMeanwhile;
         QTimer::singleShot(0, &window, [&] {
             statusMeanwhile = statusText(window);
@@ -514,6 +535,7 @@ class TestMainWindow : public QObject {
         QVERIFY(rows.addInvoice("2026,07", "1001", QVariant()));
         frmPellory window;
         open(window);
+        openFolders(window);
         QString tagSeen;
         prompts_->onModal = [&](QDialog* dialog) {
             tagSeen = qobject_cast<frmCustomer*>(dialog)->Tag;
@@ -540,6 +562,7 @@ class TestMainWindow : public QObject {
         addMasterLinkedAndUnpaidInvoice();
         frmPellory window;
         open(window);
+        openFolders(window);
         QVERIFY(QTest::qWaitForWindowActive(&window));
         window.TreeView1->setFocus();
         QTreeWidgetItem* linked = window.Node("[Account]2001");
@@ -811,6 +834,7 @@ class TestMainWindow : public QObject {
         addMasterLinkedAndUnpaidInvoice();
         frmPellory window;
         open(window);
+        openFolders(window);
         QTreeWidgetItem* invoice = window.Node("[InvoiceCurrent]0000001");
         doubleClick(window, invoice);
         doubleClick(window, window.Node("[DetailCurrentEdit]0000001"));
