@@ -149,24 +149,33 @@ QString quotedIfNeeded(const QString& value) {
     return QLatin1Char('"') + doubled + QLatin1Char('"');
 }
 
-QString money(const std::optional<double>& amount, ExportNumbers numbers) {
-    if (!amount)
-        return QString();
-    return numbers == ExportNumbers::Plain ? FormatMoney(*amount)
-                                           : quotedIfNeeded(FormatMoneyForLocale(*amount));
+QVariant cash(const std::optional<double>& amount) {
+    return amount ? QVariant(*amount) : QVariant();
 }
 
 // Profile amounts are stored as a number or nothing.
-QString money(const QVariant& stored, ExportNumbers numbers) {
-    return stored.isNull() ? QString() : money(ParseMoney(stored), numbers);
+QVariant cash(const QVariant& stored) {
+    return stored.isNull() ? QVariant() : cash(ParseMoney(stored));
 }
 
-QString day(const QDate& date) {
-    return DateToStored(date);
+ExportTable tableOf(const char* name, std::initializer_list<ExportColumn> columns) {
+    return {QLatin1String(name), columns, {}};
 }
 
-QString whole(int number) {
-    return QString::number(number);
+ExportColumn text(const char* name) {
+    return {QLatin1String(name), ExportKind::Text};
+}
+ExportColumn whole(const char* name) {
+    return {QLatin1String(name), ExportKind::Whole};
+}
+ExportColumn count(const char* name) {
+    return {QLatin1String(name), ExportKind::Count};
+}
+ExportColumn money(const char* name) {
+    return {QLatin1String(name), ExportKind::Money};
+}
+ExportColumn day(const char* name) {
+    return {QLatin1String(name), ExportKind::Day};
 }
 
 } // namespace
@@ -179,102 +188,144 @@ QString CsvRecord(const QStringList& fields) {
     return fields.join(QLatin1Char(',')) + QStringLiteral("\r\n");
 }
 
-namespace {
-
-QString heading(std::initializer_list<const char*> names) {
-    QStringList fields;
-    for (const char* name : names)
-        fields << QLatin1String(name);
-    return CsvRecord(fields);
-}
-
-} // namespace
-
-QString AccountsCsv(const std::vector<ProfileRecord>& accounts, ExportNumbers numbers) {
-    QString text = heading({"AccountNumber",
-                            "MasterAccount",
-                            "CustomerName",
-                            "Email",
-                            "Phone",
-                            "Address1",
-                            "Address2",
-                            "Address3",
-                            "Address4",
-                            "BusinessClass",
-                            "Comments",
-                            "InvoiceType",
-                            "PaymentAmount",
-                            "UnitPrice",
-                            "PayableTo",
-                            "BillAddress1",
-                            "BillAddress2",
-                            "BillAddress3",
-                            "BillAddress4",
-                            "BillCycle",
-                            "MonthDay",
-                            "GraceDays",
-                            "RecievingAddress1",
-                            "RecievingAddress2",
-                            "RecievingAddress3",
-                            "RecievingAddress4"});
+ExportTable AccountsTable(const std::vector<ProfileRecord>& accounts) {
+    ExportTable table = tableOf("accounts", {text("AccountNumber"),
+                                             text("MasterAccount"),
+                                             text("CustomerName"),
+                                             text("Email"),
+                                             text("Phone"),
+                                             text("Address1"),
+                                             text("Address2"),
+                                             text("Address3"),
+                                             text("Address4"),
+                                             text("BusinessClass"),
+                                             text("Comments"),
+                                             whole("InvoiceType"),
+                                             money("PaymentAmount"),
+                                             money("UnitPrice"),
+                                             text("PayableTo"),
+                                             text("BillAddress1"),
+                                             text("BillAddress2"),
+                                             text("BillAddress3"),
+                                             text("BillAddress4"),
+                                             whole("BillCycle"),
+                                             text("MonthDay"),
+                                             whole("GraceDays"),
+                                             text("RecievingAddress1"),
+                                             text("RecievingAddress2"),
+                                             text("RecievingAddress3"),
+                                             text("RecievingAddress4")});
     for (const ProfileRecord& account : accounts) {
         // A master account carries a marker, not a number, where a linked one names its master.
-        QStringList fields{CsvText(account.AccountNumber),
-                           CsvText(account.IsMaster() ? QString() : account.MasterAccount),
-                           CsvText(account.CustomerName), CsvText(account.Email),
-                           CsvText(account.Phone)};
+        QVariantList row{account.AccountNumber,
+                         account.IsMaster() ? QString() : account.MasterAccount,
+                         account.CustomerName, account.Email, account.Phone};
         for (const QString& line : account.Address)
-            fields << CsvText(line);
-        fields << CsvText(account.BusinessClass) << CsvText(account.Comments)
-               << whole(account.InvoiceType) << money(account.PaymentAmount, numbers)
-               << money(account.UnitPrice, numbers) << CsvText(account.PayableTo);
+            row << line;
+        row << account.BusinessClass << account.Comments << account.InvoiceType
+            << cash(account.PaymentAmount) << cash(account.UnitPrice) << account.PayableTo;
         for (const QString& line : account.BillAddress)
-            fields << CsvText(line);
-        fields << whole(account.BillCycle) << CsvText(account.MonthDay) << whole(account.GraceDays);
+            row << line;
+        row << account.BillCycle << account.MonthDay << account.GraceDays;
         for (const QString& line : account.RecievingAddress)
-            fields << CsvText(line);
+            row << line;
+        table.rows.push_back(row);
+    }
+    return table;
+}
+
+ExportTable InvoicesTable(const std::vector<InvoiceRecord>& invoices) {
+    ExportTable table =
+        tableOf("invoices", {text("InvoiceNumber"), text("AccountNumber"), day("DateBilled"),
+                             day("DateDue"), money("PastDue"), money("AmountBilled"),
+                             day("DateRecieved"), text("CheckNumber"), money("AmountRecieved")});
+    for (const InvoiceRecord& invoice : invoices)
+        table.rows.push_back({invoice.InvoiceNumber, invoice.AccountNumber, invoice.DateBilled,
+                              invoice.DateDue, cash(invoice.PastDue), cash(invoice.AmountBilled),
+                              invoice.DateRecieved, invoice.CheckNumber,
+                              cash(invoice.AmountRecieved)});
+    return table;
+}
+
+ExportTable InvoiceLinesTable(const std::vector<ExportedLine>& lines) {
+    ExportTable table =
+        tableOf("invoice_lines", {text("InvoiceNumber"), whole("LineNumber"), text("Description"),
+                                  count("Units"), money("Rate"), money("Amount"), text("TaxName"),
+                                  count("TaxPercent"), money("Tax")});
+    for (const ExportedLine& each : lines) {
+        const InvoiceLine& l = each.line;
+        table.rows.push_back({each.invoiceNumber, each.lineNumber, l.description, l.units, l.rate,
+                              l.amount, l.taxName, l.taxPercent, l.tax});
+    }
+    return table;
+}
+
+ExportTable BalancesTable(const std::vector<BalanceRecord>& balances) {
+    ExportTable table =
+        tableOf("balances", {text("AccountNumber"), money("Balance"), text("LastUnitDescription"),
+                             day("DateCreated"), day("DateLastUpdated")});
+    for (const BalanceRecord& balance : balances)
+        table.rows.push_back({balance.AccountNumber, cash(balance.Balance),
+                              balance.LastUnitDescription, balance.DateCreated,
+                              balance.DateLastUpdated});
+    return table;
+}
+
+std::vector<ExportTable> ExportTables(const BookExport& book) {
+    return {AccountsTable(book.accounts), InvoicesTable(book.invoices),
+            InvoiceLinesTable(book.lines), BalancesTable(book.balances)};
+}
+
+QString CsvOf(const ExportTable& table, ExportNumbers numbers) {
+    QLocale plain = QLocale::c();
+    plain.setNumberOptions(QLocale::OmitGroupSeparator);
+    const QLocale shown = numbers == ExportNumbers::Plain ? plain : QLocale::system();
+    const auto field = [&](ExportKind kind, const QVariant& value) -> QString {
+        if (value.isNull())
+            return QString();
+        switch (kind) {
+        case ExportKind::Text:
+            return CsvText(value.toString());
+        case ExportKind::Whole:
+            return QString::number(value.toInt());
+        case ExportKind::Count:
+            return CsvText(shown.toString(value.toDouble(), 'g', 12));
+        case ExportKind::Money:
+            return numbers == ExportNumbers::Plain
+                       ? FormatMoney(value.toDouble())
+                       : quotedIfNeeded(FormatMoneyForLocale(value.toDouble()));
+        case ExportKind::Day:
+            return DateToStored(value.toDate());
+        }
+        return QString();
+    };
+    QStringList names;
+    for (const ExportColumn& column : table.columns)
+        names << column.name;
+    QString text = CsvRecord(names);
+    for (const QVariantList& row : table.rows) {
+        QStringList fields;
+        for (std::size_t c = 0; c < table.columns.size(); ++c)
+            fields << field(table.columns[c].kind, row.value(qsizetype(c)));
         text += CsvRecord(fields);
     }
     return text;
 }
 
+QString AccountsCsv(const std::vector<ProfileRecord>& accounts, ExportNumbers numbers) {
+    return CsvOf(AccountsTable(accounts), numbers);
+}
+
 QString InvoicesCsv(const std::vector<InvoiceRecord>& invoices, ExportNumbers numbers) {
-    QString text = heading({"InvoiceNumber", "AccountNumber", "DateBilled", "DateDue", "PastDue",
-                            "AmountBilled", "DateRecieved", "CheckNumber", "AmountRecieved"});
-    for (const InvoiceRecord& invoice : invoices)
-        text += CsvRecord({CsvText(invoice.InvoiceNumber), CsvText(invoice.AccountNumber),
-                           day(invoice.DateBilled), day(invoice.DateDue),
-                           money(invoice.PastDue, numbers), money(invoice.AmountBilled, numbers),
-                           day(invoice.DateRecieved), CsvText(invoice.CheckNumber),
-                           money(invoice.AmountRecieved, numbers)});
-    return text;
+    return CsvOf(InvoicesTable(invoices), numbers);
 }
 
 QString InvoiceLinesCsv(const std::vector<ExportedLine>& lines, ExportNumbers numbers) {
-    QString text = heading({"InvoiceNumber", "LineNumber", "Description", "Units", "Rate", "Amount",
-                            "TaxName", "TaxPercent", "Tax"});
-    QLocale plain = QLocale::c();
-    plain.setNumberOptions(QLocale::OmitGroupSeparator);
-    const QLocale shown = numbers == ExportNumbers::Plain ? plain : QLocale::system();
-    const auto count = [&](double value) { return CsvText(shown.toString(value, 'g', 12)); };
-    const auto cash = [&](double value) { return money(std::optional<double>(value), numbers); };
-    for (const ExportedLine& each : lines) {
-        const InvoiceLine& l = each.line;
-        text += CsvRecord({CsvText(each.invoiceNumber), QString::number(each.lineNumber),
-                           CsvText(l.description), count(l.units), cash(l.rate), cash(l.amount),
-                           CsvText(l.taxName), count(l.taxPercent), cash(l.tax)});
-    }
-    return text;
+    return CsvOf(InvoiceLinesTable(lines), numbers);
 }
 
 QString BalancesCsv(const std::vector<BalanceRecord>& balances, ExportNumbers numbers) {
-    QString text = heading(
-        {"AccountNumber", "Balance", "LastUnitDescription", "DateCreated", "DateLastUpdated"});
-    for (const BalanceRecord& balance : balances)
-        text += CsvRecord({CsvText(balance.AccountNumber), money(balance.Balance, numbers),
-                           CsvText(balance.LastUnitDescription), day(balance.DateCreated),
-                           day(balance.DateLastUpdated)});
-    return text;
+    return CsvOf(BalancesTable(balances), numbers);
 }
 
 namespace {
@@ -335,14 +386,10 @@ Outcome WriteBookExport(const BookExport& book, const QString& folder) {
     const QDir dir(folder);
     if (!dir.exists())
         return Refusal(QStringLiteral("The folder %1 does not exist.").arg(folder));
-    const std::vector<ExportFile> files{{dir.filePath(QLatin1String(AccountsFileName)),
-                                         AccountsCsv(book.accounts, book.numbers).toUtf8()},
-                                        {dir.filePath(QLatin1String(InvoicesFileName)),
-                                         InvoicesCsv(book.invoices, book.numbers).toUtf8()},
-                                        {dir.filePath(QLatin1String(InvoiceLinesFileName)),
-                                         InvoiceLinesCsv(book.lines, book.numbers).toUtf8()},
-                                        {dir.filePath(QLatin1String(BalancesFileName)),
-                                         BalancesCsv(book.balances, book.numbers).toUtf8()}};
+    std::vector<ExportFile> files;
+    for (const ExportTable& table : ExportTables(book))
+        files.push_back({dir.filePath(table.name + QStringLiteral(".csv")),
+                         CsvOf(table, book.numbers).toUtf8()});
     QString failedFile;
     QString reason;
     QStringList replaced;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "exporttable.h"
 #include "invoicelines.h"
 #include "records.h"
 #include "result.h"
@@ -15,7 +16,7 @@
 // what a script can rely on: RFC 4180 (CRLF line ends, a field quoted when it holds a comma, quote,
 // CR or LF, its quotes doubled), UTF-8 without a byte-order mark, ISO dates, money with a '.' and
 // two decimals. Text a spreadsheet would take for a formula gets a leading apostrophe, as in the
-// program's workbooks.
+// program's workbooks. The office side writes the same tables as one workbook.
 
 // The days whose invoices are exported, both included; a missing end leaves that side open.
 struct ExportPeriod {
@@ -59,7 +60,17 @@ QString CsvText(const QString& value);
 // One record: the fields joined by commas, ended by CRLF. Fields are taken as written.
 QString CsvRecord(const QStringList& fields);
 
-// Each file's whole text, heading line first.
+// The tables as the export writes them, each named after its file: the CSV files and the
+// workbook's sheets are made from the same rows.
+ExportTable AccountsTable(const std::vector<ProfileRecord>& accounts);
+ExportTable InvoicesTable(const std::vector<InvoiceRecord>& invoices);
+ExportTable InvoiceLinesTable(const std::vector<ExportedLine>& lines);
+ExportTable BalancesTable(const std::vector<BalanceRecord>& balances);
+// The four tables in the order of the files: accounts, invoices, invoice lines, balances.
+std::vector<ExportTable> ExportTables(const BookExport& book);
+
+// A table's whole CSV text, heading line first.
+QString CsvOf(const ExportTable& table, ExportNumbers numbers = ExportNumbers::Plain);
 QString AccountsCsv(const std::vector<ProfileRecord>& accounts,
                     ExportNumbers numbers = ExportNumbers::Plain);
 QString InvoicesCsv(const std::vector<InvoiceRecord>& invoices,
@@ -74,6 +85,8 @@ inline constexpr const char* AccountsFileName = "accounts.csv";
 inline constexpr const char* InvoicesFileName = "invoices.csv";
 inline constexpr const char* BalancesFileName = "balances.csv";
 inline constexpr const char* InvoiceLinesFileName = "invoice_lines.csv";
+// The same tables as one workbook, a sheet each, when the office is there.
+inline constexpr const char* WorkbookFileName = "books.ods";
 
 // Writes the four files into folder (which must exist), replacing earlier ones. Every file is
 // written in full under a scratch name before any of them replaces its target, so a failed write

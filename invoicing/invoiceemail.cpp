@@ -82,37 +82,51 @@ QString pdfToAttach(QWidget* owner, const QString& number) {
 }
 } // namespace
 
+bool HasMailAddress(QWidget* owner, const MailMessage& mail, const QString& account,
+                    const QString& what) {
+    if (!mail.address.isEmpty())
+        return true;
+    ShowMessage(owner,
+                "Account " + account + " has no email address in its profile, so " + what +
+                    " was not emailed.\n\nEnter the Customer Contact Email Address with Edit "
+                    "Account, then try again.",
+                QMessageBox::Warning);
+    return false;
+}
+
+QString FindMailProgram(QWidget* owner, const QString& what) {
+    const QString program = QStandardPaths::findExecutable(MailProgram);
+    if (program.isEmpty())
+        ShowMessage(owner,
+                    "No mail program was found, so " + what +
+                        " was not emailed.\n\nPellory opens your mail program through " +
+                        MailProgram + " (package xdg-utils); install it, then try again.",
+                    QMessageBox::Warning);
+    return program;
+}
+
+void StartMailProgram(QWidget* owner, const QString& program, const MailMessage& mail,
+                      const QString& pdf, const QString& what) {
+    // An argument list, never a shell: no character of the address or subject is special.
+    if (!QProcess::startDetached(program, MailProgramArguments(mail, pdf)))
+        ShowMessage(owner,
+                    "The mail program (" + MailProgram + ") could not be started, so " + what +
+                        " was not emailed. Its PDF is " + QDir::toNativeSeparators(pdf) + ".",
+                    QMessageBox::Critical);
+}
+
 void EmailInvoice(QWidget* owner, const QString& invoiceNumber) {
     const auto read = readInvoice(owner, invoiceNumber);
     if (!read)
         return;
-    const InvoiceMail mail = ComposeInvoiceMail(read->invoice, read->profile);
-    if (mail.address.isEmpty()) {
-        ShowMessage(owner,
-                    "Account " + read->profile.AccountNumber +
-                        " has no email address in its profile, so invoice " + invoiceNumber +
-                        " was not emailed.\n\nEnter the Customer Contact Email Address with "
-                        "Edit Account, then try again.",
-                    QMessageBox::Warning);
+    const QString what = "invoice " + invoiceNumber;
+    const MailMessage mail = ComposeInvoiceMail(read->invoice, read->profile);
+    if (!HasMailAddress(owner, mail, read->profile.AccountNumber, what))
         return;
-    }
-    const QString program = QStandardPaths::findExecutable(MailProgram);
-    if (program.isEmpty()) {
-        ShowMessage(owner,
-                    "No mail program was found, so invoice " + invoiceNumber +
-                        " was not emailed.\n\nPellory opens your mail program through " +
-                        MailProgram + " (package xdg-utils); install it, then try again.",
-                    QMessageBox::Warning);
+    const QString program = FindMailProgram(owner, what);
+    if (program.isEmpty())
         return;
-    }
     const QString pdf = pdfToAttach(owner, invoiceNumber);
-    if (pdf.isEmpty())
-        return;
-    // An argument list, never a shell: no character of the address or subject is special.
-    if (!QProcess::startDetached(program, MailProgramArguments(mail, pdf)))
-        ShowMessage(owner,
-                    "The mail program (" + MailProgram + ") could not be started, so invoice " +
-                        invoiceNumber + " was not emailed. Its PDF is " +
-                        QDir::toNativeSeparators(pdf) + ".",
-                    QMessageBox::Critical);
+    if (!pdf.isEmpty())
+        StartMailProgram(owner, program, mail, pdf, what);
 }

@@ -20,5 +20,7 @@ inline const QString EditInvoice = QStringLiteral("EditInvoice");
 inline const QString ReprintInvoice = QStringLiteral("ReprintInvoice");
 inline const QString Statements = QStringLiteral("Statements");
 inline const QString PrintStatement = QStringLiteral("PrintStatement");
+inline const QString SaveStatementPdf = QStringLiteral("SaveStatementPdf");
+inline const QString EmailStatement = QStringLiteral("EmailStatement");
 inline const QString EmailInvoice = QStringLiteral("EmailInvoice");
 } // namespace command

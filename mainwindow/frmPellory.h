@@ -58,6 +58,8 @@ class frmPellory : public QMainWindow {
     QAction* MENUOPT_EditInvoice = nullptr;
     QAction* MENUOPT_ReprintInvoice = nullptr;
     QAction* MENUOPT_PrintStatement = nullptr;
+    QAction* MENUOPT_SaveStatementPdf = nullptr;
+    QAction* MENUOPT_EmailStatement = nullptr;
     QAction* MENUOPT_EmailInvoice = nullptr;
     std::array<QIcon, 6> IL_Tree; // node icons, positions 1 to 6
 

@@ -15,6 +15,7 @@
 #include "invoicereprint.h"
 #include "nodekeys.h"
 #include "prompts.h"
+#include "statementpdf.h"
 #include "statementprint.h"
 #include "windowtoolbar.h"
 
@@ -95,6 +96,10 @@ void frmPellory::buildPopupMenu() {
         addMenuItem(MENU_PopupMenu, QStringLiteral("Reprint Invoice"), command::ReprintInvoice);
     MENUOPT_PrintStatement =
         addMenuItem(MENU_PopupMenu, QStringLiteral("Print Statement..."), command::PrintStatement);
+    MENUOPT_SaveStatementPdf = addMenuItem(
+        MENU_PopupMenu, QStringLiteral("Save Statement as PDF..."), command::SaveStatementPdf);
+    MENUOPT_EmailStatement =
+        addMenuItem(MENU_PopupMenu, QStringLiteral("Email Statement..."), command::EmailStatement);
     MENUOPT_EmailInvoice =
         addMenuItem(MENU_PopupMenu, QStringLiteral("Email Invoice..."), command::EmailInvoice);
     connect(MENUOPT_EditAccount, &QAction::triggered, this, [this] {
@@ -111,10 +116,15 @@ void frmPellory::buildPopupMenu() {
         if (const QTreeWidgetItem* node = TreeView1->currentItem(); node && !treeBusy_)
             ReprintInvoice(this, InvoiceOf(node));
     });
-    connect(MENUOPT_PrintStatement, &QAction::triggered, this, [this] {
-        if (const QTreeWidgetItem* node = TreeView1->currentItem(); node && !treeBusy_)
-            PrintStatement(this, AccountOf(node));
-    });
+    const auto onAccount = [this](QAction* item, void (*run)(QWidget*, const QString&)) {
+        connect(item, &QAction::triggered, this, [this, run] {
+            if (const QTreeWidgetItem* node = TreeView1->currentItem(); node && !treeBusy_)
+                run(this, AccountOf(node));
+        });
+    };
+    onAccount(MENUOPT_PrintStatement, PrintStatement);
+    onAccount(MENUOPT_SaveStatementPdf, SaveStatementPdf);
+    onAccount(MENUOPT_EmailStatement, EmailStatement);
     connect(MENUOPT_EmailInvoice, &QAction::triggered, this, [this] {
         if (const QTreeWidgetItem* node = TreeView1->currentItem(); node && !treeBusy_)
             EmailInvoice(this, InvoiceOf(node));
@@ -174,7 +184,8 @@ void frmPellory::showPopupMenu(const QPoint& globalPosition) {
     setCommandEnabled(MENUOPT_CreateInvoice, account);
     setCommandEnabled(MENUOPT_EditInvoice, invoice);
     setCommandEnabled(MENUOPT_ReprintInvoice, invoice);
-    setCommandEnabled(MENUOPT_PrintStatement, account);
+    for (QAction* item : {MENUOPT_PrintStatement, MENUOPT_SaveStatementPdf, MENUOPT_EmailStatement})
+        setCommandEnabled(item, account);
     setCommandEnabled(MENUOPT_EmailInvoice, invoice);
     MENU_PopupMenu->popup(globalPosition);
 }

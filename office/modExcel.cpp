@@ -2,6 +2,7 @@
 
 #include "filewrites.h"
 #include "officesession.h"
+#include "sharedoffice.h"
 #include "unovalues.h"
 #include "worksheetpdf.h"
 #include "worksheetprint.h"
@@ -223,6 +224,19 @@ int OpenIn(std::unique_ptr<OfficeSession> office, const QString& path) {
 }
 } // namespace
 
+std::unique_ptr<OfficeSession> TakeOffice() {
+    if (std::unique_ptr<OfficeSession> warm = TakeWarmOffice())
+        return warm;
+    return OfficeSession::Start();
+}
+
+void ReturnOffice(std::unique_ptr<OfficeSession> office) {
+    // Only an office that did every call of its job and holds no document serves the next one;
+    // any other ends here, by force if it will not quit.
+    if (office && office->Sound() && HoldsNoDocument(*office))
+        KeepWarm(std::move(office));
+}
+
 int xlsOpen_Workbook(const QString& path) {
     // A workbook left open by an earlier job is let go unsaved.
     if (Current())
@@ -354,10 +368,8 @@ bool xlsClose_Workbook(bool saveChanges) {
         CloseDocument(workbook->document);
         workbook->document.clear();
     });
-    // Only an office that did every call of the job and holds no document serves the next one;
-    // any other ends here, by force if it will not quit.
-    if (closed && workbook->office->Sound() && HoldsNoDocument(*workbook->office))
-        KeepWarm(std::move(workbook->office));
+    if (closed)
+        ReturnOffice(std::move(workbook->office));
     workbook.reset();
     return saved;
 }

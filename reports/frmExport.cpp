@@ -2,9 +2,12 @@
 
 #include "bookaccess.h"
 #include "bookexport.h"
+#include "busypointer.h"
+#include "exportworkbook.h"
 #include "formats.h"
 #include "prompts.h"
 
+#include <QCheckBox>
 #include <QDir>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -40,6 +43,8 @@ frmExport::frmExport(QWidget* parent) : QDialog(parent) {
     OPTION_Plain = new QRadioButton(QStringLiteral("Plain (amounts with a '.')"), this);
     OPTION_Locale = new QRadioButton(QStringLiteral("For a spreadsheet in this locale"), this);
     OPTION_Plain->setChecked(true);
+    CHECK_Workbook = new QCheckBox(QStringLiteral("Also as one workbook (.ods)"), this);
+    CHECK_Workbook->setChecked(true);
     CMD_Export = new QPushButton(QStringLiteral("Export"), this);
     CMD_Cancel = new QPushButton(QStringLiteral("Cancel"), this);
     CMD_Export->setDefault(true);
@@ -53,6 +58,7 @@ frmExport::frmExport(QWidget* parent) : QDialog(parent) {
     form->addRow(QStringLiteral("Into the folder"), folder);
     form->addRow(QStringLiteral("Numbers"), OPTION_Plain);
     form->addRow(QString(), OPTION_Locale);
+    form->addRow(QString(), CHECK_Workbook);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(CMD_Export);
@@ -101,8 +107,7 @@ void frmExport::Export() {
         ShowMessage(this, written.error(), QMessageBox::Critical);
         return;
     }
-    ShowMessage(
-        this,
+    QString exported =
         QStringLiteral("Exported %1 accounts, %2 invoices (%3 invoice lines) and %4 balances "
                        "into %5 (%6, %7, %8, %9).")
             .arg(book.accounts.size())
@@ -111,7 +116,25 @@ void frmExport::Export() {
             .arg(book.balances.size())
             .arg(QDir::toNativeSeparators(folder), QLatin1String(AccountsFileName),
                  QLatin1String(InvoicesFileName), QLatin1String(InvoiceLinesFileName),
-                 QLatin1String(BalancesFileName)),
-        QMessageBox::Information);
+                 QLatin1String(BalancesFileName));
+    QMessageBox::Icon icon = QMessageBox::Information;
+    if (CHECK_Workbook->isChecked()) {
+        WorkbookWritten workbook;
+        {
+            const BusyPointer busy;
+            workbook = WriteExportWorkbook(ExportTables(book),
+                                           QDir(folder).filePath(QLatin1String(WorkbookFileName)));
+        }
+        // The files are in place either way; the message says whether the workbook is too.
+        if (workbook) {
+            exported += QStringLiteral("\n\nThe same tables are in the workbook %1, a sheet each.")
+                            .arg(QLatin1String(WorkbookFileName));
+        } else {
+            exported += QStringLiteral("\n\nThe workbook %1 was not written: %2.")
+                            .arg(QLatin1String(WorkbookFileName), workbook.failure);
+            icon = QMessageBox::Warning;
+        }
+    }
+    ShowMessage(this, exported, icon);
     accept();
 }

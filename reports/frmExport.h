@@ -2,12 +2,14 @@
 
 #include <QDialog>
 
+class QCheckBox;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
 
 // Writes the books for the accountant: the accounts, the invoices billed in a period with their
-// payments, and the balances, as four CSV files in a folder the user chooses.
+// payments, their lines, and the balances, as four CSV files in a folder the user chooses, and
+// the same as one workbook with a sheet each when the office can be started.
 class frmExport : public QDialog {
     Q_OBJECT
   public:
@@ -19,6 +21,7 @@ class frmExport : public QDialog {
     QPushButton* CMD_Folder = nullptr;
     QRadioButton* OPTION_Plain = nullptr;
     QRadioButton* OPTION_Locale = nullptr;
+    QCheckBox* CHECK_Workbook = nullptr; // also books.ods, when the office is there
     QPushButton* CMD_Export = nullptr;
     QPushButton* CMD_Cancel = nullptr;
 

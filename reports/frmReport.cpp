@@ -3,6 +3,7 @@
 #include "bookaccess.h"
 #include "busypointer.h"
 #include "formats.h"
+#include "invoicemail.h"
 #include "modCommand.h"
 #include "prompts.h"
 #include "reports.h"
@@ -16,6 +17,8 @@
 #include <QAction>
 #include <QButtonGroup>
 #include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QFocusEvent>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -28,6 +31,10 @@
 namespace {
 const QString PrintTag = QStringLiteral("OK");
 const QString TaxTag = QStringLiteral("Tax");
+const QString PdfTag = QStringLiteral("Pdf");
+const QString TaxPdfTag = QStringLiteral("TaxPdf");
+const QString Printed = QStringLiteral("printed");
+const QString Written = QStringLiteral("written");
 const QString OpenFailed = QStringLiteral("Error opening main database, cannot continue.\n\n");
 
 QLabel* buddyLabel(const QString& text, QWidget* field) {
@@ -41,6 +48,14 @@ template <typename Widget> Widget* named(Widget* widget, const char* name) {
     return widget;
 }
 } // namespace
+
+// A report read and laid out, ready for the sheet: what the log calls it and the file name a
+// PDF of it is offered under.
+struct ReportJob {
+    ReportSheetPlan plan;
+    QString subject;
+    QString fileName;
+};
 
 frmReport::frmReport(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmReport"));
@@ -59,23 +74,36 @@ void frmReport::buildWindow() {
     Toolbar1->addSeparator();
     Toolbar1->addButton(QStringLiteral("&Print Report"), PrintTag, QStringLiteral("Print Report"),
                         style()->standardIcon(QStyle::SP_DialogSaveButton));
-    Toolbar1->button(PrintTag)->setEnabled(false); // until an account with invoices is chosen
+    Toolbar1->addButton(QStringLiteral("&Save as PDF..."), PdfTag,
+                        QStringLiteral("Save the report as a PDF file"),
+                        style()->standardIcon(QStyle::SP_FileIcon));
+    // Until an account with invoices is chosen.
+    for (const QString& tag : {PrintTag, PdfTag})
+        Toolbar1->button(tag)->setEnabled(false);
     Toolbar1->addButton(
         QStringLiteral("Print &Tax Collected"), TaxTag,
         QStringLiteral("Print the tax billed to every account from the Date Range's "
                        "From date to its To date, by tax rate"),
         style()->standardIcon(QStyle::SP_FileDialogDetailedView));
+    Toolbar1->addButton(QStringLiteral("Save Ta&x as PDF..."), TaxPdfTag,
+                        QStringLiteral("Save the tax collected over the Date Range as a PDF file"),
+                        style()->standardIcon(QStyle::SP_FileIcon));
     connect(Toolbar1, &WindowToolbar::commandTriggered, this, [this](const QString& tag) {
         if (tag == PrintTag)
             PrintReport();
+        else if (tag == PdfTag)
+            SaveReportPdf();
         else if (tag == TaxTag)
             PrintTaxCollected();
+        else if (tag == TaxPdfTag)
+            SaveTaxCollectedPdf();
         else
             reject();
     });
     layout->addWidget(Toolbar1);
     LABEL_Help = BuildHelpStrip(this, QStringLiteral("Choose an Account Number and a Report Type, "
-                                                     "then click \"Print Report\"."));
+                                                     "then click \"Print Report\" or \"Save as "
+                                                     "PDF\"."));
     layout->addWidget(LABEL_Help->parentWidget());
 
     COMBO_AccountNumber = named(new QComboBox, "COMBO_AccountNumber");
@@ -220,14 +248,16 @@ void frmReport::LoadReportAccount(const QString& accountNumber) {
     checkedAccount_ = accountNumber;
     if (!check->ok()) {
         // Whether it has invoices is not known: nothing to print from, and no "no activity".
-        Toolbar1->button(PrintTag)->setEnabled(false);
+        for (const QString& tag : {PrintTag, PdfTag})
+            Toolbar1->button(tag)->setEnabled(false);
         ShowIncompleteRead(this, "Account " + accountNumber, check->failure());
         return;
     }
     if (check->value().profileFound)
         LABEL_Name->setText("< " + check->value().name);
     const bool hasInvoices = check->value().hasInvoices;
-    Toolbar1->button(PrintTag)->setEnabled(hasInvoices);
+    for (const QString& tag : {PrintTag, PdfTag})
+        Toolbar1->button(tag)->setEnabled(hasInvoices);
     if (!hasInvoices)
         ShowMessage(this,
                     QStringLiteral("There is no activity for the account specified (no invoices)."),
@@ -272,82 +302,143 @@ ReportRequest frmReport::request() const {
     return wanted;
 }
 
-void frmReport::PrintReport() {
+bool frmReport::reportReady() {
     if (working_ || !ValidateReportInput())
-        return;
+        return false;
     // A number typed but not yet checked is checked now, as if the user had left the box.
     checkAccount(COMBO_AccountNumber->currentText());
-    if (!isVisible() || !Toolbar1->button(PrintTag)->isEnabled() ||
-        COMBO_AccountNumber->currentText().isEmpty())
-        return;
-    const QScopedValueRollback working(working_, true);
+    return isVisible() && Toolbar1->button(PrintTag)->isEnabled() &&
+           !COMBO_AccountNumber->currentText().isEmpty();
+}
+
+std::optional<ReportJob> frmReport::readReport(const QString& done) {
     const ReportRequest wanted = request();
     const auto read = ReadFromBook<Report>(this, OpenFailed, [&] { return ReadReport(wanted); });
     if (!read)
-        return;
+        return std::nullopt;
     if (!read->ok()) {
-        // A report that leaves out what could not be read would print totals that are short.
+        // A report that leaves out what could not be read would show totals that are short.
         ShowMessage(this,
-                    "The report could not be read from the database; nothing was printed.\n\n" +
-                        read->error(),
+                    "The report could not be read from the database; nothing was " + done +
+                        ".\n\n" + read->error(),
                     QMessageBox::Critical);
-        return;
+        return std::nullopt;
     }
-    printOnReportSheet(PlanReportSheet(read->value()),
-                       "Created summary report for account# " + read->value().account);
+    const QString account = read->value().account;
+    return ReportJob{PlanReportSheet(read->value()), "summary report for account# " + account,
+                     PdfFileName({QStringLiteral("Report"), account})};
 }
 
-void frmReport::PrintTaxCollected() {
-    if (working_)
-        return;
-    if (!validateDateRange())
-        return;
+std::optional<std::pair<QDate, QDate>> frmReport::taxRange() {
+    if (working_ || !validateDateRange())
+        return std::nullopt;
     const QDate from = *ParseDate(TEXT_DateFrom->text());
     const QDate to = *ParseDate(TEXT_DateTo->text());
     if (from > to) {
         ShowMessage(this, QStringLiteral("The Date From is after the Date To, please correct."),
                     QMessageBox::Warning);
         TEXT_DateFrom->setFocus();
-        return;
+        return std::nullopt;
     }
-    const QScopedValueRollback working(working_, true);
+    return std::pair{from, to};
+}
+
+std::optional<ReportJob> frmReport::readTaxCollected(const std::pair<QDate, QDate>& range,
+                                                     const QString& done) {
+    const auto [from, to] = range;
     const auto read =
         ReadFromBook<TaxCollected>(this, OpenFailed, [&] { return ReadTaxCollected(from, to); });
     if (!read)
-        return;
+        return std::nullopt;
     if (!read->ok()) {
         ShowMessage(this,
-                    "The tax collected could not be read from the database; nothing was "
-                    "printed.\n\n" +
-                        read->error(),
+                    "The tax collected could not be read from the database; nothing was " + done +
+                        ".\n\n" + read->error(),
                     QMessageBox::Critical);
-        return;
+        return std::nullopt;
     }
-    printOnReportSheet(PlanTaxCollectedSheet(read->value()), "Created tax collected report from " +
-                                                                 FormatShortDate(from) + " to " +
-                                                                 FormatShortDate(to));
+    return ReportJob{PlanTaxCollectedSheet(read->value()),
+                     "tax collected report from " + FormatShortDate(from) + " to " +
+                         FormatShortDate(to),
+                     PdfFileName({QStringLiteral("Tax collected"), from.toString(Qt::ISODate),
+                                  QStringLiteral("to"), to.toString(Qt::ISODate)})};
 }
 
-void frmReport::printOnReportSheet(const ReportSheetPlan& plan, const QString& logLine) {
+void frmReport::PrintReport() {
+    if (!reportReady())
+        return;
+    const QScopedValueRollback working(working_, true);
+    if (const auto job = readReport(Printed))
+        printOnReportSheet(*job);
+}
+
+void frmReport::SaveReportPdf() {
+    if (!reportReady())
+        return;
+    const QScopedValueRollback working(working_, true);
+    if (const auto job = readReport(Written))
+        saveAsPdf(*job);
+}
+
+void frmReport::PrintTaxCollected() {
+    const auto range = taxRange();
+    if (!range)
+        return;
+    const QScopedValueRollback working(working_, true);
+    if (const auto job = readTaxCollected(*range, Printed))
+        printOnReportSheet(*job);
+}
+
+void frmReport::SaveTaxCollectedPdf() {
+    const auto range = taxRange();
+    if (!range)
+        return;
+    const QScopedValueRollback working(working_, true);
+    if (const auto job = readTaxCollected(*range, Written))
+        saveAsPdf(*job);
+}
+
+bool frmReport::fillSheet(ReportSheet& sheet, const ReportSheetPlan& plan, const QString& done) {
+    if (!sheet.open())
+        return false;
+    if (sheet.write(plan))
+        return true;
+    ShowMessage(this,
+                "Error writing the report into excel worksheet [Sheet2]; nothing was " + done + ".",
+                QMessageBox::Critical);
+    return false;
+}
+
+void frmReport::printOnReportSheet(const ReportJob& job) {
     BusyPointer busy;
     ReportSheet sheet(this);
-    if (sheet.open()) {
-        if (!sheet.write(plan)) {
-            busy.release();
-            ShowMessage(this,
-                        QStringLiteral("Error writing the report into excel worksheet [Sheet2]; "
-                                       "nothing was printed."),
-                        QMessageBox::Critical);
-        } else if (sheet.print() == SheetPrint::Printed) {
-            PauseAfterPrinting();
-            LogTransaction(logLine);
-            busy.release();
-            ShowMessage(this, QStringLiteral("The report has been created and sent to printer."),
-                        QMessageBox::Information, QMessageBox::Ok,
-                        QStringLiteral("Report Complete"));
-        }
-    }
+    if (!fillSheet(sheet, job.plan, Printed) || sheet.print() != SheetPrint::Printed)
+        return;
+    PauseAfterPrinting();
     sheet.close();
+    LogTransaction("Created " + job.subject);
+    busy.release();
+    ShowMessage(this, QStringLiteral("The report has been created and sent to printer."),
+                QMessageBox::Information, QMessageBox::Ok, QStringLiteral("Report Complete"));
+}
+
+void frmReport::saveAsPdf(const ReportJob& job) {
+    QString path = AskSaveFile(this, {.title = QStringLiteral("Save Report as PDF"),
+                                      .folder = QDir::home().filePath(job.fileName),
+                                      .filter = QStringLiteral("PDF files (*.pdf)")});
+    if (path.isEmpty())
+        return;
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".pdf");
+    BusyPointer busy;
+    ReportSheet sheet(this, QStringLiteral("Nothing was written."));
+    if (!fillSheet(sheet, job.plan, Written) || !sheet.exportPdf(path))
+        return;
+    sheet.close();
+    LogTransaction("Saved " + job.subject + " as PDF");
+    busy.release();
+    ShowMessage(this, "The report has been saved as " + QDir::toNativeSeparators(path) + ".",
+                QMessageBox::Information, QMessageBox::Ok, QStringLiteral("Report Complete"));
 }
 
 // Work under way finishes first: its connection or workbook is in use.

@@ -2,14 +2,19 @@
 
 #include <QDialog>
 #include <array>
+#include <optional>
+#include <utility>
 
 class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QRadioButton;
+class QDate;
+class ReportSheet;
 class WindowToolbar;
 struct ReportRequest;
+struct ReportJob;
 struct ReportSheetPlan;
 
 // The summary report window: one account, its linked accounts or both, over a date range, a
@@ -30,6 +35,9 @@ class frmReport : public QDialog {
     bool ValidateReportInput();
     void PrintReport();
     void PrintTaxCollected();
+    // The same reports written as PDF files the user names instead of printed.
+    void SaveReportPdf();
+    void SaveTaxCollectedPdf();
 
     QLabel* LABEL_Help = nullptr;
     QComboBox* COMBO_AccountNumber = nullptr;
@@ -59,7 +67,19 @@ class frmReport : public QDialog {
     ReportRequest request() const;
     // False at the first bad date of the range, the user told.
     bool validateDateRange();
-    void printOnReportSheet(const ReportSheetPlan& plan, const QString& logLine);
+    // True when the chosen account, checked now if it was not yet, has a report to make.
+    bool reportReady();
+    // The chosen account's report, none when it cannot be read. done is what the report is for
+    // ("printed", "written"), for the message that it was not.
+    std::optional<ReportJob> readReport(const QString& done);
+    // The date range, none when it is no range (the user told) or work is under way.
+    std::optional<std::pair<QDate, QDate>> taxRange();
+    std::optional<ReportJob> readTaxCollected(const std::pair<QDate, QDate>& range,
+                                              const QString& done);
+    // Opens the workbook and writes the report into it; says so when either fails.
+    bool fillSheet(ReportSheet& sheet, const ReportSheetPlan& plan, const QString& done);
+    void printOnReportSheet(const ReportJob& job);
+    void saveAsPdf(const ReportJob& job);
 
     QString checkedAccount_; // the account number LoadReportAccount last ran on
     bool FillingAccounts = false;

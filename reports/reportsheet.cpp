@@ -7,7 +7,11 @@
 #include "reports.h"
 #include "settings.h"
 
+#include <QDir>
+
 namespace {
+const QString SheetName = QStringLiteral("Sheet2");
+
 bool writeTexts(const SheetTexts& texts) {
     return xlsSet_CellValues(ReportSheetIndex, texts.row, texts.column, texts.texts);
 }
@@ -20,7 +24,9 @@ ReportSheet::~ReportSheet() {
 bool ReportSheet::open() {
     open_ = xlsOpen_Workbook(Settings().Worksheet) == 0;
     if (!open_)
-        ShowMessage(owner_, QStringLiteral("Error loading excel application and target workbook."),
+        ShowMessage(owner_,
+                    QStringLiteral("Error loading excel application and target workbook.") +
+                        (notDone_.isEmpty() ? QString() : " " + notDone_),
                     QMessageBox::Critical);
     return open_;
 }
@@ -56,12 +62,21 @@ bool ReportSheet::write(const ReportSheetPlan& plan) {
 }
 
 SheetPrint ReportSheet::print() {
-    const SheetPrint printed =
-        PrintOnChosenPrinter(owner_, QStringLiteral("Sheet2"), Settings().Copies);
+    const SheetPrint printed = PrintOnChosenPrinter(owner_, SheetName, Settings().Copies);
     if (printed == SheetPrint::Failed)
         ShowMessage(owner_, QStringLiteral("Error printing excel worksheet [Sheet2]"),
                     QMessageBox::Critical);
     return printed;
+}
+
+bool ReportSheet::exportPdf(const QString& path) {
+    if (xlsExport_WorksheetPdf(SheetName, path))
+        return true;
+    ShowMessage(owner_,
+                "The report could not be written as a PDF to " + QDir::toNativeSeparators(path) +
+                    " (is the folder there and may it be written to?); nothing was written.",
+                QMessageBox::Critical);
+    return false;
 }
 
 void ReportSheet::close() {

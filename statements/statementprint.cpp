@@ -1,71 +1,21 @@
 #include "statementprint.h"
 
 #include "bookaccess.h"
-#include "busypointer.h"
-#include "customerstatements.h"
-#include "formats.h"
 #include "modCommand.h"
 #include "prompts.h"
 #include "settings.h"
 #include "statementsheet.h"
+#include "statementsource.h"
 
-#include <QDate>
 #include <QProgressDialog>
 
 namespace {
-const QString FormNotWritten = QStringLiteral(
-    "Error writing the statement into its worksheet; the statement was not printed.");
-const QString OpenFailure = QStringLiteral("Error opening main database, cannot continue.\n\n");
-
-// Asks from which day the statements run; none when the user cancels or types no date.
-std::optional<StatementPeriod> askPeriod(QWidget* owner) {
-    const auto typed = AskInput(
-        owner, {QStringLiteral("List the activity from (M/D/YYYY), or leave empty for the whole "
-                               "history; what came before is carried in the opening balance:"),
-                QStringLiteral("Statement"), QString()});
-    if (!typed)
-        return std::nullopt;
-    if (typed->trimmed().isEmpty())
-        return StatementPeriod{};
-    if (const auto from = ParseDate(*typed))
-        return StatementPeriod{*from, {}};
-    ShowMessage(owner, "\"" + *typed + "\" is not a date; no statement was printed.",
-                QMessageBox::Warning);
-    return std::nullopt;
-}
-
-// Reads the statement with the book open only while reading; says so when it cannot.
-bool readStatement(QWidget* owner, const QString& account, const StatementPeriod& period,
-                   Statement& statement) {
-    const auto read = ReadFromBook<Statement>(
-        owner, OpenFailure, [&] { return ReadStatement(account, period, QDate::currentDate()); });
-    if (!read)
-        return false;
-    if (!read->ok()) {
-        ShowMessage(owner,
-                    "The statement of account# " + account +
-                        " could not be read from the database; it was not printed.\n\n" +
-                        read->error(),
-                    QMessageBox::Critical);
-        return false;
-    }
-    statement = read->value();
-    return true;
-}
+const QString Printed = QStringLiteral("printed");
 
 // Fills the form and prints it; the workbook is closed unsaved whatever happens.
 bool printOn(QWidget* owner, const Statement& statement, const ChosenPrinter& printer) {
-    StatementSheet sheet(owner);
-    if (!sheet.open())
-        return false;
-    BusyPointer busy;
-    const bool written = sheet.write(PlanStatementSheet(statement));
-    busy.release();
-    if (!written) {
-        ShowMessage(owner, FormNotWritten, QMessageBox::Critical);
-        return false;
-    }
-    if (sheet.print(printer) != SheetPrint::Printed)
+    StatementSheet sheet(owner, Printed);
+    if (!sheet.fill(statement) || sheet.print(printer) != SheetPrint::Printed)
         return false;
     LogTransaction("Printed statement for account# " + statement.account);
     return true;
@@ -88,16 +38,16 @@ QString countText(qsizetype count) {
 } // namespace
 
 void PrintStatement(QWidget* owner, const QString& account) {
-    const auto period = askPeriod(owner);
+    const auto period = AskStatementPeriod(owner, Printed);
     if (!period)
         return;
-    Statement statement;
-    if (!readStatement(owner, account, *period, statement))
+    const auto statement = ReadStatementFor(owner, account, *period, Printed);
+    if (!statement)
         return;
     ChosenPrinter printer;
     if (!choosePrinter(owner, printer))
         return;
-    if (!printOn(owner, statement, printer))
+    if (!printOn(owner, *statement, printer))
         return;
     TellIfQueueHoldsJob(owner, printer.deviceName);
     PauseAfterPrinting();
@@ -106,7 +56,7 @@ void PrintStatement(QWidget* owner, const QString& account) {
 }
 
 void PrintStatements(QWidget* owner) {
-    const auto owing = ReadFromBook<QStringList>(owner, OpenFailure, ReadAccountsOwing);
+    const auto owing = ReadFromBook<QStringList>(owner, StatementBookFailure, ReadAccountsOwing);
     if (!owing)
         return;
     if (!owing->ok()) {
@@ -125,7 +75,7 @@ void PrintStatements(QWidget* owner) {
             QMessageBox::Information, QMessageBox::Ok, QStringLiteral("Statements"));
         return;
     }
-    const auto period = askPeriod(owner);
+    const auto period = AskStatementPeriod(owner, Printed);
     if (!period)
         return;
     ChosenPrinter printer;
@@ -149,9 +99,8 @@ void PrintStatements(QWidget* owner) {
         progress.setValue(static_cast<int>(printed));
         if (progress.wasCanceled())
             break;
-        Statement statement;
-        if (!readStatement(owner, account, *period, statement) ||
-            !printOn(owner, statement, printer)) {
+        const auto statement = ReadStatementFor(owner, account, *period, Printed);
+        if (!statement || !printOn(owner, *statement, printer)) {
             stoppedAt = account;
             break;
         }

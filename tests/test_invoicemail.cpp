@@ -10,6 +10,8 @@
 #include "invoicesheet.h"
 #include "modExcel.h"
 #include "officeprobe.h"
+#include "statementpdf.h"
+#include "statementsheet.h"
 #include "windowtoolbar.h"
 
 #include <QAction>
@@ -124,6 +126,44 @@ class InvoiceMailTest : public QObject {
         QCOMPARE(mailArguments(), QStringList("not called"));
     }
 
+    // An account's popup: Email Statement hands the mail program the statement's PDF, made in a
+    // folder of its own under the temporary folder; Save Statement as PDF writes where told.
+    void popupEmailsAndSavesTheStatement() {
+        const QString db = fixture_->folder.database();
+        QVERIFY(AddAccount(db, {.account = "1001",
+                                .name = "Abbott Plumbing",
+                                .balance = 35,
+                                .email = "ab@example.com"}));
+        QVERIFY(AddInvoice(db, {"0000005", "1001", QDate(2026, 3, 9), {}, {}, 0, 35, 0}));
+        QVERIFY(
+            QFile::copy(PELLORY_BUILT_PROGRAM_FOLDER "/pellorystmt.xls", StatementWorkbookPath()));
+        frmPellory window;
+        window.show();
+        QTRY_COMPARE(window.StatusPanels[0]->text(), QStringLiteral("Ready"));
+        window.TreeView1->setCurrentItem(window.Node("[Master]1001"));
+        fixture_->prompts.inputs = {QString(), QString()}; // the whole history, twice
+        window.MENUOPT_EmailStatement->trigger();
+
+        const QStringList arguments = mailArguments();
+        QCOMPARE(arguments.value(8), QString("ab@example.com"));
+        const QFileInfo pdf(arguments.value(6));
+        QCOMPARE(pdf.fileName(),
+                 "Statement 1001 " + QDate::currentDate().toString(Qt::ISODate) + ".pdf");
+        QCOMPARE(pdf.dir().dirName().left(18), QString("pellory-statement-"));
+        QCOMPARE(QFileInfo(pdf.absolutePath()).absolutePath(),
+                 QFileInfo(temp_.path()).absoluteFilePath());
+        const QString emailed = PdfPages(pdf.filePath()).join("");
+        QVERIFY2(emailed.contains("Abbott Plumbing") && emailed.contains("0000005"),
+                 qPrintable(emailed));
+
+        fixture_->prompts.files = {temp_.filePath("saved.pdf")};
+        window.MENUOPT_SaveStatementPdf->trigger();
+        QCOMPARE(fixture_->prompts.lastMessage(),
+                 "The statement has been saved as " + temp_.filePath("saved.pdf") + ".");
+        QCOMPARE(PdfPages(temp_.filePath("saved.pdf")).join(""), emailed);
+        QVERIFY(QDir(pdf.absolutePath()).removeRecursively());
+    }
+
     void eachRefusalSaysWhyAndCallsNothing() {
         const TestBook book = fixture_->book();
         QVERIFY(book.addProfile("1001", MasterMarker, "No Address"));
@@ -150,7 +190,15 @@ class InvoiceMailTest : public QObject {
             "No mail program was found, so invoice 0000002 was not emailed."));
         QVERIFY(refusal("0000003").startsWith("Invoice 0000003 or its account could not be read"));
 
+        fixture_->prompts.inputs = {QString()};
+        fixture_->prompts.messages.clear();
+        EmailStatement(nullptr, "1001");
+        QCOMPARE(fixture_->prompts.lastMessage().section("\n", 0, 0),
+                 "Account 1001 has no email address in its profile, so the statement of account "
+                 "1001 was not emailed.");
+
         QCOMPARE(mailArguments(), QStringList("not called"));
+        QCOMPARE(QDir(temp_.path()).entryList({"pellory-statement-*"}, QDir::Dirs), QStringList());
         QVERIFY(!QFile::exists(InvoicePdfPath("0000001")));
         QVERIFY(!QFile::exists(InvoicePdfPath("0000002")));
     }

@@ -282,7 +282,9 @@ class TestMainWindow : public QObject {
         QVERIFY(window.MENUOPT_EditAccount->isEnabled());
         QVERIFY(!window.MENUOPT_EditInvoice->isEnabled());
         QVERIFY(!window.MENUOPT_ReprintInvoice->isEnabled());
-        QVERIFY(window.MENUOPT_PrintStatement->isEnabled());
+        for (QAction* statement : {window.MENUOPT_PrintStatement, window.MENUOPT_SaveStatementPdf,
+                                   window.MENUOPT_EmailStatement})
+            QVERIFY(statement->isEnabled());
         QVERIFY(!window.MENUOPT_EmailInvoice->isEnabled());
         window.MENU_PopupMenu->hide();
 
@@ -302,7 +304,9 @@ class TestMainWindow : public QObject {
         QVERIFY(!window.MENUOPT_CreateInvoice->isEnabled());
         QVERIFY(window.MENUOPT_EditInvoice->isEnabled());
         QVERIFY(window.MENUOPT_ReprintInvoice->isEnabled());
-        QVERIFY(!window.MENUOPT_PrintStatement->isEnabled());
+        for (QAction* statement : {window.MENUOPT_PrintStatement, window.MENUOPT_SaveStatementPdf,
+                                   window.MENUOPT_EmailStatement})
+            QVERIFY(!statement->isEnabled());
         QCOMPARE(window.MENUOPT_EmailInvoice->text(), QStringLiteral("Email Invoice..."));
         QVERIFY(window.MENUOPT_EmailInvoice->isEnabled());
         window.MENU_PopupMenu->hide();

@@ -176,6 +176,55 @@ class ReportTest : public QObject {
         QCOMPARE(contents(workbook_), template_);
     }
 
+    // Saved as PDF files the reports are the printed ones, logged as saved; a file that cannot
+    // be written leaves nothing and logs nothing.
+    void reportsSavedAsPdf() {
+        QTemporaryDir out;
+        PromptRecorder& prompts = fixture_->prompts;
+        frmReport window;
+        open(window);
+        QAction* save = window.Toolbar1->button("Pdf");
+        QVERIFY(!save->isEnabled());
+        choose(window, "1001");
+        QVERIFY(save->isEnabled());
+        window.COMBO_Month->setCurrentIndex(2);
+        window.TEXT_Year->setText("2026");
+        prompts.files = {out.filePath("march")};
+        save->trigger();
+        const QString march = out.filePath("march.pdf");
+        QCOMPARE(prompts.lastMessage(), "The report has been saved as " + march + ".");
+        QString page = printedLines(march);
+        QVERIFY2(page.contains("March 2026") && page.contains("Barnes Bakery") &&
+                     page.contains("40.00 215.00 60.00 175.00"),
+                 qPrintable(page));
+        QVERIFY(log().endsWith(", Saved summary report for account# 1001 as PDF\r\n"));
+
+        window.TEXT_DateFrom->setText("3/1/2026");
+        window.TEXT_DateTo->setText("3/31/2026");
+        prompts.files = {out.filePath("tax.pdf")};
+        window.Toolbar1->button("TaxPdf")->trigger();
+        page = printedLines(out.filePath("tax.pdf"));
+        QVERIFY2(page.contains("Tax Collected") && page.contains("3/1/2026 to 3/31/2026"),
+                 qPrintable(page));
+        QVERIFY(
+            log().endsWith(", Saved tax collected report from 3/1/2026 to 3/31/2026 as PDF\r\n"));
+
+        const QString logged = log();
+        prompts.files = {out.filePath("march.pdf/april.pdf")};
+        save->trigger();
+        QVERIFY2(prompts.lastMessage().endsWith("; nothing was written."),
+                 qPrintable(prompts.lastMessage()));
+        Settings().Worksheet = fixture_->folder.file("missing.xls");
+        prompts.files = {out.filePath("april.pdf")};
+        save->trigger();
+        QCOMPARE(prompts.lastMessage(), QString("Error loading excel application and target "
+                                                "workbook. Nothing was written."));
+        QCOMPARE(QDir(out.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 QStringList({"march.pdf", "tax.pdf"}));
+        QCOMPARE(log(), logged);
+        QVERIFY(prompts.printDialogCopies.empty());
+    }
+
     void accountIsCheckedOnceTheUserSettlesOnIt() {
         PromptRecorder& prompts = fixture_->prompts;
         frmReport window;

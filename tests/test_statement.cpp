@@ -6,6 +6,7 @@
 #include "modExcel.h"
 #include "officeprobe.h"
 #include "privatecups.h"
+#include "statementpdf.h"
 #include "statementprint.h"
 #include "statementsheet.h"
 
@@ -120,6 +121,44 @@ class StatementTest : public QObject {
         PrintStatement(&owner_, "1004");
         QCOMPARE(cups_->FinishedJobs(Queue), jobsBefore + 2);
         QCOMPARE(loggedAccounts(log()), QStringList({"1001", "1001"}));
+    }
+
+    // Saved as a PDF the statement is the printed one, and logged; a folder that cannot be made
+    // or a form that is missing writes nothing, logs nothing, and says the statement was not
+    // saved.
+    void statementSavedAsPdfIsThePrintedOne() {
+        QTemporaryDir out;
+        PromptRecorder& prompts = fixture_->prompts;
+        prompts.inputs = {QString()};
+        prompts.files = {out.filePath("abbott")}; // typed without its extension
+        SaveStatementPdf(&owner_, "1001");
+        const QString saved = out.filePath("abbott.pdf");
+        QCOMPARE(prompts.lastMessage(), "The statement has been saved as " + saved + ".");
+        const QString page = printedPages(saved).join('\n');
+        QVERIFY2(page.contains("Abbott Plumbing") &&
+                     page.contains("1/20/2026 Payment received 0000001 4471 60.00 40.00") &&
+                     page.contains("Amount Due 60.00"),
+                 qPrintable(page));
+        QVERIFY(log().endsWith(", Saved statement for account# 1001 as PDF\r\n"));
+
+        const QString logged = log();
+        prompts.inputs = {QString()};
+        prompts.files = {out.filePath("abbott.pdf/barnes.pdf")};
+        SaveStatementPdf(&owner_, "1004");
+        QVERIFY2(
+            prompts.lastMessage().startsWith("The statement could not be written as a PDF to " +
+                                             out.filePath("abbott.pdf/barnes.pdf")) &&
+                prompts.lastMessage().endsWith("the statement was not saved."),
+            qPrintable(prompts.lastMessage()));
+        QVERIFY(QFile::remove(StatementWorkbookPath()));
+        prompts.inputs = {QString()};
+        prompts.files = {out.filePath("barnes.pdf")};
+        SaveStatementPdf(&owner_, "1004");
+        QVERIFY2(prompts.lastMessage().endsWith("; the statement was not saved."),
+                 qPrintable(prompts.lastMessage()));
+        QCOMPARE(QDir(out.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 QStringList("abbott.pdf"));
+        QCOMPARE(log(), logged);
     }
 
     void longHistoryContinuesWithHeadingsRepeated() {

@@ -3,6 +3,7 @@
 #include "booksession.h"
 #include "booktesting.h"
 #include "customerstatements.h"
+#include "invoicemail.h"
 
 namespace {
 const QDate Today(2026, 6, 30);
@@ -135,6 +136,38 @@ class StatementBookTest : public QObject {
         QCOMPARE(june.closing, 400.0);
         QVERIFY(!june.complete);
         QCOMPARE(june.aging, Aging({100, 100, 100, 0, 100}));
+    }
+
+    // The email of a statement: addressed and signed from the profile, owed or in credit; every
+    // value reaches the mail program as one argument as typed, and the attachment's name holds
+    // no folder or option, whatever the account number holds.
+    void statementMailAndItsAttachment() {
+        Statement statement = read("3001");
+        const QString address = "\"O'Brien\"; $(rm -rf ~) <ob@example.com>";
+        statement.profile.Email = " " + address + " ";
+        statement.profile.PayableTo = "Smith & `Sons` -x";
+        MailMessage mail = ComposeStatementMail(statement);
+        QCOMPARE(mail.address, address);
+        QCOMPARE(mail.subject, "Statement of account 3001 on 6/30/2026 from Smith & `Sons` -x");
+        QCOMPARE(mail.body, "Dear Abbott Plumbing,\n\nPlease find attached the statement of "
+                            "account 3001 on 6/30/2026.\n\nAmount due: 20.00\n\nThank you,\n"
+                            "Smith & `Sons` -x");
+        QCOMPARE(MailProgramArguments(mail, "/tmp/a b/-c.pdf"),
+                 QStringList({"--utf8", "--subject", mail.subject, "--body", mail.body, "--attach",
+                              "/tmp/a b/-c.pdf", "--to", address}));
+
+        Statement february = read("3001", {QDate(2026, 2, 1), QDate(2026, 2, 28)});
+        february.profile.CustomerName.clear();
+        february.profile.PayableTo.clear();
+        mail = ComposeStatementMail(february);
+        QCOMPARE(mail.subject, QString("Statement of account 3001 on 2/28/2026"));
+        QVERIFY2(mail.body.startsWith("Hello,") && mail.body.contains("Credit balance: 30.00"),
+                 qPrintable(mail.body));
+
+        QCOMPARE(StatementPdfName(statement), QString("Statement 3001 2026-06-30.pdf"));
+        february.account = "../-r x/\\y";
+        QCOMPARE(StatementPdfName(february), QString("Statement .._-r_x__y 2026-02-28.pdf"));
+        QCOMPARE(PdfFileName({"..", "-x"}), QString("_.. -x.pdf"));
     }
 
     void accountsOwingAreThoseAboveZero() {

@@ -26,6 +26,9 @@ PromptSeam realDialogs() {
     seam.openFile = [](QWidget* owner, const FileRequest& request) {
         if (request.folderOnly)
             return QFileDialog::getExistingDirectory(owner, request.title, request.folder);
+        if (request.toWrite)
+            return QFileDialog::getSaveFileName(owner, request.title, request.folder,
+                                                request.filter);
         return QFileDialog::getOpenFileName(owner, request.title, request.folder, request.filter);
     };
     seam.printer = [](QWidget* owner, int initialCopies) {
@@ -60,6 +63,11 @@ std::optional<QString> AskInput(QWidget* owner, const InputRequest& request) {
 }
 
 QString AskOpenFile(QWidget* owner, const FileRequest& request) {
+    return Prompts().openFile(owner, request);
+}
+
+QString AskSaveFile(QWidget* owner, FileRequest request) {
+    request.toWrite = true;
     return Prompts().openFile(owner, request);
 }
 

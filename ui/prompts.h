@@ -31,6 +31,7 @@ struct FileRequest {
     QString folder;
     QString filter;
     bool folderOnly = false; // a folder is chosen, not a file
+    bool toWrite = false; // a file to write, which may not exist yet; folder holds the name offered
 };
 
 // The device name chosen in the print dialog (empty when cancelled) and the copies.
@@ -58,4 +59,6 @@ QMessageBox::StandardButton ShowMessage(QWidget* owner, const QString& text, QMe
                                         const QString& title = ProgramTitle);
 std::optional<QString> AskInput(QWidget* owner, const InputRequest& request);
 QString AskOpenFile(QWidget* owner, const FileRequest& request);
+// The file to write, chosen in the same seam as AskOpenFile; the dialog asks before replacing one.
+QString AskSaveFile(QWidget* owner, FileRequest request);
 int ShowModal(QDialog* dialog);

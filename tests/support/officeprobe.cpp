@@ -49,6 +49,27 @@ QList<QStringList> FirstSheetCells(const QString& workbook) {
     return rows;
 }
 
+QMap<QString, QByteArray> SheetsAsCsv(const QString& workbook) {
+    QTemporaryDir folder;
+    // The last option asks for every sheet, each into a file named after the workbook and it.
+    Run(QStringLiteral("soffice"),
+        {QStringLiteral("-env:UserInstallation=") +
+             QUrl::fromLocalFile(folder.filePath(QStringLiteral("profile"))).toString(),
+         QStringLiteral("--headless"), QStringLiteral("--convert-to"),
+         QStringLiteral(
+             "csv:Text - txt - csv (StarCalc):44,34,76,1,,0,true,true,true,false,false,-1"),
+         QStringLiteral("--outdir"), folder.path(), workbook});
+    const QString prefix = QFileInfo(workbook).completeBaseName() + QLatin1Char('-');
+    QMap<QString, QByteArray> sheets;
+    for (const QFileInfo& csv :
+         QDir(folder.path()).entryInfoList({prefix + QStringLiteral("*.csv")})) {
+        QFile file(csv.filePath());
+        if (file.open(QIODevice::ReadOnly))
+            sheets.insert(csv.completeBaseName().mid(prefix.size()), file.readAll());
+    }
+    return sheets;
+}
+
 QStringList PdfPages(const QString& pdf) {
     QStringList pages =
         Run(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")})

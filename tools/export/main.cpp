@@ -1,6 +1,8 @@
-// Writes the books as CSV files for the accountant: accounts, invoices of a period, balances.
+// Writes the books as CSV files for the accountant: accounts, invoices of a period, balances;
+// with --ods, the same as one workbook too.
 #include "bookexport.h"
 #include "booksession.h"
+#include "exportworkbook.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -43,7 +45,12 @@ int main(int argc, char** argv) {
     const QCommandLineOption to(QStringLiteral("to"),
                                 QStringLiteral("last billing day exported (default: none)"),
                                 QStringLiteral("yyyy-mm-dd"));
-    options.addOptions({from, to});
+    // Off unless asked: the accountant's scripts must not need an office.
+    const QCommandLineOption ods(
+        QStringLiteral("ods"),
+        QStringLiteral("also write the same tables as one workbook, books.ods, a sheet each "
+                       "(needs LibreOffice)"));
+    options.addOptions({from, to, ods});
     options.process(app);
     QTextStream out(stdout);
     QTextStream err(stderr);
@@ -91,5 +98,16 @@ int main(int argc, char** argv) {
     out << "Wrote " << book->accounts.size() << " accounts, " << book->invoices.size()
         << " invoices and " << book->balances.size() << " balances to "
         << QDir::toNativeSeparators(folder) << ".\n";
+    if (!options.isSet(ods))
+        return 0;
+    out.flush();
+    const WorkbookWritten workbook = WriteExportWorkbook(
+        ExportTables(*book), QDir(folder).filePath(QLatin1String(WorkbookFileName)));
+    if (!workbook) {
+        err << "pellory-export: the CSV files are written; the workbook " << WorkbookFileName
+            << " was not: " << workbook.failure << ".\n";
+        return ExportFailed;
+    }
+    out << "Wrote the same tables to " << WorkbookFileName << ", a sheet each.\n";
     return 0;
 }
