@@ -1,5 +1,6 @@
 #include "frmPellory.h"
 #include "frmTips.h"
+#include "readysignal.h"
 #include "startup.h"
 
 #include <QApplication>
@@ -8,5 +9,10 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Pellory"));
     QApplication::setApplicationVersion(QStringLiteral(PELLORY_VERSION));
-    return StartRoutine(app, {[] { return new frmPellory; }, ShowTips});
+    const auto makeMainWindow = [] {
+        auto* window = new frmPellory;
+        SignalReadyWhenIdle(window);
+        return window;
+    };
+    return StartRoutine(app, {makeMainWindow, ShowTips});
 }

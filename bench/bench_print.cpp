@@ -3,6 +3,7 @@
 // job starts an office; the next four run in the office kept warm. Prints the time of each
 // step for both, the lines "cold" and "warm" with the median job time, and their ratio.
 
+#include "benchsupport.h"
 #include "modExcel.h"
 #include "officeprobe.h"
 #include "privatecups.h"
@@ -20,18 +21,6 @@
 namespace {
 constexpr int runs = 5;
 const char* const steps[] = {"open", "31 cell writes", "print", "save + close", "whole job"};
-
-// The peak resident memory of a process (VmHWM), in kilobytes; -1 when it cannot be read.
-long PeakMemoryKilobytes(int pid) {
-    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').first().toLong();
-    }
-    return -1;
-}
 
 qint64 Median(std::vector<qint64> values) {
     std::sort(values.begin(), values.end());
@@ -82,7 +71,7 @@ int main(int argc, char** argv) {
     const QList<int> warmOffice =
         ProcessesMentioning(offices.path() + QStringLiteral("/pellory-office-"));
     const long officePeak =
-        warmOffice.size() == 1 ? PeakMemoryKilobytes(warmOffice.front()) / 1024 : -1;
+        warmOffice.size() == 1 ? StatusKilobytes("VmHWM:", warmOffice.front()) / 1024 : -1;
     xlsEnd_Office();
     // What starting the warm office costs the window's thread when the main window shows.
     QElapsedTimer warmUp;

@@ -1,19 +1,32 @@
 #include "benchsupport.h"
 
+#include "modExcel.h"
+
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QList>
 #include <QTreeWidget>
 #include <vector>
 
-long StatusKilobytes(const char* name) {
-    QFile status(QStringLiteral("/proc/self/status"));
+namespace {
+long StatusFileKilobytes(const QString& path, const char* name) {
+    QFile status(path);
     if (!status.open(QIODevice::ReadOnly))
         return -1;
     for (const QByteArray& line : status.readAll().split('\n'))
         if (line.startsWith(name))
             return line.mid(qstrlen(name) + 1).trimmed().split(' ').first().toLong();
     return -1;
+}
+} // namespace
+
+long StatusKilobytes(const char* name) {
+    return StatusFileKilobytes(QStringLiteral("/proc/self/status"), name);
+}
+
+long StatusKilobytes(const char* name, qint64 pid) {
+    return StatusFileKilobytes(QStringLiteral("/proc/%1/status").arg(pid), name);
 }
 
 bool ResetPeakMemory() {
@@ -34,4 +47,18 @@ int CountNodes(const QTreeWidget* tree) {
             open.push_back(node->child(i));
     }
     return count;
+}
+
+std::optional<OfficeTimes> TimeColdThenWarm(const std::function<bool()>& job) {
+    xlsEnd_Office();
+    OfficeTimes times;
+    QElapsedTimer clock;
+    clock.start();
+    if (!job())
+        return std::nullopt;
+    times.cold = clock.restart();
+    if (!job())
+        return std::nullopt;
+    times.warm = clock.elapsed();
+    return times;
 }
