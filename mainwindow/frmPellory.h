@@ -109,6 +109,7 @@ class frmPellory : public QMainWindow {
     void addInvoiceDetails(const QString& parentKey, const QString& invoiceNumber, bool current);
     QTreeWidgetItem* addNode(const QString& parentKey, const QString& key, const QString& text,
                              int icon);
+    QTreeWidgetItem* newNode(const QString& key, const QString& text, int icon);
     void setStatus(const QString& text);
     void showOpenBook();
 

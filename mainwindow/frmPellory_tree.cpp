@@ -62,7 +62,17 @@ QTreeWidgetItem* frmPellory::addNode(const QString& parentKey, const QString& ke
         if (!parent)
             return nullptr;
     }
-    auto* node = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(TreeView1);
+    QTreeWidgetItem* node = newNode(key, text, icon);
+    if (parent)
+        parent->addChild(node);
+    else
+        TreeView1->addTopLevelItem(node);
+    return node;
+}
+
+// A node known by its key, not yet in the tree.
+QTreeWidgetItem* frmPellory::newNode(const QString& key, const QString& text, int icon) {
+    auto* node = new QTreeWidgetItem;
     node->setText(0, text);
     node->setData(0, noderole::Key, key);
     if (icon != NoIcon)
@@ -192,12 +202,8 @@ void frmPellory::fillFolder(QTreeWidgetItem* folder, const std::vector<TreeInvoi
         const QString key = tag + invoice.number;
         if ((unpaidOnly && !invoice.unpaid) || nodes_.contains(key))
             continue;
-        auto* node = new QTreeWidgetItem;
-        node->setText(0, invoice.number + ", " + invoice.account);
-        node->setData(0, noderole::Key, key);
-        node->setIcon(0, IL_Tree[IconInvoice - 1]);
+        QTreeWidgetItem* node = newNode(key, invoice.number + ", " + invoice.account, IconInvoice);
         holdInvoice(node, invoice);
-        nodes_.insert(key, node);
         children << node;
     }
     folder->addChildren(children);
